@@ -1,0 +1,60 @@
+#include "Forms.h"
+
+#include "Start.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+TForm1* Form1 = nullptr;
+TForm2* Form2 = nullptr;
+TForm3* Form3 = nullptr;
+TForm4* Form4 = nullptr;
+TForm5* Form5 = nullptr;
+TForm6* Form6 = nullptr;
+TForm7* Form7 = nullptr;
+TForm8* Form8 = nullptr;
+TForm9* Form9 = nullptr;
+TForm10* Form10 = nullptr;
+TForm11* Form11 = nullptr;
+TForm12* Form12 = nullptr;
+
+namespace {
+
+template <typename T>
+void Create(T*& global)
+{
+    if (!global)
+        global = new T();
+}
+
+template <typename T>
+void Destroy(T*& global)
+{
+    delete global;
+    global = nullptr;
+}
+
+}  // namespace
+
+void CreateForms()
+{
+    Create(Form1);
+    // further windows: create
+}
+
+void DestroyForms()
+{
+    // further windows: destroy
+    Destroy(Form1);
+}
+
+void CenterOnScreen(QWidget* window)
+{
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}

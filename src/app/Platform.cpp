@@ -1,0 +1,118 @@
+#include "Platform.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+Platform* g_installed = nullptr;
+
+}  // namespace
+
+Platform& Platform::instance()
+{
+    static QtPlatform qtPlatform;
+    return g_installed ? *g_installed : qtPlatform;
+}
+
+void Platform::install(Platform* p)
+{
+    g_installed = p;
+}
+
+MsgAnswer QtPlatform::messageBox(QWidget* parent, const QString& text, const QString& caption,
+                                 MsgButtons buttons, MsgIcon icon)
+{
+    QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
+    switch (icon) {
+    case MsgIcon::None: break;
+    case MsgIcon::Warning: qtIcon = QMessageBox::Warning; break;
+    case MsgIcon::Question: qtIcon = QMessageBox::Question; break;
+    case MsgIcon::Information: qtIcon = QMessageBox::Information; break;
+    case MsgIcon::Error: qtIcon = QMessageBox::Critical; break;
+    }
+    const QMessageBox::StandardButtons qtButtons =
+        buttons == MsgButtons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok;
+    QMessageBox box(qtIcon, caption, text, qtButtons, parent);
+    box.setTextFormat(Qt::PlainText);
+    const int result = box.exec();
+    if (buttons == MsgButtons::Ok)
+        return MsgAnswer::Ok;
+    return result == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+}
+
+std::optional<QString> QtPlatform::openFileName(QWidget* parent, const QString& title,
+                                                const QString& filter,
+                                                const QString& startDirectory)
+{
+    // Qt's own dialog, so that it speaks German through the loaded translation.
+    const QString path = QFileDialog::getOpenFileName(parent, title, startDirectory, filter,
+                                                      nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+bool QtPlatform::playSound(const QString&)
+{
+    return false;
+}
+
+void QtPlatform::beep()
+{
+    QApplication::beep();
+}
+
+bool QtPlatform::openUrl(const QString& url)
+{
+    return QDesktopServices::openUrl(QUrl::fromUserInput(url));
+}
+
+QString QtPlatform::programDirectory()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QDate QtPlatform::today()
+{
+    return QDate::currentDate();
+}
+
+QDateTime QtPlatform::now()
+{
+    return QDateTime::currentDateTime();
+}
+
+QLocale QtPlatform::locale()
+{
+    return QLocale::system();
+}
+
+void QtPlatform::quit()
+{
+    // exit() stops every running event loop, the modal windows' loops included.
+    QCoreApplication::exit(0);
+}
+
+void ShowError(QWidget* parent, const QString& text)
+{
+    Platform::instance().messageBox(parent, text, QStringLiteral("Fehler"), MsgButtons::Ok,
+                                    MsgIcon::None);
+}
+
+void ShowNotice(QWidget* parent, const QString& text)
+{
+    Platform::instance().messageBox(parent, text, QStringLiteral("Meldung"), MsgButtons::Ok,
+                                    MsgIcon::None);
+}
+
+bool AskYesNo(QWidget* parent, const QString& text)
+{
+    return Platform::instance().messageBox(parent, text, QStringLiteral("Frage"),
+                                           MsgButtons::YesNo, MsgIcon::None) == MsgAnswer::Yes;
+}

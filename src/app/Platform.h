@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+// Every contact with the desktop goes through this interface: message boxes, file
+// dialogs, sound, desktop links, the program's directory, the clock and the locale. The
+// program installs QtPlatform at start; tests install a recording fake.
+
+enum class MsgButtons { Ok, YesNo };
+enum class MsgIcon { None, Warning, Question, Information, Error };
+enum class MsgAnswer { Ok, Yes, No };
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // A modal message box; returns the button pressed.
+    virtual MsgAnswer messageBox(QWidget* parent, const QString& text, const QString& caption,
+                                 MsgButtons buttons, MsgIcon icon) = 0;
+
+    // An open-file dialog. filter uses Qt's syntax ("Vokabeldateien (*.vok)"); an empty
+    // startDirectory keeps the dialog's default. Returns the chosen path, or nothing when
+    // the user cancelled.
+    virtual std::optional<QString> openFileName(QWidget* parent, const QString& title,
+                                                const QString& filter,
+                                                const QString& startDirectory) = 0;
+
+    // Plays a WAVE file or a Qt resource (":/…") and returns when it has finished. Returns
+    // false when it could not be played.
+    virtual bool playSound(const QString& fileOrResource) = 0;
+    // The system's default sound.
+    virtual void beep() = 0;
+
+    // Opens a document, web address or mail address with the desktop's default handler.
+    virtual bool openUrl(const QString& url) = 0;
+
+    virtual QString programDirectory() = 0;
+    virtual QDate today() = 0;
+    virtual QDateTime now() = 0;
+    virtual QLocale locale() = 0;
+
+    // Ends the program: every running event loop, modal ones included, stops at its next
+    // turn.
+    virtual void quit() = 0;
+
+    static Platform& instance();
+    // Installs p (not owned) as the platform; nullptr restores the Qt implementation.
+    static void install(Platform* p);
+};
+
+// The real implementation on Qt.
+class QtPlatform : public Platform {
+public:
+    MsgAnswer messageBox(QWidget* parent, const QString& text, const QString& caption,
+                         MsgButtons buttons, MsgIcon icon) override;
+    std::optional<QString> openFileName(QWidget* parent, const QString& title,
+                                        const QString& filter,
+                                        const QString& startDirectory) override;
+    bool playSound(const QString& fileOrResource) override;
+    void beep() override;
+    bool openUrl(const QString& url) override;
+    QString programDirectory() override;
+    QDate today() override;
+    QDateTime now() override;
+    QLocale locale() override;
+    void quit() override;
+};
+
+// Shorthands for the message boxes the windows show.
+void ShowError(QWidget* parent, const QString& text);    // "Fehler", OK, no icon
+void ShowNotice(QWidget* parent, const QString& text);   // "Meldung", OK, no icon
+bool AskYesNo(QWidget* parent, const QString& text);     // "Frage", Yes/No, no icon

@@ -1,0 +1,277 @@
+#include "SettingsStore.h"
+
+#include <QFile>
+#include <QIODevice>
+#include <QSettings>
+#include <QVariant>
+
+#include <memory>
+#include <optional>
+
+// File syntax, one value per line, the type shown before the value:
+//   Compression=dword:00000005
+//   CurrentDirectory=sz:/home/anna/Vokabeln
+//   Version=hex:00,00,00,00,00,00,f8,3f
+// Text escapes "\\", "\n" and "\r" so that every value stays on its line.
+
+namespace {
+
+QString EscapeText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c == QLatin1Char('\\'))
+            out += QLatin1String("\\\\");
+        else if (c == QLatin1Char('\n'))
+            out += QLatin1String("\\n");
+        else if (c == QLatin1Char('\r'))
+            out += QLatin1String("\\r");
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::optional<QString> UnescapeText(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\\')) {
+            out += c;
+            continue;
+        }
+        if (++i >= text.size())
+            return std::nullopt;
+        const QChar e = text.at(i);
+        if (e == QLatin1Char('\\'))
+            out += QLatin1Char('\\');
+        else if (e == QLatin1Char('n'))
+            out += QLatin1Char('\n');
+        else if (e == QLatin1Char('r'))
+            out += QLatin1Char('\r');
+        else
+            return std::nullopt;
+    }
+    return out;
+}
+
+bool ReadTypedFile(QIODevice& device, QSettings::SettingsMap& map)
+{
+    const QString content = QString::fromUtf8(device.readAll());
+    const auto lines = QStringView(content).split(QLatin1Char('\n'));
+    for (QStringView line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        const qsizetype colon = line.indexOf(QLatin1Char(':'), eq + 1);
+        if (eq <= 0 || colon < 0)
+            return false;
+        const QString name = line.left(eq).toString();
+        const QStringView type = line.mid(eq + 1, colon - eq - 1);
+        const QStringView value = line.mid(colon + 1);
+        if (type == QLatin1String("sz")) {
+            const auto text = UnescapeText(value);
+            if (!text)
+                return false;
+            map.insert(name, *text);
+        } else if (type == QLatin1String("dword")) {
+            bool ok = false;
+            const quint32 number = value.toUInt(&ok, 16);
+            if (!ok || value.size() != 8)
+                return false;
+            map.insert(name, QVariant::fromValue(number));
+        } else if (type == QLatin1String("hex")) {
+            QByteArray bytes;
+            if (!value.isEmpty()) {
+                for (QStringView part : value.split(QLatin1Char(','))) {
+                    bool ok = false;
+                    const uint byte = part.toUInt(&ok, 16);
+                    if (!ok || part.size() != 2)
+                        return false;
+                    bytes.append(static_cast<char>(byte));
+                }
+            }
+            map.insert(name, bytes);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool WriteTypedFile(QIODevice& device, const QSettings::SettingsMap& map)
+{
+    QString out;
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        const QVariant& v = it.value();
+        out += it.key() + QLatin1Char('=');
+        switch (v.typeId()) {
+        case QMetaType::QString:
+            out += QLatin1String("sz:") + EscapeText(v.toString());
+            break;
+        case QMetaType::UInt:
+        case QMetaType::Int:
+            out += QLatin1String("dword:") +
+                   QStringLiteral("%1").arg(v.toUInt(), 8, 16, QLatin1Char('0'));
+            break;
+        default: {
+            const QByteArray bytes = v.toByteArray();
+            QStringList parts;
+            for (char b : bytes)
+                parts << QStringLiteral("%1").arg(static_cast<uchar>(b), 2, 16, QLatin1Char('0'));
+            out += QLatin1String("hex:") + parts.join(QLatin1Char(','));
+        }
+        }
+        out += QLatin1Char('\n');
+    }
+    return device.write(out.toUtf8()) >= 0;
+}
+
+QSettings::Format TypedFormat()
+{
+    static const QSettings::Format format =
+        QSettings::registerFormat(QStringLiteral("conf"), ReadTypedFile, WriteTypedFile);
+    return format;
+}
+
+std::unique_ptr<QSettings> OpenStore()
+{
+    return std::make_unique<QSettings>(TypedFormat(), QSettings::UserScope,
+                                       QStringLiteral("Kelp"), QStringLiteral("Lernkompass"));
+}
+
+QVariant ReadValue(const QString& name)
+{
+    const auto store = OpenStore();
+    if (store->status() != QSettings::NoError)
+        return QVariant();
+    return store->value(name);
+}
+
+// Writes only into an existing store: the accessors never create it.
+void WriteValue(const QString& name, const QVariant& value)
+{
+    const auto store = OpenStore();
+    if (!QFile::exists(store->fileName()) || store->status() != QSettings::NoError)
+        return;
+    store->setValue(name, value);
+    store->sync();
+}
+
+bool IsDword(const QVariant& v)
+{
+    return v.typeId() == QMetaType::UInt || v.typeId() == QMetaType::Int;
+}
+
+QString ReadText(const QString& name)
+{
+    const QVariant v = ReadValue(name);
+    if (v.typeId() != QMetaType::QString)
+        return QString();
+    const QString text = v.toString();
+    const qsizetype nul = text.indexOf(QChar(0));
+    return nul < 0 ? text : text.left(nul);
+}
+
+int ReadInteger(const QString& name, int fallback)
+{
+    const QVariant v = ReadValue(name);
+    return IsDword(v) ? static_cast<int>(v.toUInt()) : fallback;
+}
+
+bool ReadYesNo(const QString& name, bool fallback)
+{
+    const QVariant v = ReadValue(name);
+    return IsDword(v) ? v.toUInt() != 0 : fallback;
+}
+
+void WriteText(const QString& name, const QString& value)
+{
+    WriteValue(name, value);
+}
+
+void WriteInteger(const QString& name, int value)
+{
+    WriteValue(name, QVariant::fromValue(static_cast<quint32>(value)));
+}
+
+void WriteYesNo(const QString& name, bool value)
+{
+    WriteValue(name, QVariant::fromValue(quint32(value ? 1 : 0)));
+}
+
+QString Numbered(const char* prefix, int k)
+{
+    return QLatin1String(prefix) + QString::number(k);
+}
+
+}  // namespace
+
+QString SettingsFilePath()
+{
+    return OpenStore()->fileName();
+}
+
+bool WriteVersionCreatingStore()
+{
+    const auto store = OpenStore();
+    if (store->status() != QSettings::NoError)
+        return false;
+    // 1.5 as a little-endian IEEE-754 double.
+    store->setValue(QStringLiteral("Version"),
+                    QByteArray::fromHex(QByteArrayLiteral("000000000000f83f")));
+    store->sync();
+    return store->status() == QSettings::NoError && QFile::exists(store->fileName());
+}
+
+// clang-format off
+QString ReadCurrentDirectory() { return ReadText(QStringLiteral("CurrentDirectory")); }
+void WriteCurrentDirectory(const QString& value) { WriteText(QStringLiteral("CurrentDirectory"), value); }
+bool ReadAutoDelete() { return ReadYesNo(QStringLiteral("AutoDelete"), false); }
+void WriteAutoDelete(bool value) { WriteYesNo(QStringLiteral("AutoDelete"), value); }
+bool ReadIgnoreGrossKlein() { return ReadYesNo(QStringLiteral("IgnoreGrossKlein"), false); }
+void WriteIgnoreGrossKlein(bool value) { WriteYesNo(QStringLiteral("IgnoreGrossKlein"), value); }
+bool ReadSynonyme() { return ReadYesNo(QStringLiteral("Synonyme"), true); }
+void WriteSynonyme(bool value) { WriteYesNo(QStringLiteral("Synonyme"), value); }
+bool ReadBeschreibung() { return ReadYesNo(QStringLiteral("Beschreibung"), true); }
+void WriteBeschreibung(bool value) { WriteYesNo(QStringLiteral("Beschreibung"), value); }
+QString ReadRightSound() { return ReadText(QStringLiteral("RightSound")); }
+void WriteRightSound(const QString& value) { WriteText(QStringLiteral("RightSound"), value); }
+QString ReadWrongSound() { return ReadText(QStringLiteral("WrongSound")); }
+void WriteWrongSound(const QString& value) { WriteText(QStringLiteral("WrongSound"), value); }
+bool ReadOverwrite() { return ReadYesNo(QStringLiteral("Overwrite"), false); }
+void WriteOverwrite(bool value) { WriteYesNo(QStringLiteral("Overwrite"), value); }
+int ReadCompression() { return ReadInteger(QStringLiteral("Compression"), 5); }
+void WriteCompression(int value) { WriteInteger(QStringLiteral("Compression"), value); }
+QString ReadFont() { return ReadText(QStringLiteral("Font")); }
+void WriteFont(const QString& value) { WriteText(QStringLiteral("Font"), value); }
+int ReadFontField(int k) { return ReadInteger(Numbered("FontField", k), -1); }
+void WriteFontField(int value, int k) { WriteInteger(Numbered("FontField", k), value); }
+QString ReadShortcut(int k) { return ReadText(Numbered("Shortcut", k)); }
+void WriteShortcut(const QString& value, int k) { WriteText(Numbered("Shortcut", k), value); }
+// clang-format on
+
+namespace settings_raw {
+
+Type TypeOf(const QString& name)
+{
+    const QVariant v = ReadValue(name);
+    if (!v.isValid())
+        return Type::Missing;
+    if (v.typeId() == QMetaType::QString)
+        return Type::Text;
+    if (IsDword(v))
+        return Type::Dword;
+    return Type::Binary;
+}
+
+void WriteText(const QString& name, const QString& value) { WriteValue(name, value); }
+void WriteDword(const QString& name, quint32 value) { WriteValue(name, QVariant::fromValue(value)); }
+void WriteBinary(const QString& name, const QByteArray& value) { WriteValue(name, value); }
+
+}  // namespace settings_raw

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The per-user settings: one file ($XDG_CONFIG_HOME/Kelp/Lernkompass.conf) with a flat
+// list of typed values (text, DWORD, binary). Every accessor opens the file, reads or
+// writes one value and closes it again; nothing is cached, so a value written by one
+// window is seen by the next read anywhere. Reads return their default whenever the
+// value is missing, unreadable or of another type; writes never create the file (only
+// the start screen does) and fail silently.
+
+// Full path of the settings file.
+QString SettingsFilePath();
+
+// Creates the settings file when missing and writes "Version" (1.5 as 8-byte double).
+// Returns false when the file cannot be created or written.
+bool WriteVersionCreatingStore();
+
+QString ReadCurrentDirectory();
+void WriteCurrentDirectory(const QString& value);
+bool ReadAutoDelete();
+void WriteAutoDelete(bool value);
+bool ReadIgnoreGrossKlein();
+void WriteIgnoreGrossKlein(bool value);
+bool ReadSynonyme();
+void WriteSynonyme(bool value);
+bool ReadBeschreibung();
+void WriteBeschreibung(bool value);
+QString ReadRightSound();
+void WriteRightSound(const QString& value);
+QString ReadWrongSound();
+void WriteWrongSound(const QString& value);
+bool ReadOverwrite();
+void WriteOverwrite(bool value);
+int ReadCompression();
+void WriteCompression(int value);
+QString ReadFont();
+void WriteFont(const QString& value);
+int ReadFontField(int k);             // k = 1..5, default -1
+void WriteFontField(int value, int k);
+QString ReadShortcut(int k);          // k = 1..12, default empty
+void WriteShortcut(const QString& value, int k);
+
+// Raw typed access, used by the accessors above and by tests that plant values of the
+// wrong type. A DWORD is held as quint32; text as QString; binary as QByteArray.
+namespace settings_raw {
+enum class Type { Missing, Text, Dword, Binary };
+Type TypeOf(const QString& name);
+void WriteText(const QString& name, const QString& value);
+void WriteDword(const QString& name, quint32 value);
+void WriteBinary(const QString& name, const QByteArray& value);
+}  // namespace settings_raw

@@ -1,0 +1,119 @@
+#include "StatisticsFile.h"
+
+#include "app/AnsiText.h"
+#include "app/FileNames.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace {
+
+const QString kFileName = QStringLiteral("Lernkompass.dat");
+
+QString NumberField(int value)
+{
+    // Digits without sign; more than five digits keep their first five.
+    return FitToWidth(QString::number(value < 0 ? 0 : value), 5);
+}
+
+bool DirectoryWritable(const QString& dir)
+{
+    // Access bits can lie (read-only mounts, ACLs): try it.
+    QTemporaryFile probe(dir + QStringLiteral("/.lernkompass-probe-XXXXXX"));
+    return probe.open();
+}
+
+}  // namespace
+
+QString StatisticsFilePath(const QString& programDirectory)
+{
+    const QString besideProgram = programDirectory + QLatin1Char('/') + kFileName;
+    if (QFileInfo::exists(besideProgram) ? QFileInfo(besideProgram).isWritable()
+                                         : DirectoryWritable(programDirectory))
+        return besideProgram;
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(dataDir);
+    return dataDir + QLatin1Char('/') + kFileName;
+}
+
+std::optional<QByteArray> EncodeStatisticsRecord(const RunResult& run)
+{
+    const QString text = FitToWidth(FileNamePart(run.vocabularyPath), 80) +
+                         FitToWidth(run.lesson, 80) + NumberField(run.total) +
+                         NumberField(run.known) + NumberField(run.notKnown) +
+                         NumberField(run.deleted) + NumberField(run.seconds) +
+                         run.date.toString(QStringLiteral("ddMMyyyy"));
+    auto bytes = ToAnsi(text);
+    if (!bytes || bytes->size() != kStatisticsRecordSize)
+        return std::nullopt;
+    return bytes;
+}
+
+StatisticsRecord DecodeStatisticsRecord(const QByteArray& bytes)
+{
+    const QString text = FieldText(bytes.left(kStatisticsRecordSize));
+    return {text.mid(0, 80),  text.mid(80, 80),  text.mid(160, 5), text.mid(165, 5),
+            text.mid(170, 5), text.mid(175, 5), text.mid(180, 5), text.mid(185, 8)};
+}
+
+bool WriteStatisticsRecord(const QString& statisticsPath, const RunResult& run)
+{
+    const auto record = EncodeStatisticsRecord(run);
+    if (!record)
+        return false;
+    QFile file(statisticsPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    const qint64 before = file.size();
+    if (file.write(*record) == record->size() && file.flush())
+        return true;
+    // Take back a partly written record so that the file is as it was.
+    file.resize(before);
+    return false;
+}
+
+StatisticsReader::Status StatisticsReader::open(const QString& statisticsPath)
+{
+    close();
+    file_.setFileName(statisticsPath);
+    if (!file_.open(QIODevice::ReadOnly))
+        return Status::Missing;
+    const qint64 size = file_.size();
+    if (size == 0 || size % kStatisticsRecordSize != 0) {
+        file_.close();
+        return Status::Damaged;
+    }
+    count_ = static_cast<int>(size / kStatisticsRecordSize);
+    return Status::Ok;
+}
+
+void StatisticsReader::close()
+{
+    if (file_.isOpen())
+        file_.close();
+    count_ = 0;
+}
+
+std::optional<StatisticsRecord> StatisticsReader::read(int i)
+{
+    const qint64 pos = qint64(i) * kStatisticsRecordSize;
+    if (!file_.isOpen() || i < 0 || pos + kStatisticsRecordSize > file_.size() ||
+        !file_.seek(pos))
+        return std::nullopt;
+    const QByteArray bytes = file_.read(kStatisticsRecordSize);
+    if (bytes.size() != kStatisticsRecordSize)
+        return std::nullopt;
+    return DecodeStatisticsRecord(bytes);
+}
+
+QString StatisticsReader::message(Status status)
+{
+    switch (status) {
+    case Status::Missing: return QStringLiteral("Statistikdatei nicht vorhanden!");
+    case Status::Damaged: return QStringLiteral("Statistikdatei fehlerhaft oder leer!");
+    case Status::Ok: break;
+    }
+    return QString();
+}

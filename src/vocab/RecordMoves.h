@@ -1,0 +1,39 @@
+#pragma once
+
+#include "VocabularyFile.h"
+
+#include <QString>
+
+// Changes of the order and number of records of an open vocabulary file, for inserting
+// and deleting entries. They work on raw 400-byte records and never leave an entry's bytes
+// only in memory: a move that is interrupted (the program killed between two writes)
+// leaves every entry in the file at least once, and a shortened file replaces the old one
+// in a single atomic step.
+
+// The temporary file beside a vocabulary file: the extension replaced by ".tmp".
+QString TemporaryFilePath(const QString& vocabularyPath);
+
+// Writes 400 blanks at record p (p = one past the last record).
+bool AppendBlankRecord(VocabularyFile& file, int p);
+
+// Reads records i and j, writes j's bytes at i, then i's bytes at j.
+bool SwapRecords(VocabularyFile& file, int i, int j);
+
+// A blank record at entry `current`; the entries current..last move up by one. The file
+// holds `last` entries before and last + 1 after.
+bool InsertBlankRecord(VocabularyFile& file, int current, int last);
+
+enum class DeleteResult {
+    Deleted,            // the file holds last - 1 entries
+    TempNotCreated,     // "Fehler beim Erzeugen einer temporären Datei. Konnte Eintrag nicht löschen!"
+    NotReplaced,        // "Eintrag konnte nicht gelöscht werden."
+};
+
+// Removes entry `current` of a file holding `last` entries. The file stays open for reading
+// and writing afterwards (it is reopened after the replacement). On failure the file is
+// whole: it still holds `last` records with the deleted entry as the last one, the others
+// in their new order, and no ".tmp" file is left behind.
+DeleteResult DeleteRecord(VocabularyFile& file, int current, int last);
+
+// The message for a failed DeleteRecord (empty for Deleted).
+QString DeleteMessage(DeleteResult result);

@@ -1,0 +1,205 @@
+#include "VocabularyFile.h"
+
+#include "app/AnsiText.h"
+
+namespace {
+
+constexpr qint64 RecordPos(int k)
+{
+    return qint64(k) * kRecordSize;
+}
+
+// Appends the fitted field to the record; fails when the text cannot be stored.
+bool AppendField(QByteArray& record, const QString& text, int width)
+{
+    const auto bytes = ToAnsi(FitToWidth(text, width));
+    if (!bytes)
+        return false;
+    record += *bytes;
+    return true;
+}
+
+QString ReadField(const QByteArray& record, int offset, int width)
+{
+    return TrimBlanks(FieldText(record.mid(offset, width)));
+}
+
+}  // namespace
+
+QString& VocabularyEntry::field(int k)
+{
+    switch (k) {
+    case 0: return lesson;
+    case 1: return german;
+    case 2: return foreign;
+    case 3: return synonyms;
+    default: return remark;
+    }
+}
+
+const QString& VocabularyEntry::field(int k) const
+{
+    return const_cast<VocabularyEntry*>(this)->field(k);
+}
+
+FileCheckResult CheckVocabularyFile(const QString& path, bool requireEntry)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {FileCheck::Missing, 0};
+    const qint64 size = file.size();
+    file.close();
+    if (size == 0 || size % kRecordSize != 0 || (requireEntry && size == kRecordSize))
+        return {FileCheck::BadFormat, 0};
+    return {FileCheck::Valid, static_cast<int>(size / kRecordSize - 1)};
+}
+
+QString CheckMessage(FileCheck status)
+{
+    switch (status) {
+    case FileCheck::Missing: return QStringLiteral("Datei existiert nicht!");
+    case FileCheck::BadFormat: return QStringLiteral("Die Datei hat ein ungültiges Format!");
+    case FileCheck::Valid: break;
+    }
+    return QString();
+}
+
+std::optional<QByteArray> EncodeHeader(const VocabularyHeader& header)
+{
+    QByteArray record;
+    record.reserve(kRecordSize);
+    if (!AppendField(record, header.title, kFieldWidth) ||
+        !AppendField(record, header.author, kFieldWidth) ||
+        !AppendField(record, header.remarks, kRemarksWidth))
+        return std::nullopt;
+    return record;
+}
+
+std::optional<QByteArray> EncodeEntry(const VocabularyEntry& entry)
+{
+    QByteArray record;
+    record.reserve(kRecordSize);
+    for (int k = 0; k < kEntryFields; ++k)
+        if (!AppendField(record, entry.field(k), kFieldWidth))
+            return std::nullopt;
+    return record;
+}
+
+VocabularyHeader DecodeHeader(const QByteArray& record)
+{
+    return {ReadField(record, 0, kFieldWidth), ReadField(record, kFieldWidth, kFieldWidth),
+            ReadField(record, 2 * kFieldWidth, kRemarksWidth)};
+}
+
+VocabularyEntry DecodeEntry(const QByteArray& record)
+{
+    VocabularyEntry entry;
+    for (int k = 0; k < kEntryFields; ++k)
+        entry.field(k) = ReadField(record, k * kFieldWidth, kFieldWidth);
+    return entry;
+}
+
+bool VocabularyFile::create(const QString& path)
+{
+    close();
+    file_.setFileName(path);
+    if (!file_.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered))
+        return false;
+    if (!writeAt(0, QByteArray(kRecordSize, ' '))) {
+        file_.close();
+        return false;
+    }
+    return true;
+}
+
+bool VocabularyFile::open(const QString& path, Access access)
+{
+    close();
+    file_.setFileName(path);
+    const QIODevice::OpenMode mode =
+        access == Access::ReadWrite ? QIODevice::ReadWrite : QIODevice::ReadOnly;
+    // A file that does not exist is not created here.
+    if (!QFile::exists(path))
+        return false;
+    return file_.open(mode | QIODevice::Unbuffered);
+}
+
+void VocabularyFile::close()
+{
+    if (file_.isOpen())
+        file_.close();
+}
+
+std::optional<QByteArray> VocabularyFile::readAt(qint64 pos, qint64 length)
+{
+    if (!file_.isOpen() || pos < 0 || !file_.seek(pos))
+        return std::nullopt;
+    QByteArray bytes = file_.read(length);
+    if (bytes.size() != length)
+        return std::nullopt;
+    return bytes;
+}
+
+bool VocabularyFile::writeAt(qint64 pos, const QByteArray& bytes)
+{
+    if (!file_.isOpen() || pos < 0 || pos > file_.size() || !file_.seek(pos))
+        return false;
+    return file_.write(bytes) == bytes.size();
+}
+
+std::optional<VocabularyHeader> VocabularyFile::readHeader()
+{
+    const auto record = readRecord(0);
+    if (!record)
+        return std::nullopt;
+    return DecodeHeader(*record);
+}
+
+bool VocabularyFile::writeHeader(const VocabularyHeader& header)
+{
+    const auto record = EncodeHeader(header);
+    return record && writeRecord(0, *record);
+}
+
+std::optional<VocabularyEntry> VocabularyFile::readEntry(int i)
+{
+    if (i < 1)
+        return std::nullopt;
+    const auto record = readRecord(i);
+    if (!record)
+        return std::nullopt;
+    return DecodeEntry(*record);
+}
+
+bool VocabularyFile::writeEntry(int i, const VocabularyEntry& entry)
+{
+    if (i < 1)
+        return false;
+    const auto record = EncodeEntry(entry);
+    return record && writeRecord(i, *record);
+}
+
+std::optional<QString> VocabularyFile::readLesson(int i)
+{
+    if (i < 1)
+        return std::nullopt;
+    const auto field = readAt(RecordPos(i), kFieldWidth);
+    if (!field)
+        return std::nullopt;
+    return FieldText(*field);
+}
+
+std::optional<QByteArray> VocabularyFile::readRecord(int k)
+{
+    if (k < 0)
+        return std::nullopt;
+    return readAt(RecordPos(k), kRecordSize);
+}
+
+bool VocabularyFile::writeRecord(int k, const QByteArray& record)
+{
+    // Records are written only whole, and at most one past the end: no gaps.
+    if (k < 0 || record.size() != kRecordSize)
+        return false;
+    return writeAt(RecordPos(k), record);
+}

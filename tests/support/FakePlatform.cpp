@@ -1,0 +1,93 @@
+#include "FakePlatform.h"
+
+FakePlatform::FakePlatform()
+{
+    Platform::install(this);
+}
+
+FakePlatform::~FakePlatform()
+{
+    Platform::install(nullptr);
+}
+
+QStringList FakePlatform::messageTexts() const
+{
+    QStringList texts;
+    for (const Message& m : messages)
+        texts << m.text;
+    return texts;
+}
+
+void FakePlatform::clear()
+{
+    answers.clear();
+    fileAnswers.clear();
+    messages.clear();
+    fileDialogs.clear();
+    soundsPlayed.clear();
+    urlsOpened.clear();
+    beeps = 0;
+    quitRequests = 0;
+}
+
+MsgAnswer FakePlatform::messageBox(QWidget*, const QString& text, const QString& caption,
+                                   MsgButtons buttons, MsgIcon icon)
+{
+    const Message message{text, caption, buttons, icon};
+    messages << message;
+    if (onMessage)
+        onMessage(message);
+    if (buttons == MsgButtons::Ok)
+        return MsgAnswer::Ok;
+    return answers.isEmpty() ? MsgAnswer::No : answers.dequeue();
+}
+
+std::optional<QString> FakePlatform::openFileName(QWidget*, const QString& title,
+                                                  const QString& filter,
+                                                  const QString& startDirectory)
+{
+    fileDialogs << FileDialog{title, filter, startDirectory};
+    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
+}
+
+bool FakePlatform::playSound(const QString& fileOrResource)
+{
+    soundsPlayed << fileOrResource;
+    return soundPlayable;
+}
+
+void FakePlatform::beep()
+{
+    ++beeps;
+}
+
+bool FakePlatform::openUrl(const QString& url)
+{
+    urlsOpened << url;
+    return true;
+}
+
+QString FakePlatform::programDirectory()
+{
+    return programDir;
+}
+
+QDate FakePlatform::today()
+{
+    return fixedToday;
+}
+
+QDateTime FakePlatform::now()
+{
+    return fixedNow;
+}
+
+QLocale FakePlatform::locale()
+{
+    return fixedLocale;
+}
+
+void FakePlatform::quit()
+{
+    ++quitRequests;
+}

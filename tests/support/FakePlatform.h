@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/Platform.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+#include <functional>
+
+// Records every contact with the desktop and answers dialogs from a script.
+class FakePlatform : public Platform {
+public:
+    struct Message {
+        QString text;
+        QString caption;
+        MsgButtons buttons;
+        MsgIcon icon;
+    };
+    struct FileDialog {
+        QString title;
+        QString filter;
+        QString startDirectory;
+    };
+
+    FakePlatform();   // installs itself
+    ~FakePlatform() override;  // restores the Qt platform
+
+    // Scripted answers. A message box without a scripted answer returns Ok (OK boxes) or
+    // No (questions); a file dialog without one is cancelled.
+    QQueue<MsgAnswer> answers;
+    QQueue<std::optional<QString>> fileAnswers;
+    // Runs inside messageBox (e.g. to check the state of a window while a box is up).
+    std::function<void(const Message&)> onMessage;
+
+    QList<Message> messages;
+    QList<FileDialog> fileDialogs;
+    QStringList soundsPlayed;
+    QStringList urlsOpened;
+    int beeps = 0;
+    int quitRequests = 0;
+    bool soundPlayable = true;
+
+    QString programDir;
+    QDate fixedToday = QDate(2001, 3, 5);
+    QDateTime fixedNow = QDateTime(QDate(2001, 3, 5), QTime(12, 0));
+    QLocale fixedLocale = QLocale(QLocale::German, QLocale::Germany);
+
+    // Texts of all messages shown, in order.
+    QStringList messageTexts() const;
+    void clear();
+
+    MsgAnswer messageBox(QWidget* parent, const QString& text, const QString& caption,
+                         MsgButtons buttons, MsgIcon icon) override;
+    std::optional<QString> openFileName(QWidget* parent, const QString& title,
+                                        const QString& filter,
+                                        const QString& startDirectory) override;
+    bool playSound(const QString& fileOrResource) override;
+    void beep() override;
+    bool openUrl(const QString& url) override;
+    QString programDirectory() override;
+    QDate today() override;
+    QDateTime now() override;
+    QLocale locale() override;
+    void quit() override;
+};

@@ -1,0 +1,99 @@
+#include "TestSupport.h"
+
+#include "app/AnsiText.h"
+#include "app/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QTemporaryDir> g_root;
+int g_directoryCounter = 0;
+
+}  // namespace
+
+void PrepareTestEnvironment()
+{
+    g_root = std::make_unique<QTemporaryDir>();
+    const QByteArray root = g_root->path().toUtf8();
+    qputenv("HOME", root + "/home");
+    qputenv("XDG_CONFIG_HOME", root + "/config");
+    qputenv("XDG_DATA_HOME", root + "/data");
+    qputenv("XDG_CACHE_HOME", root + "/cache");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QDir().mkpath(g_root->path() + QStringLiteral("/home"));
+}
+
+QString TestRoot()
+{
+    return g_root->path();
+}
+
+QString NewTestDirectory()
+{
+    const QString dir = TestRoot() + QStringLiteral("/t%1").arg(++g_directoryCounter);
+    QDir().mkpath(dir);
+    return dir;
+}
+
+void RemoveSettingsFile()
+{
+    QFile::remove(SettingsFilePath());
+}
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+bool WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+QByteArray VocabularyBytes(const QList<VocabularyEntry>& entries,
+                           const VocabularyHeader& header)
+{
+    QByteArray bytes = EncodeHeader(header).value();
+    for (const VocabularyEntry& entry : entries)
+        bytes += EncodeEntry(entry).value();
+    return bytes;
+}
+
+QString WriteVocabularyFile(const QString& dir, const QString& name,
+                            const QList<VocabularyEntry>& entries,
+                            const VocabularyHeader& header)
+{
+    const QString path = dir + QLatin1Char('/') + name;
+    WriteBytes(path, VocabularyBytes(entries, header));
+    return path;
+}
+
+QList<VocabularyEntry> NumberedEntries(int n, const QString& lesson)
+{
+    QList<VocabularyEntry> entries;
+    for (int i = 1; i <= n; ++i) {
+        const QString number = QString::number(i);
+        entries << VocabularyEntry{lesson.isEmpty() ? QStringLiteral("L") + number : lesson,
+                                   QStringLiteral("deutsch") + number,
+                                   QStringLiteral("foreign") + number, QString(), QString()};
+    }
+    return entries;
+}
+
+void TypeText(QWidget* widget, const QString& text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}

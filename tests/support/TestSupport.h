@@ -1,0 +1,51 @@
+#pragma once
+
+#include "vocab/VocabularyFile.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QTest>
+
+class QWidget;
+
+// Points HOME, XDG_CONFIG_HOME and XDG_DATA_HOME at a fresh temporary directory and
+// selects the offscreen platform. Runs before the QApplication is created.
+void PrepareTestEnvironment();
+// The temporary root of this test run.
+QString TestRoot();
+// A fresh empty directory below the test root.
+QString NewTestDirectory();
+// Removes the settings file, as on a machine where the program never ran.
+void RemoveSettingsFile();
+
+QByteArray ReadBytes(const QString& path);
+bool WriteBytes(const QString& path, const QByteArray& bytes);
+
+// The bytes of a vocabulary file with a blank header and these entries.
+QByteArray VocabularyBytes(const QList<VocabularyEntry>& entries,
+                           const VocabularyHeader& header = {});
+// Writes such a file to dir/name and returns its path.
+QString WriteVocabularyFile(const QString& dir, const QString& name,
+                            const QList<VocabularyEntry>& entries,
+                            const VocabularyHeader& header = {});
+// Entries whose fields are "L<i>", "deutsch<i>", "foreign<i>", "", "" for i = 1..n, or
+// with the given lesson.
+QList<VocabularyEntry> NumberedEntries(int n, const QString& lesson = {});
+
+// Sends a text as key events, one character at a time (umlauts included).
+void TypeText(QWidget* widget, const QString& text);
+
+// A main() for Qt Test that prepares the environment first.
+#define LK_TEST_MAIN(TestClass)                              \
+    int main(int argc, char* argv[])                         \
+    {                                                        \
+        PrepareTestEnvironment();                            \
+        QApplication app(argc, argv);                        \
+        app.setAttribute(Qt::AA_Use96Dpi, true);             \
+        app.setApplicationName(QStringLiteral("Lernkompass")); \
+        app.setOrganizationName(QStringLiteral("Kelp"));     \
+        TestClass test;                                      \
+        QTEST_SET_MAIN_SOURCE_PATH                           \
+        return QTest::qExec(&test, argc, argv);              \
+    }
