@@ -23,6 +23,10 @@ bool SwapRecords(VocabularyFile& file, int i, int j);
 // holds `last` entries before and last + 1 after.
 bool InsertBlankRecord(VocabularyFile& file, int current, int last);
 
+// Entry `current` moves to position `last`; the entries current + 1..last move down by one.
+// The file keeps its size. This is the order a failed deletion leaves behind.
+bool MoveRecordToEnd(VocabularyFile& file, int current, int last);
+
 enum class DeleteResult {
     Deleted,            // the file holds last - 1 entries
     TempNotCreated,     // "Fehler beim Erzeugen einer temporären Datei. Konnte Eintrag nicht löschen!"
@@ -32,8 +36,23 @@ enum class DeleteResult {
 // Removes entry `current` of a file holding `last` entries. The file stays open for reading
 // and writing afterwards (it is reopened after the replacement). On failure the file is
 // whole: it still holds `last` records with the deleted entry as the last one, the others
-// in their new order, and no ".tmp" file is left behind.
+// in their new order, and no ".tmp" file is left behind. Records beyond `last` (left by an
+// earlier failed deletion) are dropped with the deleted entry. Only when the file cannot be
+// opened again after its replacement (removed by another program) is it left closed.
 DeleteResult DeleteRecord(VocabularyFile& file, int current, int last);
 
 // The message for a failed DeleteRecord (empty for Deleted).
 QString DeleteMessage(DeleteResult result);
+
+// Faults for tests of the moves above; the default is no fault.
+struct RecordMoveFaults {
+    // Writes (record writes, truncation, the final move) that succeed; the next record
+    // write stores only the first half of its bytes, and nothing is written after it, as
+    // if the program had been killed. -1: no limit.
+    int writeBudget = -1;
+    // Records moved per block; 0: the normal block size.
+    int blockRecords = 0;
+    // The temporary file cannot take the vocabulary file's name.
+    bool failReplace = false;
+};
+void SetRecordMoveFaults(const RecordMoveFaults& faults);

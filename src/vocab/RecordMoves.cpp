@@ -1,0 +1,244 @@
+#include "RecordMoves.h"
+
+#include "app/FileNames.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+// Records are moved in blocks. A block is never written over bytes that stand nowhere
+// else: moving up, a block is first copied to scratch records beyond the end of the file;
+// moving down, the block is written front to back, so each record's old place is
+// overwritten only after the record already stands one place lower. The scratch records
+// are cut off at the end.
+
+namespace {
+
+constexpr int kBlockRecords = 2048;  // 800 KB per read and write
+
+RecordMoveFaults g_faults;
+int g_writesLeft = -1;
+bool g_stopped = false;
+
+int BlockRecords()
+{
+    return g_faults.blockRecords > 0 ? g_faults.blockRecords : kBlockRecords;
+}
+
+constexpr qint64 Pos(qint64 record)
+{
+    return record * kRecordSize;
+}
+
+qint64 RecordCount(VocabularyFile& file)
+{
+    return file.size() / kRecordSize;
+}
+
+// Takes one step from the write budget; false once the moves have been stopped.
+bool PermitStep()
+{
+    if (g_stopped)
+        return false;
+    if (g_writesLeft == 0) {
+        g_stopped = true;
+        return false;
+    }
+    if (g_writesLeft > 0)
+        --g_writesLeft;
+    return true;
+}
+
+bool WriteAt(QFileDevice& device, qint64 pos, const QByteArray& bytes)
+{
+    if (g_stopped || !device.seek(pos))
+        return false;
+    if (g_writesLeft == 0) {
+        // The interrupted write: only its first half reaches the file.
+        g_stopped = true;
+        device.write(bytes.constData(), bytes.size() / 2);
+        return false;
+    }
+    if (!PermitStep())
+        return false;
+    return device.write(bytes) == bytes.size();
+}
+
+bool WriteRecords(VocabularyFile& file, qint64 first, const QByteArray& bytes)
+{
+    return WriteAt(file.device(), Pos(first), bytes);
+}
+
+std::optional<QByteArray> ReadRecords(VocabularyFile& file, qint64 first, qint64 count)
+{
+    QFile& device = file.device();
+    if (!device.seek(Pos(first)))
+        return std::nullopt;
+    QByteArray bytes = device.read(Pos(count));
+    if (bytes.size() != Pos(count))
+        return std::nullopt;
+    return bytes;
+}
+
+// Cuts off the scratch records.
+bool Truncate(VocabularyFile& file, qint64 records)
+{
+    return PermitStep() && file.device().resize(Pos(records));
+}
+
+// Copies records first..last of the file to the end of out.
+bool CopyRecords(VocabularyFile& file, int first, int last, QFile& out)
+{
+    for (int from = first; from <= last; from += BlockRecords()) {
+        const int count = std::min(BlockRecords(), last - from + 1);
+        const auto bytes = ReadRecords(file, from, count);
+        if (!bytes || !WriteAt(out, out.size(), *bytes))
+            return false;
+    }
+    return true;
+}
+
+// Moves the temporary file over the vocabulary file in one step.
+bool ReplaceFile(const QString& from, const QString& to)
+{
+    if (g_faults.failReplace || !PermitStep())
+        return false;
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
+                            std::filesystem::path(to.toStdU16String()), error);
+    return !error;
+}
+
+bool ValidRange(VocabularyFile& file, int current, int last)
+{
+    return file.isOpen() && current >= 1 && current <= last && file.entryCount() >= last;
+}
+
+}  // namespace
+
+QString TemporaryFilePath(const QString& vocabularyPath)
+{
+    const QString path = ReplaceExtension(vocabularyPath, QStringLiteral(".tmp"));
+    // A vocabulary file that itself ends in ".tmp" must not be emptied as its own
+    // temporary file.
+    if (path.compare(vocabularyPath, Qt::CaseInsensitive) == 0)
+        return vocabularyPath + QStringLiteral(".tmp");
+    return path;
+}
+
+bool AppendBlankRecord(VocabularyFile& file, int p)
+{
+    if (!file.isOpen() || p < 1 || p > RecordCount(file))
+        return false;
+    return WriteRecords(file, p, QByteArray(kRecordSize, ' '));
+}
+
+bool SwapRecords(VocabularyFile& file, int i, int j)
+{
+    const qint64 records = RecordCount(file);
+    if (!file.isOpen() || i < 1 || j < 1 || i >= records || j >= records)
+        return false;
+    const auto a = ReadRecords(file, i, 1);
+    const auto b = ReadRecords(file, j, 1);
+    if (!a || !b)
+        return false;
+    // Record i also stands beyond the end while its place holds record j.
+    return WriteRecords(file, records, *a) && WriteRecords(file, i, *b) &&
+           WriteRecords(file, j, *a) && Truncate(file, records);
+}
+
+bool InsertBlankRecord(VocabularyFile& file, int current, int last)
+{
+    if (!ValidRange(file, current, last) || !AppendBlankRecord(file, last + 1))
+        return false;
+    const qint64 scratch = RecordCount(file);
+    for (int top = last; top >= current; top -= BlockRecords()) {
+        const int first = std::max(current, top - BlockRecords() + 1);
+        const auto block = ReadRecords(file, first, top - first + 1);
+        if (!block || !WriteRecords(file, scratch, *block) ||
+            !WriteRecords(file, first + 1, *block))
+            return false;
+    }
+    return WriteRecords(file, current, QByteArray(kRecordSize, ' ')) &&
+           Truncate(file, scratch);
+}
+
+bool MoveRecordToEnd(VocabularyFile& file, int current, int last)
+{
+    if (!ValidRange(file, current, last))
+        return false;
+    if (current == last)
+        return true;
+    const qint64 records = RecordCount(file);
+    const auto moving = ReadRecords(file, current, 1);
+    if (!moving || !WriteRecords(file, records, *moving))
+        return false;
+    for (int first = current + 1; first <= last; first += BlockRecords()) {
+        const int count = std::min(BlockRecords(), last - first + 1);
+        const auto block = ReadRecords(file, first, count);
+        if (!block || !WriteRecords(file, first - 1, *block))
+            return false;
+    }
+    return WriteRecords(file, last, *moving) && Truncate(file, records);
+}
+
+DeleteResult DeleteRecord(VocabularyFile& file, int current, int last)
+{
+    if (!ValidRange(file, current, last))
+        return DeleteResult::NotReplaced;
+    const QString path = file.path();
+    const QString tmpPath = TemporaryFilePath(path);
+
+    // The shortened file is built beside the old one; the old one stays untouched until
+    // the new one takes its name. Records beyond `last` are left behind.
+    QFile tmp(tmpPath);
+    if (!tmp.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        MoveRecordToEnd(file, current, last);
+        return DeleteResult::TempNotCreated;
+    }
+    tmp.setPermissions(QFile::permissions(path));
+    bool written = CopyRecords(file, 0, current - 1, tmp) &&
+                   CopyRecords(file, current + 1, last, tmp) && tmp.flush();
+    tmp.close();
+    written = written && tmp.error() == QFileDevice::NoError;
+    if (!written) {
+        tmp.remove();
+        MoveRecordToEnd(file, current, last);
+        return DeleteResult::TempNotCreated;
+    }
+
+    // Closed while it is replaced: some systems cannot rename over an open file.
+    file.close();
+    const bool replaced = ReplaceFile(tmpPath, path);
+    const bool reopened = file.open(path, VocabularyFile::Access::ReadWrite);
+    if (!replaced) {
+        QFile::remove(tmpPath);
+        if (reopened)
+            MoveRecordToEnd(file, current, last);
+        return DeleteResult::NotReplaced;
+    }
+    return DeleteResult::Deleted;
+}
+
+QString DeleteMessage(DeleteResult result)
+{
+    switch (result) {
+    case DeleteResult::TempNotCreated:
+        return QStringLiteral(
+            "Fehler beim Erzeugen einer temporären Datei. Konnte Eintrag nicht löschen!");
+    case DeleteResult::NotReplaced:
+        return QStringLiteral("Eintrag konnte nicht gelöscht werden.");
+    case DeleteResult::Deleted:
+        break;
+    }
+    return QString();
+}
+
+void SetRecordMoveFaults(const RecordMoveFaults& faults)
+{
+    g_faults = faults;
+    g_writesLeft = faults.writeBudget;
+    g_stopped = false;
+}
