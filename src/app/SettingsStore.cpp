@@ -58,6 +58,40 @@ std::optional<QString> UnescapeText(QStringView text)
     return out;
 }
 
+std::optional<QVariant> ParseValue(QStringView type, QStringView value)
+{
+    if (type == QLatin1String("sz")) {
+        const auto text = UnescapeText(value);
+        if (!text)
+            return std::nullopt;
+        return QVariant(*text);
+    }
+    if (type == QLatin1String("dword")) {
+        bool ok = false;
+        const quint32 number = value.toUInt(&ok, 16);
+        if (!ok || value.size() != 8)
+            return std::nullopt;
+        return QVariant::fromValue(number);
+    }
+    if (type == QLatin1String("hex")) {
+        QByteArray bytes;
+        if (!value.isEmpty()) {
+            for (QStringView part : value.split(QLatin1Char(','))) {
+                bool ok = false;
+                const uint byte = part.toUInt(&ok, 16);
+                if (!ok || part.size() != 2)
+                    return std::nullopt;
+                bytes.append(static_cast<char>(byte));
+            }
+        }
+        return QVariant(bytes);
+    }
+    return std::nullopt;
+}
+
+// Reads what can be read. A line that does not parse is a value that cannot be read: it
+// is skipped (its setting reads as the default) and dropped at the next write, while the
+// other values stay readable and writable, as with damaged values in a registry key.
 bool ReadTypedFile(QIODevice& device, QSettings::SettingsMap& map)
 {
     const QString content = QString::fromUtf8(device.readAll());
@@ -70,36 +104,12 @@ bool ReadTypedFile(QIODevice& device, QSettings::SettingsMap& map)
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         const qsizetype colon = line.indexOf(QLatin1Char(':'), eq + 1);
         if (eq <= 0 || colon < 0)
-            return false;
+            continue;
         const QString name = line.left(eq).toString();
         const QStringView type = line.mid(eq + 1, colon - eq - 1);
         const QStringView value = line.mid(colon + 1);
-        if (type == QLatin1String("sz")) {
-            const auto text = UnescapeText(value);
-            if (!text)
-                return false;
-            map.insert(name, *text);
-        } else if (type == QLatin1String("dword")) {
-            bool ok = false;
-            const quint32 number = value.toUInt(&ok, 16);
-            if (!ok || value.size() != 8)
-                return false;
-            map.insert(name, QVariant::fromValue(number));
-        } else if (type == QLatin1String("hex")) {
-            QByteArray bytes;
-            if (!value.isEmpty()) {
-                for (QStringView part : value.split(QLatin1Char(','))) {
-                    bool ok = false;
-                    const uint byte = part.toUInt(&ok, 16);
-                    if (!ok || part.size() != 2)
-                        return false;
-                    bytes.append(static_cast<char>(byte));
-                }
-            }
-            map.insert(name, bytes);
-        } else {
-            return false;
-        }
+        if (const auto parsed = ParseValue(type, value))
+            map.insert(name, *parsed);
     }
     return true;
 }
@@ -129,7 +139,8 @@ bool WriteTypedFile(QIODevice& device, const QSettings::SettingsMap& map)
         }
         out += QLatin1Char('\n');
     }
-    return device.write(out.toUtf8()) >= 0;
+    const QByteArray bytes = out.toUtf8();
+    return device.write(bytes) == bytes.size();
 }
 
 QSettings::Format TypedFormat()
@@ -141,8 +152,12 @@ QSettings::Format TypedFormat()
 
 std::unique_ptr<QSettings> OpenStore()
 {
-    return std::make_unique<QSettings>(TypedFormat(), QSettings::UserScope,
-                                       QStringLiteral("Kelp"), QStringLiteral("Lernkompass"));
+    auto store = std::make_unique<QSettings>(TypedFormat(), QSettings::UserScope,
+                                             QStringLiteral("Kelp"), QStringLiteral("Lernkompass"));
+    // Only the user's own file holds settings: organisation-wide or system-wide files
+    // beside it must not replace the defaults.
+    store->setFallbacksEnabled(false);
+    return store;
 }
 
 QVariant ReadValue(const QString& name)
