@@ -142,9 +142,18 @@ std::optional<QByteArray> VocabularyFile::readAt(qint64 pos, qint64 length)
 
 bool VocabularyFile::writeAt(qint64 pos, const QByteArray& bytes)
 {
-    if (!file_.isOpen() || pos < 0 || pos > file_.size() || !file_.seek(pos))
+    if (!file_.isOpen() || !file_.isWritable() || pos < 0)
         return false;
-    return file_.write(bytes) == bytes.size();
+    const qint64 oldSize = file_.size();
+    if (pos > oldSize || !file_.seek(pos))
+        return false;
+    if (file_.write(bytes) == bytes.size())
+        return true;
+    // A record appended only in part (disk full) would leave a size that is no multiple
+    // of 400, and the whole file would no longer open: cut it back.
+    if (file_.size() > oldSize)
+        file_.resize(oldSize);
+    return false;
 }
 
 std::optional<VocabularyHeader> VocabularyFile::readHeader()
