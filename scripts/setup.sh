@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Sets up and builds Lernkompass on a Debian-like system.
+#   scripts/setup.sh run    install what is missing, build a release, start the program on
+#                           the sample vocabulary file
+#   scripts/setup.sh test   install what is missing, build everything with warnings as
+#                           errors, run every test (offscreen, no display needed)
+set -euo pipefail
+
+mode=${1:-}
+if [[ $mode != run && $mode != test ]]; then
+    echo "usage: $0 run|test" >&2
+    exit 2
+fi
+cd "$(dirname "$0")/.."
+
+packages=(qt6-base-dev qt6-multimedia-dev libzip-dev ninja-build qt6-translations-l10n
+          pkgconf cmake g++ fonts-dejavu-core)
+
+install_missing() {
+    if ! command -v dpkg-query >/dev/null; then
+        echo "No dpkg here: install Qt 6.4 (Widgets, Multimedia), libzip, CMake and Ninja yourself." >&2
+        return
+    fi
+    local missing=() p
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q ' installed$' || missing+=("$p")
+    done
+    ((${#missing[@]})) || return 0
+    local sudo=()
+    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+    "${sudo[@]}" apt-get update
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+install_missing
+if [[ $mode == run ]]; then
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DLK_WARNINGS_AS_ERRORS=OFF
+    cmake --build build --target lernkompass
+    exec build/lernkompass examples/englisch-grundwortschatz.vok
+else
+    cmake -S . -B build -G Ninja -DLK_WARNINGS_AS_ERRORS=ON
+    cmake --build build
+    ctest --test-dir build --output-on-failure
+fi
