@@ -1,6 +1,7 @@
 #include "Forms.h"
 
 #include "Start.h"
+#include "learn/Statistik.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -40,12 +41,14 @@ void Destroy(T*& global)
 void CreateForms()
 {
     Create(Form1);
+    Create(Form8);
     // further windows: create
 }
 
 void DestroyForms()
 {
     // further windows: destroy
+    Destroy(Form8);
     Destroy(Form1);
 }
 

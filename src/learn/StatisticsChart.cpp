@@ -1,0 +1,128 @@
+#include "StatisticsChart.h"
+
+#include "app/AnsiText.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <optional>
+
+namespace {
+
+constexpr int kLeft = 50;      // x of the vertical axis and of the first run
+constexpr int kTop = 10;       // y of 100 %
+constexpr int kBottom = 210;   // y of 0 %
+constexpr int kStep = 20;      // pixels between runs and between the ten-percent ticks
+
+// 210 - 200 * part / total, truncated towards zero, in exact integer arithmetic.
+int CurveY(qint64 part, qint64 total)
+{
+    return static_cast<int>((kBottom * total - (kBottom - kTop) * part) / total);
+}
+
+struct Curve {
+    QColor colour;
+    std::optional<QPoint> previous;
+
+    void add(QPainter& painter, QPoint point)
+    {
+        DrawMarker(painter, point.x(), point.y(), colour);
+        if (previous) {
+            painter.setPen(colour);
+            painter.drawLine(*previous, point);
+        }
+        previous = point;
+    }
+};
+
+void DrawText(QPainter& painter, int left, int top, const QString& text)
+{
+    painter.drawText(QPoint(left, top + painter.fontMetrics().ascent()), text);
+}
+
+}  // namespace
+
+int ChartWidthFor(int runs)
+{
+    return runs * kStep + kLeft;
+}
+
+std::optional<int> StatisticsNumber(const QString& field)
+{
+    const QString digits = TrimBlanks(field);
+    if (digits.isEmpty())
+        return std::nullopt;
+    for (QChar c : digits)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+    bool ok = false;
+    const int value = digits.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+void DrawMarker(QPainter& painter, int x, int y, const QColor& colour)
+{
+    const QPoint points[] = {{x, y},     {x, y - 1}, {x, y - 2}, {x, y + 1}, {x, y + 2},
+                             {x - 1, y}, {x - 2, y}, {x + 1, y}, {x + 2, y}};
+    painter.setPen(colour);
+    painter.drawPoints(points, 9);
+}
+
+void DrawStatisticsChart(QImage& image, const QList<StatisticsRecord>& records)
+{
+    const int m = static_cast<int>(records.size());
+    const int wanted = ChartWidthFor(m);
+    const QSize size = image.isNull() ? QSize(kChartWidth, kChartHeight) : image.size();
+    if (image.isNull() || wanted > size.width()) {
+        QImage wider(std::max(wanted, size.width()), size.height(), QImage::Format_RGB32);
+        // Too large to allocate: keep the old picture rather than paint into nothing.
+        if (wider.isNull())
+            return;
+        image = wider;
+    }
+
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const int w = image.width();
+    const int h = image.height();
+    painter.fillRect(0, 0, w, h, Qt::white);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, w - 1, h - 1);
+
+    const QFontMetrics metrics = painter.fontMetrics();
+    painter.drawLine(kLeft, kTop, kLeft, kBottom);
+    for (int k = 0; k <= 10; ++k) {
+        const int y = kTop + kStep * k;
+        painter.drawLine(kLeft - 5, y, kLeft + 5, y);
+        const QString label = QString::number(100 - 10 * k) + QStringLiteral(" %");
+        DrawText(painter, 40 - metrics.horizontalAdvance(label), 3 + kStep * k, label);
+    }
+
+    if (m > 0) {
+        painter.drawLine(kLeft, kBottom, kLeft + kStep * (m - 1), kBottom);
+        for (int k = 0; k < m; ++k) {
+            const int x = kLeft + kStep * k;
+            painter.drawLine(x, kBottom - 5, x, kBottom + 5);
+            const QString label = QString::number(k + 1);
+            DrawText(painter, x - metrics.horizontalAdvance(label) / 2, 220, label);
+        }
+    }
+
+    Curve known{kKnownColour, std::nullopt};
+    Curve knownOrDeleted{kKnownOrDeletedColour, std::nullopt};
+    for (int j = 0; j < m; ++j) {
+        const StatisticsRecord& record = records.at(j);
+        const auto total = StatisticsNumber(record.total);
+        const auto right = StatisticsNumber(record.known);
+        const auto deleted = StatisticsNumber(record.deleted);
+        if (!total || *total == 0 || !right || !deleted) {
+            // Nothing to draw here; a line across the gap would invent a value.
+            known.previous.reset();
+            knownOrDeleted.previous.reset();
+            continue;
+        }
+        const int x = kLeft + kStep * j;
+        known.add(painter, QPoint(x, CurveY(*right, *total)));
+        knownOrDeleted.add(painter, QPoint(x, CurveY(qint64(*right) + *deleted, *total)));
+    }
+}
