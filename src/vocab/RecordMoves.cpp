@@ -63,7 +63,14 @@ bool WriteAt(QFileDevice& device, qint64 pos, const QByteArray& bytes)
     }
     if (!PermitStep())
         return false;
-    return device.write(bytes) == bytes.size();
+    const qint64 oldSize = device.size();
+    if (device.write(bytes) == bytes.size())
+        return true;
+    // A write that grew the file in part (disk full) must not leave a size that is no
+    // multiple of 400: such a file would no longer open.
+    if (device.size() > oldSize)
+        device.resize(oldSize);
+    return false;
 }
 
 bool WriteRecords(VocabularyFile& file, qint64 first, const QByteArray& bytes)
