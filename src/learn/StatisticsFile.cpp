@@ -38,10 +38,25 @@ QString StatisticsFilePath(const QString& programDirectory)
     return dataDir + QLatin1Char('/') + kFileName;
 }
 
+QString StoredText(const QString& text)
+{
+    // A name the file cannot hold (a Cyrillic file name, say) gets "?" for each such
+    // character, as ANSI file names do, so that the run is still recorded.
+    QString stored;
+    stored.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;  // one character outside the BMP, one "?"
+        stored += IsAnsiChar(c) ? c : QLatin1Char('?');
+    }
+    return stored;
+}
+
 std::optional<QByteArray> EncodeStatisticsRecord(const RunResult& run)
 {
-    const QString text = FitToWidth(FileNamePart(run.vocabularyPath), 80) +
-                         FitToWidth(run.lesson, 80) + NumberField(run.total) +
+    const QString text = FitToWidth(StoredText(FileNamePart(run.vocabularyPath)), 80) +
+                         FitToWidth(StoredText(run.lesson), 80) + NumberField(run.total) +
                          NumberField(run.known) + NumberField(run.notKnown) +
                          NumberField(run.deleted) + NumberField(run.seconds) +
                          run.date.toString(QStringLiteral("ddMMyyyy"));
@@ -63,14 +78,20 @@ bool WriteStatisticsRecord(const QString& statisticsPath, const RunResult& run)
     const auto record = EncodeStatisticsRecord(run);
     if (!record)
         return false;
+    const bool existed = QFileInfo::exists(statisticsPath);
     QFile file(statisticsPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    // Unbuffered: a short write shows at once and nothing is left in a buffer that a
+    // later close could still add to the file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return false;
     const qint64 before = file.size();
-    if (file.write(*record) == record->size() && file.flush())
+    if (file.write(*record) == record->size())
         return true;
     // Take back a partly written record so that the file is as it was.
-    file.resize(before);
+    if (existed)
+        file.resize(before);
+    else
+        file.remove();
     return false;
 }
 

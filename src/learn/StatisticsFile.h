@@ -45,8 +45,11 @@ struct RunResult {
 // data directory; reading and writing always use the same place.
 QString StatisticsFilePath(const QString& programDirectory);
 
-// The 193 bytes of a record. Fails when the file name or lesson cannot be stored as
-// Windows-1252.
+// A text as the record stores it: each character that Windows-1252 cannot hold becomes
+// "?". Compare file names with the stored field through this.
+QString StoredText(const QString& text);
+
+// The 193 bytes of a record. Fails only on a date that is not eight digits.
 std::optional<QByteArray> EncodeStatisticsRecord(const RunResult& run);
 // Splits 193 bytes into the eight fields; a NUL ends the record's text there.
 StatisticsRecord DecodeStatisticsRecord(const QByteArray& bytes);
