@@ -102,8 +102,9 @@ bool QtPlatform::playSound(const QString& fileOrResource)
         if (!effect.isPlaying())
             finish();
     });
-    QTimer::singleShot(static_cast<int>(qMin<qint64>(wave->durationMs(), 600'000)) + kMarginMs,
-                       &loop, finish);
+    // A header may claim any length; ten minutes is the most we wait.
+    const qint64 lengthMs = qMin<qint64>(wave->durationMs(), 600'000);
+    QTimer::singleShot(static_cast<int>(lengthMs) + kMarginMs, &loop, finish);
     effect.setSource(url);
     effect.play();
     // User input waits until the sound is over, as with any synchronous sound.

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 // One quiz over the entries of a vocabulary file, without any window: the question table,
 // the counters and what each answer does to them. The learning window drives it and shows

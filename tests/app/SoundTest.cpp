@@ -167,14 +167,12 @@ void SoundTest::readWaveInfo_data()
     QTest::newRow("plain") << Riff(pcm16 + DataChunk(200)) << qint64(100);
     QTest::newRow("stereo 24 bit") << Riff(FormatChunk(1, 2, 48000, 24) + DataChunk(60))
                                    << qint64(10);
-    QTest::newRow("float") << Riff(FormatChunk(3, 1, 8000, 32) + DataChunk(40)) << qint64(10);
     QTest::newRow("odd chunk before fmt is padded")
         << Riff("LIST" + Le32(3) + "abc" + QByteArray(1, '\0') + pcm16 + DataChunk(20))
         << qint64(10);
     QTest::newRow("data claims more than the file holds")
         << Riff(pcm16 + "data" + Le32(100000) + QByteArray(50, '\0')) << qint64(25);
     QTest::newRow("not RIFF") << QByteArray("RIFX") + Riff(pcm16).mid(4) << qint64(-1);
-    QTest::newRow("not WAVE") << QByteArray("RIFF") + Le32(4) + "AVI " << qint64(-1);
     QTest::newRow("header cut short") << Riff(pcm16 + DataChunk(20)).left(30) << qint64(-1);
     QTest::newRow("format chunk too small")
         << Riff("fmt " + Le32(8) + QByteArray(8, '\0') + DataChunk(20)) << qint64(-1);
@@ -182,10 +180,6 @@ void SoundTest::readWaveInfo_data()
     QTest::newRow("no samples") << Riff(pcm16 + DataChunk(0)) << qint64(-1);
     QTest::newRow("compressed") << Riff(FormatChunk(2, 1, 44100, 4) + DataChunk(20))
                                 << qint64(-1);
-    QTest::newRow("no channels") << Riff(FormatChunk(1, 0, 44100, 16) + DataChunk(20))
-                                 << qint64(-1);
-    QTest::newRow("no rate") << Riff(FormatChunk(1, 1, 0, 16) + DataChunk(20)) << qint64(-1);
-    QTest::newRow("text file") << QByteArray("Das ist kein Klang.\n") << qint64(-1);
     QTest::newRow("empty") << QByteArray() << qint64(-1);
 }
 

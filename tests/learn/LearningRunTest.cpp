@@ -46,19 +46,15 @@ private Q_SLOTS:
     void outcomes_data();
     void outcomes();
     void firstPassCountsEachQuestionOnce();
-    void percentageUsesTheLocale();
     void lessonCandidates_data();
     void lessonCandidates();
-    void lessonWithoutEntries_givesNoRun();
-    void lessonRun_asksOnlyItsEntries_inEveryOrder();
-    void lessonRun_orderIsUniform();
+    void lessonRun_asksItsEntriesInUniformOrder();
     void randomRun_sizeOfFile_data();
     void randomRun_sizeOfFile();
     void randomRun_over30_asksEachEntryOnce();
     void randomRun_reachesTheWholeLargeFile();
     void unreadableFile_givesNoRun();
     void direction_choosesQuestionAndAnswer();
-    void time_countsOnlyDuringTheRun();
     void result_describesTheFinishedRun();
     void withoutRun_outcomesChangeNothing();
 };
@@ -137,6 +133,7 @@ void LearningRunTest::firstPassCountsEachQuestionOnce()
     QCOMPARE(c.position, 0);
     const QString percentage = run.percentageText(kGerman);
     QCOMPARE(percentage, QStringLiteral("20,00 %"));
+    QCOMPARE(run.percentageText(QLocale::c()), QStringLiteral("20.00 %"));
 
     asked.clear();
     for (QChar a : QStringLiteral("AKD")) {  // second pass: rows 0, 2, 4
@@ -155,17 +152,6 @@ void LearningRunTest::firstPassCountsEachQuestionOnce()
     QCOMPARE(c.notKnown, 4);
     QCOMPARE(c.deleted, 1);
     QCOMPARE(run.percentageText(kGerman), percentage);
-}
-
-void LearningRunTest::percentageUsesTheLocale()
-{
-    auto file = OpenFile(NumberedEntries(3, QStringLiteral("A")));
-    QVERIFY(file);
-    LearningRun run;
-    QCOMPARE(run.startLessonRun(*file, QStringLiteral("A"), 1), LearningRun::Start::Started);
-    Play(run, QStringLiteral("AAK"));
-    QCOMPARE(run.percentageText(kGerman), QStringLiteral("66,67 %"));
-    QCOMPARE(run.percentageText(QLocale::c()), QStringLiteral("66.67 %"));
 }
 
 void LearningRunTest::lessonCandidates_data()
@@ -196,68 +182,43 @@ void LearningRunTest::lessonCandidates()
     QTEST(LearningRun::lessonCandidates(*file, chosen).value(), "expected");
 }
 
-void LearningRunTest::lessonWithoutEntries_givesNoRun()
+// Lesson A of A, B, A, A, tab+C: entries 1, 3 and 4 with all their fields, each of the six
+// orders about equally often. Lesson C (listed without its tab) gives no run at all.
+void LearningRunTest::lessonRun_asksItsEntriesInUniformOrder()
 {
-    QList<VocabularyEntry> entries = NumberedEntries(3, QStringLiteral("\tA"));
-    auto file = OpenFile(entries);
-    QVERIFY(file);
-    LearningRun run;
-    run.tick();
-    QCOMPARE(run.startLessonRun(*file, QStringLiteral("A"), 5), LearningRun::Start::NoQuestions);
-    QVERIFY(!run.isRunning());
-    QCOMPARE(run.counters(), RunCounters{});
-    QCOMPARE(run.acceptAnswer(), LearningRun::Step::NoRun);
-}
-
-// Lesson A of A, B, A: entries 1 and 3 with their fields, and across seeds both orders.
-void LearningRunTest::lessonRun_asksOnlyItsEntries_inEveryOrder()
-{
-    QList<VocabularyEntry> entries = NumberedEntries(3);
-    entries[0].lesson = entries[2].lesson = QStringLiteral("A");
+    QList<VocabularyEntry> entries = NumberedEntries(5, QStringLiteral("A"));
     entries[1].lesson = QStringLiteral("B");
+    entries[4].lesson = QStringLiteral("\tC");
     entries[2].synonyms = QStringLiteral("Syn");
-    entries[2].remark = QStringLiteral("Bem");
+    entries[3].remark = QStringLiteral("Bem");
     auto file = OpenFile(entries);
     QVERIFY(file);
 
-    QSet<QList<int>> orders;
-    for (std::uint64_t seed = 0; seed < 20; ++seed) {
+    QHash<QList<int>, int> seen;
+    for (int seed = 0; seed < 6000; ++seed) {
         LearningRun run;
-        QCOMPARE(run.startLessonRun(*file, QStringLiteral("A"), seed),
+        QCOMPARE(run.startLessonRun(*file, QStringLiteral("A"), std::uint64_t(seed)),
                  LearningRun::Start::Started);
-        QCOMPARE(run.counters().total, 2);
-        QCOMPARE(run.counters().tableSize, 2);
-        QVERIFY(!run.counters().randomRun);
-        QCOMPARE(run.lesson(), QStringLiteral("A"));
         QList<int> order;
         for (const QuestionRow& row : run.table()) {
             order << row.entryNumber;
-            QCOMPARE(row.entry, entries[row.entryNumber - 1]);
-            QVERIFY(!row.finished);
+            if (seed == 0)
+                QCOMPARE(row.entry, entries[row.entryNumber - 1]);
         }
-        orders.insert(order);
-    }
-    QCOMPARE(orders, (QSet<QList<int>>{{1, 3}, {3, 1}}));
-}
-
-// Every order of three questions turns up about equally often.
-void LearningRunTest::lessonRun_orderIsUniform()
-{
-    auto file = OpenFile(NumberedEntries(3, QStringLiteral("A")));
-    QVERIFY(file);
-    QHash<QList<int>, int> seen;
-    const int runs = 6000;
-    for (int seed = 0; seed < runs; ++seed) {
-        LearningRun run;
-        run.startLessonRun(*file, QStringLiteral("A"), static_cast<std::uint64_t>(seed));
-        QList<int> order;
-        for (const QuestionRow& row : run.table())
-            order << row.entryNumber;
         ++seen[order];
     }
     QCOMPARE(seen.size(), 6);
-    for (int count : std::as_const(seen))
-        QVERIFY2(count > 850 && count < 1150, qPrintable(QString::number(count)));
+    for (auto it = seen.cbegin(); it != seen.cend(); ++it) {
+        QList<int> sorted = it.key();
+        std::sort(sorted.begin(), sorted.end());
+        QCOMPARE(sorted, (QList<int>{1, 3, 4}));
+        QVERIFY2(it.value() > 850 && it.value() < 1150, qPrintable(QString::number(it.value())));
+    }
+
+    LearningRun run;
+    QCOMPARE(run.startLessonRun(*file, QStringLiteral("C"), 1), LearningRun::Start::NoQuestions);
+    QVERIFY(!run.isRunning());
+    QCOMPARE(run.counters(), RunCounters{});
 }
 
 void LearningRunTest::randomRun_sizeOfFile_data()
@@ -277,7 +238,7 @@ void LearningRunTest::randomRun_sizeOfFile()
     auto file = OpenFile(NumberedEntries(entries));
     QVERIFY(file);
     LearningRun run;
-    run.startLessonRun(*file, QStringLiteral("L1"), 3);  // an ended or earlier state
+    run.startLessonRun(*file, QStringLiteral("L1"), 3);  // a run in progress
     Play(run, QStringLiteral("K"));
     const RunCounters before = run.counters();
 
@@ -291,13 +252,10 @@ void LearningRunTest::randomRun_sizeOfFile()
                                 "enthalten!"));
         return;
     }
-    const RunCounters& c = run.counters();
-    QCOMPARE(c.total, 30);
-    QCOMPARE(c.remaining, 30);
-    QCOMPARE(c.tableSize, 30);
-    QVERIFY(c.randomRun);
-    QCOMPARE(c.known + c.notKnown + c.deleted + c.position + c.elapsedSeconds, 0);
-    QVERIFY(!c.repeatPass);
+    RunCounters fresh;
+    fresh.total = fresh.remaining = fresh.tableSize = 30;
+    fresh.randomRun = true;
+    QCOMPARE(run.counters(), fresh);
     QCOMPARE(run.lesson(), QString());
 }
 
@@ -307,29 +265,23 @@ void LearningRunTest::randomRun_over30_asksEachEntryOnce()
 {
     auto file = OpenFile(NumberedEntries(30));
     QVERIFY(file);
-    QList<int> all;
-    for (int i = 1; i <= 30; ++i)
-        all << i;
     QSet<QList<int>> orders;
-    for (std::uint64_t seed : {1u, 2u, 3u}) {
+    for (std::uint64_t seed : {1u, 2u}) {
         LearningRun run;
         QCOMPARE(run.startRandomRun(*file, seed), LearningRun::Start::Started);
         QList<int> asked;
         LearningRun::Step step = LearningRun::Step::Next;
         while (step == LearningRun::Step::Next) {
             asked << run.currentRow().entryNumber;
-            QCOMPARE(run.questionText(Direction::GermanToForeign),
-                     QStringLiteral("deutsch%1").arg(asked.last()));
             step = run.acceptAnswer();
         }
         QCOMPARE(step, LearningRun::Step::Ended);
-        QCOMPARE(asked.size(), 30);
         orders.insert(asked);
         std::sort(asked.begin(), asked.end());
-        QCOMPARE(asked, all);
-        QCOMPARE(run.counters().known, 30);
+        for (int i = 0; i < 30; ++i)
+            QCOMPARE(asked.value(i), i + 1);
     }
-    QCOMPARE(orders.size(), 3);
+    QCOMPARE(orders.size(), 2);
 }
 
 // Entries beyond 32,768 are drawn as often as any others.
@@ -374,53 +326,33 @@ void LearningRunTest::unreadableFile_givesNoRun()
 
 void LearningRunTest::direction_choosesQuestionAndAnswer()
 {
-    QList<VocabularyEntry> entries{{QStringLiteral("A"), QStringLiteral("Haus"),
-                                    QStringLiteral("house"), QStringLiteral("home"),
-                                    QStringLiteral("Bem")}};
-    auto file = OpenFile(entries);
+    auto file = OpenFile(NumberedEntries(1, QStringLiteral("A")));
     QVERIFY(file);
     LearningRun run;
     QCOMPARE(run.startLessonRun(*file, QStringLiteral("A"), 1), LearningRun::Start::Started);
-    QCOMPARE(run.questionText(Direction::GermanToForeign), QStringLiteral("Haus"));
-    QCOMPARE(run.expectedAnswer(Direction::GermanToForeign), QStringLiteral("house"));
-    QCOMPARE(run.questionText(Direction::ForeignToGerman), QStringLiteral("house"));
-    QCOMPARE(run.expectedAnswer(Direction::ForeignToGerman), QStringLiteral("Haus"));
-    QCOMPARE(run.currentRow().entry.synonyms, QStringLiteral("home"));
+    QCOMPARE(run.questionText(Direction::GermanToForeign), QStringLiteral("deutsch1"));
+    QCOMPARE(run.expectedAnswer(Direction::GermanToForeign), QStringLiteral("foreign1"));
+    QCOMPARE(run.questionText(Direction::ForeignToGerman), QStringLiteral("foreign1"));
+    QCOMPARE(run.expectedAnswer(Direction::ForeignToGerman), QStringLiteral("deutsch1"));
 }
 
-// Ticks count from the start of a run; the next run starts at 0 again.
-void LearningRunTest::time_countsOnlyDuringTheRun()
-{
-    auto file = OpenFile(NumberedEntries(2, QStringLiteral("A")));
-    QVERIFY(file);
-    LearningRun run;
-    run.tick();
-    QCOMPARE(run.counters().elapsedSeconds, 0);
-    run.startLessonRun(*file, QStringLiteral("A"), 1);
-    for (int i = 0; i < 17; ++i)
-        run.tick();
-    QCOMPARE(run.elapsedText(), QStringLiteral("17 s"));
-    Play(run, QStringLiteral("AA"));
-    run.tick();  // a tick after the end changes nothing
-    QCOMPARE(run.counters().elapsedSeconds, 17);
-    QCOMPARE(run.result(QString(), QDate()).seconds, 17);
-
-    run.startLessonRun(*file, QStringLiteral("A"), 1);
-    QCOMPARE(run.counters().elapsedSeconds, 0);
-}
-
+// The record of a finished run: lesson (none for a random run), counts, ticked seconds.
+// Ticks outside a run count nothing, and the next run starts at 0 s again.
 void LearningRunTest::result_describesTheFinishedRun()
 {
     auto file = OpenFile(NumberedEntries(40, QStringLiteral("Lektion 3")));
     QVERIFY(file);
     const QDate date(2001, 3, 5);
     LearningRun run;
-
+    run.tick();
     QCOMPARE(run.startLessonRun(*file, QStringLiteral("Lektion 3"), 8),
              LearningRun::Start::Started);
-    run.tick();
-    QString actions = QStringLiteral("DK") + QString(38, u'A') + QStringLiteral("A");
+    for (int i = 0; i < 17; ++i)
+        run.tick();
+    QCOMPARE(run.elapsedText(), QStringLiteral("17 s"));
+    const QString actions = QStringLiteral("DK") + QString(38, u'A') + QStringLiteral("A");
     QCOMPARE(Play(run, actions).last(), LearningRun::Step::Ended);
+    run.tick();
     RunResult r = run.result(QStringLiteral("/x/vokabeln.vok"), date);
     QCOMPARE(r.vocabularyPath, QStringLiteral("/x/vokabeln.vok"));
     QCOMPARE(r.lesson, QStringLiteral("Lektion 3"));
@@ -428,10 +360,11 @@ void LearningRunTest::result_describesTheFinishedRun()
     QCOMPARE(r.known, 38);
     QCOMPARE(r.notKnown, 2);
     QCOMPARE(r.deleted, 1);
-    QCOMPARE(r.seconds, 1);
+    QCOMPARE(r.seconds, 17);
     QCOMPARE(r.date, date);
 
     QCOMPARE(run.startRandomRun(*file, 8), LearningRun::Start::Started);
+    QCOMPARE(run.counters().elapsedSeconds, 0);
     QCOMPARE(Play(run, QString(30, u'D')).last(), LearningRun::Step::Ended);
     r = run.result(QStringLiteral("/x/vokabeln.vok"), date);
     QCOMPARE(r.lesson, QString());
