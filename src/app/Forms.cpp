@@ -1,6 +1,8 @@
 #include "Forms.h"
 
 #include "Start.h"
+#include "vocab/Dateiinfo.h"
+#include "vocab/Lektionen.h"
 #include "learn/Statistik.h"
 
 #include <QGuiApplication>
@@ -42,12 +44,16 @@ void CreateForms()
 {
     Create(Form1);
     Create(Form8);
+    Create(Form3);
+    Create(Form4);
     // further windows: create
 }
 
 void DestroyForms()
 {
     // further windows: destroy
+    Destroy(Form4);
+    Destroy(Form3);
     Destroy(Form8);
     Destroy(Form1);
 }

@@ -1,0 +1,174 @@
+#include "Dateiinfo.h"
+
+#include "app/AnsiText.h"
+#include "app/Forms.h"
+#include "app/Platform.h"
+
+#include <QFormLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QValidator>
+
+namespace {
+
+// Refuses characters that the file's single-byte text cannot store.
+class AnsiValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        return IsAnsiEncodable(input) ? Acceptable : Invalid;
+    }
+};
+
+QLineEdit* MakeField(QWidget* parent, const char* name, int maxLength, QValidator* validator)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setMaxLength(maxLength);
+    edit->setValidator(validator);
+    return edit;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QLineEdit* buddy)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setBuddy(buddy);
+    buddy->setAccessibleName(text.chopped(1));  // without the colon
+    return label;
+}
+
+}  // namespace
+
+TForm4::TForm4(QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Datei-Informationen"));
+    setFixedSize(kClientWidth, kClientHeight);
+
+    auto* validator = new AnsiValidator(this);
+    Edit1 = MakeField(this, "Edit1", kFieldWidth, validator);
+    Edit2 = MakeField(this, "Edit2", kFieldWidth, validator);
+    Edit3 = MakeField(this, "Edit3", kRemarksWidth, validator);
+    Label1 = MakeLabel(this, "Label1", QStringLiteral("Titel:"), Edit1);
+    Label2 = MakeLabel(this, "Label2", QStringLiteral("Autor:"), Edit2);
+    Label3 = MakeLabel(this, "Label3", QStringLiteral("Bemerkungen:"), Edit3);
+
+    auto* layout = new QFormLayout(this);
+    layout->setContentsMargins(8, 10, 8, 10);
+    layout->setVerticalSpacing(10);
+    layout->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    layout->addRow(Label1, Edit1);
+    layout->addRow(Label2, Edit2);
+    layout->addRow(Label3, Edit3);
+
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3})
+        edit->installEventFilter(this);
+}
+
+void TForm4::setMode(int mode)
+{
+    mode_ = mode;
+    const bool readOnly = mode == ReadOnlyMode;
+    setWindowTitle(readOnly ? QStringLiteral("Datei-Informationen (nur lesen)")
+                            : QStringLiteral("Datei-Informationen"));
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3})
+        edit->setReadOnly(readOnly);
+}
+
+void TForm4::ShowForEditor(VocabularyFile& file)
+{
+    file_ = &file;
+    setMode(EditMode);
+    exec();
+    file_ = nullptr;
+}
+
+void TForm4::ShowReadOnly(const VocabularyHeader& header)
+{
+    file_ = nullptr;
+    setMode(ReadOnlyMode);
+    setTexts({TrimBlanks(header.title), TrimBlanks(header.author), TrimBlanks(header.remarks)});
+    exec();
+}
+
+void TForm4::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TForm4::FormShow()
+{
+    CenterOnScreen(this);
+    Edit1->setFocus();
+    if (mode_ != EditMode)
+        return;
+    setTexts(file_ ? file_->readHeader().value_or(VocabularyHeader{}) : VocabularyHeader{});
+}
+
+void TForm4::setTexts(const VocabularyHeader& header)
+{
+    Edit1->setText(header.title);
+    Edit2->setText(header.author);
+    Edit3->setText(header.remarks);
+    // Long texts show their beginning.
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3})
+        edit->setCursorPosition(0);
+}
+
+void TForm4::done(int result)
+{
+    if (isVisible())
+        FormClose();
+    QDialog::done(result);
+}
+
+void TForm4::FormClose()
+{
+    if (mode_ != EditMode)
+        return;
+    // Fitted to the field widths, also in the fields themselves.
+    const VocabularyHeader header{FitToWidth(Edit1->text(), kFieldWidth),
+                                  FitToWidth(Edit2->text(), kFieldWidth),
+                                  FitToWidth(Edit3->text(), kRemarksWidth)};
+    setTexts(header);
+    if (!file_ || !file_->writeHeader(header))
+        ShowError(this, QStringLiteral("Fehler beim Schreiben der Datei!"));
+}
+
+bool TForm4::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == Edit1)
+                Edit1KeyDown();
+            else if (watched == Edit2)
+                Edit2KeyDown();
+            else if (watched == Edit3)
+                Edit3KeyDown();
+            return true;  // the Enter goes no further
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm4::Edit1KeyDown()
+{
+    Edit2->setFocus();
+}
+
+void TForm4::Edit2KeyDown()
+{
+    Edit3->setFocus();
+}
+
+void TForm4::Edit3KeyDown()
+{
+    Edit1->setFocus();
+}
