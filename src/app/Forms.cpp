@@ -3,6 +3,8 @@
 #include "Start.h"
 #include "vocab/Dateiinfo.h"
 #include "vocab/Lektionen.h"
+#include "learn/Lektionauswahl.h"
+#include "learn/Lernprogramm.h"
 #include "learn/Statistik.h"
 
 #include <QGuiApplication>
@@ -44,6 +46,8 @@ void CreateForms()
 {
     Create(Form1);
     Create(Form8);
+    Create(Form5);
+    Create(Form6);
     Create(Form3);
     Create(Form4);
     // further windows: create
@@ -54,6 +58,8 @@ void DestroyForms()
     // further windows: destroy
     Destroy(Form4);
     Destroy(Form3);
+    Destroy(Form6);
+    Destroy(Form5);
     Destroy(Form8);
     Destroy(Form1);
 }

@@ -3,6 +3,7 @@
 #include "FileNames.h"
 #include "Forms.h"
 #include "SettingsStore.h"
+#include "learn/Lernprogramm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -148,6 +149,10 @@ void TForm1::BitBtn1Click()
 
 void TForm1::BitBtn2Click()
 {
+    if (!Form5)
+        return;
+    Form5->ResetLearningWindow();
+    Form5->exec();
 }
 
 void TForm1::BitBtn3Click()

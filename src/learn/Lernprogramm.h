@@ -1,0 +1,174 @@
+#pragma once
+
+#include "vocab/VocabularyFile.h"
+
+#include <QDialog>
+
+class QAction;
+class QActionGroup;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+// The learning window: opens one vocabulary file read-only and quizzes the user on it.
+// Its controls are public so that the run and the lesson dialog can reach them.
+class TForm5 : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TForm5(QWidget* parent = nullptr);
+
+    enum class ControlState { NoFile, FileOpen, Run };
+
+    // The window's file, open read-only while a file is shown in Label7. Every read of
+    // the run and of the lesson dialog goes through it.
+    VocabularyFile& LearningFile() { return learningFile_; }
+    ControlState State() const { return state_; }
+    // True while the questions are asked in German and answered in the foreign language.
+    bool GermanToForeign() const;
+
+    void ResetLearningWindow();
+    void CloseLearningFile();
+    // Opens the file chosen in the file dialog.
+    bool OpenLearningFile();
+    // Checks and opens a file (the handed-over name); a refused file changes nothing.
+    bool OpenLearningFile(const QString& path);
+    void ResetRunDisplay();
+    void ApplyLearningFonts();
+    void NoFileState();
+    void FileOpenState();
+    void RunState();
+
+    void ShowFileInfoReadOnly();
+    void ShowStatistics();
+
+    static constexpr int kClientWidth = 714;
+    static constexpr int kClientHeight = 391;  // below the menu bar, tool bar included
+
+    QMenuBar* MainMenu1;
+    QMenuBar* HelpMenuBar;  // "&Hilfe" at the right end of the bar
+    QMenu* Datei1;
+    QMenu* Lernprogramm1;
+    QMenu* Optionen1;
+    QMenu* Hilfe1;
+    QAction* Dateiffnen1;
+    QAction* Dateischlieen1;
+    QAction* Abbrechen1;
+    QAction* Beenden1;
+    QAction* Lektion1;
+    QAction* Zufall1;
+    QAction* Statistik1;
+    QAction* DateiInformationen1;
+    QActionGroup* Richtung;
+    QAction* DeutschFremdsprache1;
+    QAction* FremdspracheDeutsch1;
+    QAction* FalscheVokabelnautomatischlschen1;
+    QAction* GroundKleinschreibungignorieren1;
+    QAction* SchriftartMSSansSerif1;
+    QAction* SchriftartSymbol1;
+    QAction* Voreinstellungen1;
+    QAction* LernkompassHilfe1;
+    QAction* HomepagevonLernkompass1;
+    QAction* HomepagedesAutors1;
+    QAction* Info1;
+
+    QToolBar* ToolBar1;
+    QToolButton* ToolButton1;
+    QToolButton* ToolButton2;
+    QToolButton* ToolButton13;
+    QToolButton* ToolButton5;
+    QToolButton* ToolButton3;
+    QToolButton* ToolButton7;
+    QToolButton* ToolButton8;
+    QToolButton* ToolButton11;
+    QToolButton* ToolButton10;
+
+    QLabel* Label1;  // "Ausgewählte Datei:"
+    QLabel* Label7;
+    QLabel* Label2;  // "Lektion:"
+    QLabel* Label8;
+    QFrame* Panel1;  // grey panel
+    QLabel* Label3;  // "Synonym(e):"
+    QLabel* Label9;
+    QLabel* Label4;  // "Bemerkung:"
+    QLabel* Label10;
+    QLabel* Label5;  // question caption
+    QLabel* Label11;
+    QLabel* Label6;  // answer caption
+    QLineEdit* Edit1;
+
+    QFrame* Panel2;  // feedback frame
+    QLabel* Label22;
+    QLabel* Label23;
+    QLabel* Label24;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button3;
+
+    QGroupBox* GroupBox1;  // "Vokabel-Auswertung"
+    QLabel* Label12;
+    QLabel* Label13;
+    QLabel* Label14;
+    QLabel* Label15;
+    QLabel* Label16;
+    QLabel* Label17;
+    QLabel* Label18;
+    QLabel* Label19;
+    QLabel* Label20;
+    QLabel* Label21;
+    QGroupBox* GroupBox2;  // "Prozentsatz"
+    QLabel* Label25;
+    QGroupBox* GroupBox3;  // "Zeit"
+    QLabel* Label26;
+
+    QTimer* Timer1;
+
+public Q_SLOTS:
+    void Dateiffnen1Click();
+    void Dateischlieen1Click();
+    void Abbrechen1Click();
+    void Beenden1Click();
+    void Lektion1Click();
+    void Zufall1Click();
+    void Statistik1Click();
+    void DateiInformationen1Click();
+    void DeutschFremdsprache1Click();
+    void FremdspracheDeutsch1Click();
+    void FalscheVokabelnautomatischlschen1Click(bool checked);
+    void GroundKleinschreibungignorieren1Click(bool checked);
+    void SchriftartMSSansSerif1Click();
+    void SchriftartSymbol1Click();
+    void Voreinstellungen1Click();
+    void LernkompassHilfe1Click();
+    void HomepagevonLernkompass1Click();
+    void HomepagedesAutors1Click();
+    void Info1Click();
+
+    // The run commands.
+    void StartLessonRun();
+    void StartRandomRun();
+    void AbortRun();
+
+    // Every way of closing (close box, Esc, "&Beenden") ends here.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormShow();
+    void FormClose();
+    void SetControlState(ControlState state);
+    void SetDirection(bool germanToForeign);
+
+    VocabularyFile learningFile_;
+    ControlState state_ = ControlState::NoFile;
+};
