@@ -9,10 +9,10 @@
 
 namespace {
 
-constexpr int kLeft = 50;      // x of the vertical axis and of the first run
-constexpr int kTop = 10;       // y of 100 %
-constexpr int kBottom = 210;   // y of 0 %
-constexpr int kStep = 20;      // pixels between runs and between the ten-percent ticks
+constexpr int kLeft = 50;     // x of the vertical axis and of the first run
+constexpr int kTop = 10;      // y of 100 %
+constexpr int kBottom = 210;  // y of 0 %
+constexpr int kStep = 20;     // pixels between runs and between the ten-percent ticks
 
 // 210 - 200 * part / total, truncated towards zero, in exact integer arithmetic.
 int CurveY(qint64 part, qint64 total)
@@ -40,13 +40,7 @@ void DrawText(QPainter& painter, int left, int top, const QString& text)
     painter.drawText(QPoint(left, top + painter.fontMetrics().ascent()), text);
 }
 
-}  // namespace
-
-int ChartWidthFor(int runs)
-{
-    return runs * kStep + kLeft;
-}
-
+// A number field: its digits between blanks; nothing when it holds anything else.
 std::optional<int> StatisticsNumber(const QString& field)
 {
     const QString digits = TrimBlanks(field);
@@ -58,6 +52,13 @@ std::optional<int> StatisticsNumber(const QString& field)
     bool ok = false;
     const int value = digits.toInt(&ok);
     return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+}  // namespace
+
+int ChartWidthFor(int runs)
+{
+    return runs * kStep + kLeft;
 }
 
 void DrawMarker(QPainter& painter, int x, int y, const QColor& colour)

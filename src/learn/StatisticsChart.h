@@ -30,7 +30,3 @@ void DrawStatisticsChart(QImage& image, const QList<StatisticsRecord>& records);
 
 // A plus sign five pixels wide and high centred on (x, y).
 void DrawMarker(QPainter& painter, int x, int y, const QColor& colour);
-
-// A number field of a record: its digits without the blanks around them; nothing when it
-// holds anything else.
-std::optional<int> StatisticsNumber(const QString& field);

@@ -10,8 +10,8 @@
 #include <QClipboard>
 #include <QEvent>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -92,8 +92,8 @@ QFrame* MakeSquare(QWidget* parent, const char* name, const QColor& colour,
     square->setObjectName(QLatin1String(name));
     square->setFixedSize(16, 16);
     square->setFrameShape(QFrame::Box);
-    square->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid black;")
-                              .arg(colour.name()));
+    square->setStyleSheet(
+        QStringLiteral("background-color: %1; border: 1px solid black;").arg(colour.name()));
     square->setAccessibleName(accessibleName);
     return square;
 }
@@ -110,30 +110,30 @@ TForm8::TForm8(QWidget* parent)
 
     GroupBox1 = new QGroupBox(QStringLiteral("Statistik-Auswahl"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 4, 578, 137);
+    GroupBox1->setGeometry(8, 4, 578, 120);
 
     RadioButton1 = new QRadioButton(QStringLiteral("&Lektion"), GroupBox1);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    RadioButton1->setGeometry(16, 26, 160, 20);
+    RadioButton1->setGeometry(16, 24, 160, 20);
     RadioButton1->setChecked(true);
     RadioButton2 = new QRadioButton(QStringLiteral("&Zufall"), GroupBox1);
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    RadioButton2->setGeometry(16, 52, 160, 20);
+    RadioButton2->setGeometry(16, 48, 160, 20);
 
     Button1 = new QPushButton(QStringLiteral("&Auswertung anzeigen"), GroupBox1);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(16, 96, 160, 27);
+    Button1->setGeometry(16, 80, 160, 27);
     Button1->setDefault(true);
 
     ListBox1 = new QListWidget(GroupBox1);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setGeometry(192, 20, 370, 105);
+    ListBox1->setGeometry(192, 20, 370, 90);
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setAccessibleName(QStringLiteral("Lektionen"));
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(8, 148, 578, 341);
+    PageControl1->setGeometry(8, 130, 578, 359);
 
     // Text page: a white scroll box with the header above the grid.
     TabSheet1 = new QWidget;
@@ -159,8 +159,10 @@ TForm8::TForm8(QWidget* parent)
     HeaderControl1->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     HeaderControl1->setSectionsClickable(false);
     HeaderControl1->setHighlightSections(false);
+    // Wide enough for the section's text in any font.
     for (int c = 0; c <= kLastSection; ++c)
-        HeaderControl1->resizeSection(c, kSections[c].width);
+        HeaderControl1->resizeSection(
+            c, std::max(kSections[c].width, HeaderControl1->sectionSizeHint(c)));
     HeaderControl1->setSectionResizeMode(kLastSection, QHeaderView::Fixed);
 
     StringGrid1 = new QTableWidget(1, static_cast<int>(kSections.size()), gridArea_);
@@ -211,14 +213,13 @@ TForm8::TForm8(QWidget* parent)
     Button2 = new QPushButton(QStringLiteral("In die Zwischenablage &kopieren"), TabSheet2);
     Button2->setObjectName(QStringLiteral("Button2"));
 
-    auto* legend = new QHBoxLayout;
-    legend->addWidget(Label1);
-    legend->addWidget(Shape1);
-    legend->addSpacing(16);
-    legend->addWidget(Label2);
-    legend->addWidget(Shape2);
-    legend->addStretch();
-    legend->addWidget(Button2);
+    auto* legend = new QGridLayout;
+    legend->addWidget(Label1, 0, 0);
+    legend->addWidget(Shape1, 0, 1);
+    legend->addWidget(Label2, 1, 0);
+    legend->addWidget(Shape2, 1, 1);
+    legend->setColumnStretch(2, 1);
+    legend->addWidget(Button2, 0, 3, 2, 1, Qt::AlignVCenter);
     auto* chartLayout = new QVBoxLayout(TabSheet2);
     chartLayout->setContentsMargins(8, 8, 8, 4);
     chartLayout->addWidget(ScrollBox2, 0, Qt::AlignHCenter);
@@ -279,8 +280,8 @@ bool TForm8::eventFilter(QObject* watched, QEvent* event)
 
 QString TForm8::CurrentFileName() const
 {
-    // Records keep the first 80 characters of the name; compare what was stored.
-    return TrimBlanks(FitToWidth(FileNamePart(vocabularyPath), 80));
+    // Compare with the name as a record stores it: Windows-1252, cut to 80 characters.
+    return TrimBlanks(FitToWidth(StoredText(FileNamePart(vocabularyPath)), 80));
 }
 
 void TForm8::FormShow()
@@ -389,14 +390,14 @@ void TForm8::ShowTextEvaluation()
     for (int r = 0; r < records.size(); ++r) {
         const StatisticsRecord& record = records.at(r);
         const QString& date = record.date;
-        const QString cells[] = {record.lesson,
-                                 date.mid(0, 2) + QLatin1Char('.') + date.mid(2, 2) +
-                                     QLatin1Char('.') + date.mid(4, 4),
-                                 record.total,
-                                 record.known,
-                                 record.notKnown,
-                                 record.deleted,
-                                 record.time};
+        const QString cells[] = {
+            record.lesson,
+            date.mid(0, 2) + QLatin1Char('.') + date.mid(2, 2) + QLatin1Char('.') + date.mid(4, 4),
+            record.total,
+            record.known,
+            record.notKnown,
+            record.deleted,
+            record.time};
         for (int c = 0; c <= kLastSection; ++c)
             StringGrid1->setItem(r, c, new QTableWidgetItem(cells[c]));
     }
@@ -437,8 +438,7 @@ void TForm8::FitGridToHeader()
                                           ScrollBox1->verticalScrollBar());
 
     int width = 0;
-    for (int c = 0; c < kLastSection; ++c)
-        width += HeaderControl1->sectionSize(c);
+    for (int c = 0; c < kLastSection; ++c) width += HeaderControl1->sectionSize(c);
     HeaderControl1->resizeSection(kLastSection,
                                   std::max(kSections[kLastSection].minimum, available - width));
     width += HeaderControl1->sectionSize(kLastSection);
