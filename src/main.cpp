@@ -1,3 +1,4 @@
+#include "app/Fonts.h"
 #include "app/Forms.h"
 #include "app/Start.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char* argv[])
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
+    InstallFontSubstitutions();
     CreateForms();
     Form1->setCommandLine(QApplication::arguments().mid(1));
     Form1->show();

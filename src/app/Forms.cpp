@@ -1,6 +1,7 @@
 #include "Forms.h"
 
 #include "Start.h"
+#include "vocab/Editor.h"
 #include "vocab/Dateiinfo.h"
 #include "vocab/Lektionen.h"
 #include "learn/Lektionauswahl.h"
@@ -50,12 +51,14 @@ void CreateForms()
     Create(Form6);
     Create(Form3);
     Create(Form4);
+    Create(Form2);
     // further windows: create
 }
 
 void DestroyForms()
 {
     // further windows: destroy
+    Destroy(Form2);
     Destroy(Form4);
     Destroy(Form3);
     Destroy(Form6);

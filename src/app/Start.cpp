@@ -3,6 +3,7 @@
 #include "FileNames.h"
 #include "Forms.h"
 #include "SettingsStore.h"
+#include "vocab/Editor.h"
 #include "learn/Lernprogramm.h"
 
 #include <QApplication>
@@ -145,6 +146,10 @@ void TForm1::ClearHandedOverFile()
 
 void TForm1::BitBtn1Click()
 {
+    if (!Form2)
+        return;
+    Form2->ResetEditor();
+    Form2->exec();
 }
 
 void TForm1::BitBtn2Click()
