@@ -20,7 +20,8 @@ bool AppendBlankRecord(VocabularyFile& file, int p);
 bool SwapRecords(VocabularyFile& file, int i, int j);
 
 // A blank record at entry `current`; the entries current..last move up by one. The file
-// holds `last` entries before and last + 1 after.
+// holds `last` entries before and last + 1 after (a record beyond `last`, left by a failed
+// deletion, is overwritten).
 bool InsertBlankRecord(VocabularyFile& file, int current, int last);
 
 // Entry `current` moves to position `last`; the entries current + 1..last move down by one.
