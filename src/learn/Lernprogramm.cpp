@@ -656,6 +656,7 @@ void TForm5::StartLessonRun()
     Form6->exec();
     if (Label8->text().isEmpty())
         return;  // no lesson chosen
+    // The run over the lesson in Label8 is prepared from here.
 }
 
 void TForm5::StartRandomRun()
@@ -665,6 +666,7 @@ void TForm5::StartRandomRun()
                   QStringLiteral("Für diese Funktion muß die Datei mindestens 30 Einträge enthalten!"));
         return;
     }
+    // The run over 30 drawn entries is prepared from here.
 }
 
 void TForm5::AbortRun()
@@ -751,6 +753,7 @@ void TForm5::Voreinstellungen1Click()
     ApplyLearningFonts();
 }
 
+// The help menu stays without effect until the help and about functions exist.
 void TForm5::LernkompassHilfe1Click()
 {
 }
