@@ -153,8 +153,10 @@ void SettingsStoreTest::storedValue_readsByType_data()
                                     << QVariant(false);
     QTest::newRow("yes/no as binary") << QByteArray("Beschreibung=hex:00") << "Beschreibung"
                                       << QVariant(true);
-    QTest::newRow("text") << QByteArray("Font=sz:Symbol") << "Font" << QVariant(QStringLiteral("Symbol"));
-    QTest::newRow("text as binary") << QByteArray("Font=hex:41,42") << "Font" << QVariant(QString());
+    QTest::newRow("text") << QByteArray("Font=sz:Symbol") << "Font"
+                          << QVariant(QStringLiteral("Symbol"));
+    QTest::newRow("text as binary") << QByteArray("Font=hex:41,42") << "Font"
+                                    << QVariant(QString());
     QTest::newRow("text as dword") << QByteArray("Font=dword:00000001") << "Font"
                                    << QVariant(QString());
     QTest::newRow("text with blanks kept") << QByteArray("WrongSound=sz: /snd/falsch.wav ")
@@ -194,7 +196,8 @@ void SettingsStoreTest::write_replacesValueOfOtherType()
     PlantSettings(Lines({"Compression=sz:7", "Font=hex:41"}));
     WriteCompression(3);
     WriteFont(QStringLiteral("Symbol"));
-    QCOMPARE(ReadBytes(SettingsFilePath()), Lines({"Compression=dword:00000003", "Font=sz:Symbol"}));
+    QCOMPARE(ReadBytes(SettingsFilePath()),
+             Lines({"Compression=dword:00000003", "Font=sz:Symbol"}));
     QCOMPARE(ReadCompression(), 3);
 }
 

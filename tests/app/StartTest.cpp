@@ -47,6 +47,7 @@ class StartTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() { RemoveSettingsFile(); }
+    void cleanup() { Form1 = nullptr; }
 
     void firstStart_writesVersionAndDefaultsOnly();
     void start_keepsStoredValues_data();
@@ -171,7 +172,6 @@ void StartTest::commandLine()
     }
     // The compact window ends above the strip's separator line.
     QVERIFY(TForm1::kCompactClientHeight <= form.Bevel1->y());
-    Form1 = nullptr;
 }
 
 void StartTest::loeschen_forgetsFileAndCompacts_data()
@@ -203,7 +203,6 @@ void StartTest::loeschen_forgetsFileAndCompacts()
     QCOMPARE(form.height(), TForm1::kCompactClientHeight);
     QVERIFY(StripHidden(form));
     QCOMPARE(QApplication::focusWidget(), form.BitBtn1);
-    Form1 = nullptr;
 }
 
 void StartTest::showingAgain_neverBringsTheStripBack()

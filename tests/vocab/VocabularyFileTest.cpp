@@ -206,7 +206,8 @@ void VocabularyFileTest::readField_data()
     QTest::newRow("blanks around a word") << 0 << QByteArray("  Wort   ") << QStringLiteral("Wort");
     QTest::newRow("blanks, word, NUL, junk") << 3 << QByteArray("  Wort \0 x", 10)
                                              << QStringLiteral("Wort");
-    QTest::newRow("inner blanks kept") << 4 << QByteArray(" zu  Hause ") << QStringLiteral("zu  Hause");
+    QTest::newRow("inner blanks kept") << 4 << QByteArray(" zu  Hause ")
+                                       << QStringLiteral("zu  Hause");
     QTest::newRow("tab stays") << 1 << QByteArray("\tHaus\t") << QStringLiteral("\tHaus\t");
     QTest::newRow("only blanks") << 2 << QByteArray(80, ' ') << QString();
     QTest::newRow("full field") << 4 << QByteArray(80, 'z') << QString(80, QLatin1Char('z'));
