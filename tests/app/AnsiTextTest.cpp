@@ -159,7 +159,8 @@ void AnsiTextTest::ansiUpper_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("ASCII") << QStringLiteral("haus, 12 Mäuse!") << QStringLiteral("HAUS, 12 MÄUSE!");
+    QTest::newRow("ASCII") << QStringLiteral("haus, 12 Mäuse!")
+                           << QStringLiteral("HAUS, 12 MÄUSE!");
     QTest::newRow("umlauts") << QStringLiteral("äöü") << QStringLiteral("ÄÖÜ");
     QTest::newRow("sharp s stays") << QStringLiteral("straße") << QStringLiteral("STRAßE");
     QTest::newRow("y with diaeresis") << QStringLiteral("ÿ") << QStringLiteral("Ÿ");
