@@ -1,12 +1,12 @@
-#include "support/FakePlatform.h"
-#include "support/TestSupport.h"
-#include "vocab/Editor.h"
+#include <benchmark/benchmark.h>
 
 #include <QAction>
 #include <QLabel>
 #include <QScrollBar>
 
-#include <benchmark/benchmark.h>
+#include "support/FakePlatform.h"
+#include "support/TestSupport.h"
+#include "vocab/Editor.h"
 
 // Paging through a large file: every command stores the current entry (one 400-byte write)
 // and loads another (one 400-byte read), whatever the file's size.
@@ -35,8 +35,7 @@ void BM_EditorFirst(benchmark::State& state)
     LargeFileEditor f;
     if (!f.ready())
         state.SkipWithError("the large file did not open");
-    for (auto _ : state)
-        f.editor.Beginn1->trigger();
+    for (auto _ : state) f.editor.Beginn1->trigger();
 }
 
 void BM_EditorNext(benchmark::State& state)
@@ -59,8 +58,7 @@ void BM_EditorLast(benchmark::State& state)
     LargeFileEditor f;
     if (!f.ready())
         state.SkipWithError("the large file did not open");
-    for (auto _ : state)
-        f.editor.Letztes1->trigger();
+    for (auto _ : state) f.editor.Letztes1->trigger();
 }
 
 void BM_EditorScrollToMiddle(benchmark::State& state)

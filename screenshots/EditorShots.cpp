@@ -1,12 +1,11 @@
-#include "Screenshots.h"
+#include <QLineEdit>
+#include <QScrollBar>
 
+#include "Screenshots.h"
 #include "app/Fonts.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "vocab/Editor.h"
-
-#include <QLineEdit>
-#include <QScrollBar>
 
 namespace {
 
@@ -20,8 +19,8 @@ const ShotRegistrar shots("Editor", [](const QString& dir) {
     entries[6] = {QStringLiteral("Lektion 3: Im Haus"), QStringLiteral("die Küche"),
                   QStringLiteral("the kitchen"), QStringLiteral("the galley"),
                   QStringLiteral("auch: kitchenette (kleine Küche)")};
-    const QString path = WriteVocabularyFile(NewTestDirectory(), QStringLiteral("englisch.vok"),
-                                             entries);
+    const QString path =
+        WriteVocabularyFile(NewTestDirectory(), QStringLiteral("englisch.vok"), entries);
     auto* platform = dynamic_cast<FakePlatform*>(&Platform::instance());
     if (platform)
         platform->fileAnswers << path;

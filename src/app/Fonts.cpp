@@ -11,7 +11,6 @@ void InstallFontSubstitutions()
                                 QStringLiteral("Nimbus Sans")});
     // "Standard Symbols PS" (Debian: fonts-urw-base35) has the symbol layout: "a" is alpha,
     // "b" beta and so on. Without it the field falls back to the plain sans font.
-    QFont::insertSubstitutions(QStringLiteral("Symbol"),
-                               {QStringLiteral("Standard Symbols PS"),
-                                QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Symbol"), {QStringLiteral("Standard Symbols PS"),
+                                                          QStringLiteral("DejaVu Sans")});
 }

@@ -1,19 +1,8 @@
 #include "Editor.h"
 
-#include "Dateiinfo.h"
-#include "Lektionen.h"
-#include "RecordMoves.h"
-#include "app/AnsiText.h"
-#include "app/Fehler.h"
-#include "app/FileNames.h"
-#include "app/Forms.h"
-#include "app/Platform.h"
-#include "app/SettingsStore.h"
-#include "app/Start.h"
-
 #include <QApplication>
-#include <QFile>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -27,10 +16,20 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
-#include <QValidator>
 #include <QVBoxLayout>
-
+#include <QValidator>
 #include <array>
+
+#include "Dateiinfo.h"
+#include "Lektionen.h"
+#include "RecordMoves.h"
+#include "app/AnsiText.h"
+#include "app/Fehler.h"
+#include "app/FileNames.h"
+#include "app/Forms.h"
+#include "app/Platform.h"
+#include "app/SettingsStore.h"
+#include "app/Start.h"
 
 namespace {
 
@@ -166,15 +165,15 @@ TForm2::TForm2(QWidget* parent)
     Datei1 = AddMenu(MainMenu1, "Datei1", QStringLiteral("&Datei"));
     Neu = AddItem(Datei1, "Neu", QStringLiteral("&Neu ..."), Qt::CTRL | Qt::Key_N);
     Oeffnen = AddItem(Datei1, "Oeffnen", QStringLiteral("&Öffnen ..."), Qt::CTRL | Qt::Key_O);
-    Schlieenohnespeichern1 = AddItem(Datei1, "Schlieenohnespeichern1",
-                                     QStringLiteral("&Schließen"), Qt::CTRL | Qt::Key_Q);
+    Schlieenohnespeichern1 = AddItem(Datei1, "Schlieenohnespeichern1", QStringLiteral("&Schließen"),
+                                     Qt::CTRL | Qt::Key_Q);
     Datei1->addSeparator();
     Beenden1 = AddItem(Datei1, "Beenden1", QStringLiteral("&Beenden"), Qt::CTRL | Qt::Key_X);
 
     Steuerung1 = AddMenu(MainMenu1, "Steuerung1", QStringLiteral("&Steuerung"));
     Beginn1 = AddItem(Steuerung1, "Beginn1", QStringLiteral("&Beginn"), Qt::Key_F1);
-    Vorheriges1 = AddItem(Steuerung1, "Vorheriges1", QStringLiteral("&Vorheriger Eintrag"),
-                          Qt::Key_F2);
+    Vorheriges1 =
+        AddItem(Steuerung1, "Vorheriges1", QStringLiteral("&Vorheriger Eintrag"), Qt::Key_F2);
     Nchstes1 = AddItem(Steuerung1, "Nchstes1", QStringLiteral("&Nächster Eintrag"), Qt::Key_F3);
     Letztes1 = AddItem(Steuerung1, "Letztes1", QStringLiteral("&Ende"), Qt::Key_F4);
 
@@ -194,8 +193,8 @@ TForm2::TForm2(QWidget* parent)
                            QStringLiteral("Einträge &vertauschen"), Qt::CTRL | Qt::Key_V);
 
     Zubehr1 = AddMenu(MainMenu1, "Zubehr1", QStringLiteral("&Zubehör"));
-    Lektionenbersicht1 = AddItem(Zubehr1, "Lektionenbersicht1",
-                                 QStringLiteral("&Lektionen-Übersicht"), Qt::Key_F9);
+    Lektionenbersicht1 =
+        AddItem(Zubehr1, "Lektionenbersicht1", QStringLiteral("&Lektionen-Übersicht"), Qt::Key_F9);
     DateiInformationen1 = AddItem(Zubehr1, "DateiInformationen1",
                                   QStringLiteral("&Datei-Informationen"), Qt::Key_F10);
 
@@ -210,24 +209,23 @@ TForm2::TForm2(QWidget* parent)
         tick->setChecked(true);
     }
     Optionen1->addSeparator();
-    SchriftartMSSansSerif1 = AddItem(Optionen1, "SchriftartMSSansSerif1",
-                                     QStringLiteral("Schriftart: MS Sans Serif"),
-                                     Qt::SHIFT | Qt::Key_F1);
+    SchriftartMSSansSerif1 =
+        AddItem(Optionen1, "SchriftartMSSansSerif1", QStringLiteral("Schriftart: MS Sans Serif"),
+                Qt::SHIFT | Qt::Key_F1);
     SchriftartSymbol1 = AddItem(Optionen1, "SchriftartSymbol1",
                                 QStringLiteral("Schriftart: Symbol"), Qt::SHIFT | Qt::Key_F2);
     Optionen1->addSeparator();
-    Voreinstellungen1 = AddItem(Optionen1, "Voreinstellungen1",
-                                QStringLiteral("&Voreinstellungen"), Qt::SHIFT | Qt::Key_F12);
+    Voreinstellungen1 = AddItem(Optionen1, "Voreinstellungen1", QStringLiteral("&Voreinstellungen"),
+                                Qt::SHIFT | Qt::Key_F12);
 
     // Qt cannot right-align one title of a menu bar; a second bar in the corner can.
     HelpMenuBar = new QMenuBar(MainMenu1);
     HelpMenuBar->setObjectName(QStringLiteral("HelpMenuBar"));
     Hilfe1 = AddMenu(HelpMenuBar, "Hilfe1", QStringLiteral("&Hilfe"));
-    LernkompassHilfe1 =
-        AddItem(Hilfe1, "LernkompassHilfe1", QStringLiteral("&Lernkompass-Hilfe"));
+    LernkompassHilfe1 = AddItem(Hilfe1, "LernkompassHilfe1", QStringLiteral("&Lernkompass-Hilfe"));
     Hilfe1->addSeparator();
-    HomepagevonLernkompass1 = AddItem(Hilfe1, "HomepagevonLernkompass1",
-                                      QStringLiteral("Homepage von L&ernkompass"));
+    HomepagevonLernkompass1 =
+        AddItem(Hilfe1, "HomepagevonLernkompass1", QStringLiteral("Homepage von L&ernkompass"));
     HomepagedesAutors1 =
         AddItem(Hilfe1, "HomepagedesAutors1", QStringLiteral("Homepage des &Autors"));
     Hilfe1->addSeparator();
@@ -249,9 +247,10 @@ TForm2::TForm2(QWidget* parent)
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setGeometry(0, 0, kClientWidth, 32);
     ToolBar1->setIconSize(QSize(20, 20));
-    ToolButton1 = MakeButton(client, "ToolButton1", QStyle::SP_FileDialogStart, QStringLiteral("Neu"));
-    ToolButton2 = MakeButton(client, "ToolButton2", QStyle::SP_DialogOpenButton,
-                             QStringLiteral("Öffnen"));
+    ToolButton1 =
+        MakeButton(client, "ToolButton1", QStyle::SP_FileDialogStart, QStringLiteral("Neu"));
+    ToolButton2 =
+        MakeButton(client, "ToolButton2", QStyle::SP_DialogOpenButton, QStringLiteral("Öffnen"));
     ToolButton3 = MakeButton(client, "ToolButton3", QStyle::SP_DialogCancelButton,
                              QStringLiteral("Schließen"));
     ToolButton7 = MakeButton(client, "ToolButton7", QStyle::SP_FileDialogContentsView,
@@ -260,21 +259,19 @@ TForm2::TForm2(QWidget* parent)
                              QStringLiteral("Datei-Informationen"));
     ToolButton5 = MakeButton(client, "ToolButton5", QStyle::SP_ComputerIcon,
                              QStringLiteral("Voreinstellungen"));
-    ToolButton10 = MakeButton(client, "ToolButton10", QStyle::SP_BrowserStop,
-                              QStringLiteral("Beenden"));
-    for (QToolButton* b : {ToolButton1, ToolButton2, ToolButton3})
-        ToolBar1->addWidget(b);
+    ToolButton10 =
+        MakeButton(client, "ToolButton10", QStyle::SP_BrowserStop, QStringLiteral("Beenden"));
+    for (QToolButton* b : {ToolButton1, ToolButton2, ToolButton3}) ToolBar1->addWidget(b);
     ToolBar1->addSeparator();
-    for (QToolButton* b : {ToolButton7, ToolButton8})
-        ToolBar1->addWidget(b);
+    for (QToolButton* b : {ToolButton7, ToolButton8}) ToolBar1->addWidget(b);
     ToolBar1->addSeparator();
     ToolBar1->addWidget(ToolButton5);
     ToolBar1->addSeparator();
     ToolBar1->addWidget(ToolButton10);
 
     // File line.
-    Label1 = MakeLabel(client, "Label1", QStringLiteral("Ausgewählte Datei:"),
-                       QRect(12, 40, 110, 20));
+    Label1 =
+        MakeLabel(client, "Label1", QStringLiteral("Ausgewählte Datei:"), QRect(12, 40, 110, 20));
     Label1->adjustSize();
     Label2 = MakeLabel(client, "Label2", NoFileText(), QRect(0, 40, 0, 20));
     Label2->setGeometry(Label1->x() + Label1->width() + 6, 40,
@@ -359,14 +356,13 @@ TForm2::TForm2(QWidget* parent)
     Edit7 = MakeEdit(GroupBox3, "Edit7", QRect(91, 28, 68, 24));
     Edit6->setAccessibleName(QStringLiteral("Linkes Vertauschfeld"));
     Edit7->setAccessibleName(QStringLiteral("Rechtes Vertauschfeld"));
-    for (QLineEdit* edit : {Edit6, Edit7})
-        edit->installEventFilter(this);
-    SpeedButton5 = MakeButton(GroupBox3, "SpeedButton5", QStyle::SP_ArrowUp,
-                              QStringLiteral("Linkes Vertauschfeld belegen"),
-                              QRect(12, 58, 68, 26));
-    SpeedButton6 = MakeButton(GroupBox3, "SpeedButton6", QStyle::SP_ArrowUp,
-                              QStringLiteral("Rechtes Vertauschfeld belegen"),
-                              QRect(91, 58, 68, 26));
+    for (QLineEdit* edit : {Edit6, Edit7}) edit->installEventFilter(this);
+    SpeedButton5 =
+        MakeButton(GroupBox3, "SpeedButton5", QStyle::SP_ArrowUp,
+                   QStringLiteral("Linkes Vertauschfeld belegen"), QRect(12, 58, 68, 26));
+    SpeedButton6 =
+        MakeButton(GroupBox3, "SpeedButton6", QStyle::SP_ArrowUp,
+                   QStringLiteral("Rechtes Vertauschfeld belegen"), QRect(91, 58, 68, 26));
     SpeedButton7 = MakeButton(GroupBox3, "SpeedButton7", QStyle::SP_BrowserReload,
                               QStringLiteral("Einträge vertauschen"), QRect(12, 96, 147, 30));
 
@@ -463,20 +459,19 @@ void TForm2::ShowCounters(int current, int last)
 void TForm2::SetDocumentControls(bool open)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{
-             Edit1, Edit2, Edit3, Edit4, Edit5, Button1, Button2, Button3, SpeedButton1,
-             SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton6, SpeedButton7,
-             Edit6, Edit7, ScrollBar1, ToolButton3, ToolButton7, ToolButton8})
+             Edit1,        Edit2,        Edit3,        Edit4,        Edit5,        Button1,
+             Button2,      Button3,      SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4,
+             SpeedButton5, SpeedButton6, SpeedButton7, Edit6,        Edit7,        ScrollBar1,
+             ToolButton3,  ToolButton7,  ToolButton8})
         w->setEnabled(open);
-    for (QWidget* w : {ToolButton1, ToolButton2})
-        w->setEnabled(!open);
+    for (QWidget* w : {ToolButton1, ToolButton2}) w->setEnabled(!open);
     Neu->setEnabled(!open);
     Oeffnen->setEnabled(!open);
     Schlieenohnespeichern1->setEnabled(open);
     // The items too, so that their keys do nothing without a document.
     for (QMenu* menu : {Steuerung1, EditorFunktionen1, Zubehr1}) {
         menu->menuAction()->setEnabled(open);
-        for (QAction* item : menu->actions())
-            item->setEnabled(open);
+        for (QAction* item : menu->actions()) item->setEnabled(open);
     }
 }
 
@@ -495,8 +490,7 @@ void TForm2::ResetEditor()
     DisableDocumentControls();
     ShowCounters(0, 0);
     Label2->setText(NoFileText());
-    for (int k = 0; k < kEntryFields; ++k)
-        Field(k)->clear();
+    for (int k = 0; k < kEntryFields; ++k) Field(k)->clear();
     file_.close();
     NachSynonymenfragen1->setChecked(ReadSynonyme());
     NacheinerBeschreibungfragen1->setChecked(ReadBeschreibung());
@@ -548,8 +542,7 @@ bool TForm2::StoreCurrentEntry(bool advance)
     if (!current)
         return false;
     VocabularyEntry entry;
-    for (int k = 0; k < kEntryFields; ++k)
-        entry.field(k) = Field(k)->text();
+    for (int k = 0; k < kEntryFields; ++k) entry.field(k) = Field(k)->text();
     if (!file_.writeEntry(*current, entry)) {
         ShowError(this, WriteErrorText());
         return false;
@@ -565,8 +558,7 @@ bool TForm2::StoreCurrentEntry(bool advance)
         // A new entry at the end, in the file only once it is stored. It keeps the lesson,
         // so that a run of new entries need not repeat it.
         ShowCounters(next, next);
-        for (int k = 1; k < kEntryFields; ++k)
-            Field(k)->clear();
+        for (int k = 1; k < kEntryFields; ++k) Field(k)->clear();
     } else {
         ShowCounters(next, *last);
         LoadEntry(next);
@@ -815,23 +807,23 @@ void TForm2::EditKeyDown(int field)
     const bool synonyms = NachSynonymenfragen1->isChecked();
     const bool remark = NacheinerBeschreibungfragen1->isChecked();
     switch (field) {
-    case 0: Edit2->setFocus(); break;
-    case 1: Edit3->setFocus(); break;
-    case 2:
-        if (synonyms)
-            Edit4->setFocus();
-        else if (remark)
-            Edit5->setFocus();
-        else
-            StoreCurrentEntry(true);
-        break;
-    case 3:
-        if (remark)
-            Edit5->setFocus();
-        else
-            StoreCurrentEntry(true);
-        break;
-    default: StoreCurrentEntry(true); break;
+        case 0: Edit2->setFocus(); break;
+        case 1: Edit3->setFocus(); break;
+        case 2:
+            if (synonyms)
+                Edit4->setFocus();
+            else if (remark)
+                Edit5->setFocus();
+            else
+                StoreCurrentEntry(true);
+            break;
+        case 3:
+            if (remark)
+                Edit5->setFocus();
+            else
+                StoreCurrentEntry(true);
+            break;
+        default: StoreCurrentEntry(true); break;
     }
 }
 

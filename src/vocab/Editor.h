@@ -1,10 +1,9 @@
 #pragma once
 
-#include "VocabularyFile.h"
-
 #include <QDialog>
-
 #include <optional>
+
+#include "VocabularyFile.h"
 
 class QAction;
 class QFrame;

