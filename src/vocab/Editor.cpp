@@ -337,6 +337,8 @@ TForm2::TForm2(QWidget* parent)
     ScrollBar1->setRange(1, 1);
     ScrollBar1->setPageStep(10);
     ScrollBar1->setAccessibleName(QStringLiteral("Eintrag auswählen"));
+    // Scroll bars take no focus by default; this one is the keyboard's way to jump far.
+    ScrollBar1->setFocusPolicy(Qt::StrongFocus);
 
     // Insertion and deletion.
     GroupBox2 = new QGroupBox(QStringLiteral("Sonderfunktionen"), client);

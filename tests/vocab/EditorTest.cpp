@@ -280,6 +280,9 @@ private Q_SLOTS:
     void scrollBar_movesAndRefusesIncompleteEntry()
     {
         const QString path = openFile(5);
+        editor->ScrollBar1->setFocus();
+        QTest::keyClick(editor->ScrollBar1, Qt::Key_End);
+        QCOMPARE(editor->Label8->text(), QStringLiteral("5"));
         editor->ScrollBar1->setValue(4);
         QCOMPARE(editor->Label8->text(), QStringLiteral("4"));
         QCOMPARE(editor->Edit3->text(), QStringLiteral("foreign4"));
@@ -424,6 +427,25 @@ private Q_SLOTS:
         // Nor does the window close as if the entry were safe.
         editor->reject();
         QVERIFY(editor->isVisible());
+    }
+
+    void load_failedRead_reported()
+    {
+        const QString path = openFile(3);
+        QVERIFY(QFile::resize(path, 2 * kRecordSize));
+        editor->Nchstes1->trigger();
+        QCOMPARE(platform->messageTexts(),
+                 QStringList{QStringLiteral("Fehler beim Lesen der Datei!")});
+        QVERIFY(editor->Edit2->text().isEmpty());
+    }
+
+    void newFile_notCreatable_reported()
+    {
+        platform->fileAnswers << dir + QStringLiteral("/fehlt/neu.vok");
+        editor->Neu->trigger();
+        QCOMPARE(platform->messageTexts(),
+                 QStringList{QStringLiteral("Fehler beim Erzeugen der Datei!")});
+        QVERIFY(!hasDocument());
     }
 
     void leaving_incompleteFirstEntry_refused()
