@@ -49,8 +49,6 @@ public:
     void DeleteEntry();
     void ExchangeEntries();
 
-    VocabularyFile& file() { return file_; }
-
     static constexpr int kClientWidth = 593;
     static constexpr int kClientHeight = 441;
 
