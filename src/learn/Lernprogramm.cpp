@@ -1,12 +1,15 @@
 #include "Lernprogramm.h"
 
+#include "AnswerCheck.h"
 #include "Lektionauswahl.h"
 #include "StatisticsFile.h"
+#include "Statistik.h"
 #include "app/AnsiText.h"
 #include "app/FileNames.h"
 #include "app/Forms.h"
 #include "app/Platform.h"
 #include "app/SettingsStore.h"
+#include "app/Sound.h"
 #include "app/Start.h"
 #include "vocab/Dateiinfo.h"
 
@@ -15,6 +18,8 @@
 #include <QActionGroup>
 #include <QFile>
 #include <QGridLayout>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,7 +41,6 @@ namespace {
 
 const QString kDefaultFontName = QStringLiteral("MS Sans Serif");
 constexpr int kToolBarHeight = 30;
-constexpr int kRandomRunSize = 30;
 
 // Accepts only text that the vocabulary file's single-byte encoding can hold, so that
 // a typed answer can be compared with the stored one at all.
@@ -406,8 +410,11 @@ TForm5::TForm5(QWidget* parent)
     layout->addWidget(client);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    // The run's Ctrl+A wins over the answer field's select-all.
+    // The run's Ctrl+A wins over the answer field's select-all; Enter judges the answer.
     Edit1->installEventFilter(this);
+    // Enter confirms the focused feedback button; the focus stays among them.
+    for (QPushButton* button : {Button1, Button2, Button3})
+        button->installEventFilter(this);
 
     connect(Dateiffnen1, &QAction::triggered, this, &TForm5::Dateiffnen1Click);
     connect(ToolButton1, &QToolButton::clicked, this, &TForm5::Dateiffnen1Click);
@@ -441,6 +448,10 @@ TForm5::TForm5(QWidget* parent)
             &TForm5::HomepagevonLernkompass1Click);
     connect(HomepagedesAutors1, &QAction::triggered, this, &TForm5::HomepagedesAutors1Click);
     connect(Info1, &QAction::triggered, this, &TForm5::Info1Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
+    connect(Timer1, &QTimer::timeout, this, &TForm5::Timer1Timer);
 
     // German to foreign language at program start; kept while the program runs.
     Label5->setText(QStringLiteral("Deutsch:"));
@@ -491,7 +502,49 @@ bool TForm5::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
+    if (watched == Edit1 && event->type() == QEvent::KeyPress)
+        return Edit1KeyDown(static_cast<QKeyEvent*>(event));
+
+    auto* button = qobject_cast<QPushButton*>(watched);
+    if (button && (button == Button1 || button == Button2 || button == Button3)) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                // A held Enter must not run through the next questions.
+                if (!key->isAutoRepeat())
+                    button->click();
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            FeedbackButtonExit(button, static_cast<QFocusEvent*>(event)->reason());
+        }
+    }
     return QDialog::eventFilter(watched, event);
+}
+
+bool TForm5::Edit1KeyDown(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    // An Enter still held from confirming the last question does not judge the empty
+    // field of the next one.
+    if (!event->isAutoRepeat())
+        CheckAnswer();
+    return true;
+}
+
+void TForm5::FeedbackButtonExit(QPushButton* button, Qt::FocusReason reason)
+{
+    // Menus and other windows may take the focus for a while.
+    if (!feedbackShown_ || reason == Qt::PopupFocusReason ||
+        reason == Qt::ActiveWindowFocusReason)
+        return;
+    if (button == Button1 && Button1->isVisible())
+        Button1->setFocus(reason);
+    else if (button == Button2 && Button3->isVisible())
+        Button3->setFocus(reason);
+    else if (button == Button3 && Button2->isVisible())
+        Button2->setFocus(reason);
 }
 
 void TForm5::ResetLearningWindow()
@@ -545,12 +598,12 @@ void TForm5::ResetRunDisplay()
     for (QLabel* label : {Label8, Label9, Label10, Label11, Label13, Label15, Label17, Label19,
                           Label21, Label22, Label24, Label25, Label26})
         label->clear();
-    for (QWidget* feedback : std::initializer_list<QWidget*>{Label22, Label23, Label24, Button1,
-                                                              Button2, Button3})
-        feedback->hide();
+    HideFeedback();
     FalscheVokabelnautomatischlschen1->setChecked(ReadAutoDelete());
     GroundKleinschreibungignorieren1->setChecked(ReadIgnoreGrossKlein());
     Edit1->clear();
+    run_.reset();
+    expectedAnswer_.clear();
     ApplyLearningFonts();
 }
 
@@ -646,33 +699,226 @@ void TForm5::ShowStatistics()
         return;
     }
     statistics.close();
-    // The statistics window is shown here.
+    if (!Form8)
+        return;
+    Form8->vocabularyPath = learningFile_.path();
+    Form8->statisticsPath = statistics.fileName();
+    Form8->exec();
 }
 
 void TForm5::StartLessonRun()
 {
-    if (!Form6)
+    if (!Form6 || !learningFile_.isOpen())
         return;
+    const auto seed = static_cast<std::uint64_t>(Platform::instance().now().toMSecsSinceEpoch());
+    // The dialog writes the chosen lesson here; closed without a choice it writes nothing.
+    Label8->clear();
     Form6->exec();
-    if (Label8->text().isEmpty())
-        return;  // no lesson chosen
-    // The run over the lesson in Label8 is prepared from here.
+    const QString lesson = Label8->text();
+    if (lesson.isEmpty())
+        return;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    if (!RefuseRun(run_.startLessonRun(learningFile_, lesson, seed))) {
+        UpdateCounters();
+        BeginRun();
+    }
 }
 
 void TForm5::StartRandomRun()
 {
-    if (learningFile_.entryCount() < kRandomRunSize) {
-        ShowError(this,
-                  QStringLiteral("Für diese Funktion muß die Datei mindestens 30 Einträge enthalten!"));
+    if (!learningFile_.isOpen())
         return;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    const auto seed = static_cast<std::uint64_t>(Platform::instance().now().toMSecsSinceEpoch());
+    if (!RefuseRun(run_.startRandomRun(learningFile_, seed))) {
+        UpdateCounters();
+        Label8->clear();
+        BeginRun();
     }
-    // The run over 30 drawn entries is prepared from here.
+}
+
+bool TForm5::RefuseRun(LearningRun::Start start)
+{
+    if (start == LearningRun::Start::Started)
+        return false;
+    QGuiApplication::restoreOverrideCursor();
+    switch (start) {
+    case LearningRun::Start::NoQuestions:
+        UpdateCounters();  // all 0: the lesson has no entry to ask
+        break;
+    case LearningRun::Start::TooFewEntries:
+        ShowError(this, LearningRun::tooFewEntriesMessage());
+        break;
+    case LearningRun::Start::ReadFailed:
+        Label8->clear();
+        ShowError(this, QStringLiteral("Fehler beim Lesen der Datei!"));
+        break;
+    case LearningRun::Start::Started:
+        break;
+    }
+    return true;
+}
+
+void TForm5::BeginRun()
+{
+    QGuiApplication::restoreOverrideCursor();
+    if (!run_.isRunning())
+        return;
+    ShowQuestion();
+    RunState();  // starts the timer and enables the answer field
+    Edit1->setFocus();
+}
+
+void TForm5::ShowQuestion()
+{
+    const VocabularyEntry& entry = run_.currentRow().entry;
+    Label8->setText(entry.lesson);
+    Label9->setText(entry.synonyms);
+    Label10->setText(entry.remark);
+    const Direction direction =
+        GermanToForeign() ? Direction::GermanToForeign : Direction::ForeignToGerman;
+    Label11->setText(run_.questionText(direction));
+    expectedAnswer_ = run_.expectedAnswer(direction);
+}
+
+void TForm5::UpdateCounters()
+{
+    const RunCounters& c = run_.counters();
+    Label13->setText(QString::number(c.total));
+    Label15->setText(QString::number(c.remaining));
+    Label17->setText(QString::number(c.known));
+    Label19->setText(QString::number(c.notKnown));
+    Label21->setText(QString::number(c.deleted));
+    Label25->setText(run_.percentageText(Platform::instance().locale()));
+}
+
+void TForm5::Timer1Timer()
+{
+    if (!run_.isRunning())
+        return;
+    run_.tick();
+    Label26->setText(run_.elapsedText());
+}
+
+void TForm5::EndRun()
+{
+    UpdateCounters();
+    Timer1->stop();
+    Platform& platform = Platform::instance();
+    const RunResult result = run_.result(learningFile_.path(), platform.today());
+    if (!WriteStatisticsRecord(StatisticsFilePath(platform.programDirectory()), result))
+        ShowError(this, QStringLiteral("Fehler beim Schreiben der Statistikdatei!"));
+    // The final counts stay on screen while the notice is up.
+    ShowNotice(this, QStringLiteral("Lerndurchgang beendet!"));
+    ResetRunDisplay();
+    FileOpenState();
 }
 
 void TForm5::AbortRun()
 {
     ResetRunDisplay();
     FileOpenState();
+}
+
+void TForm5::CheckAnswer()
+{
+    if (!run_.isRunning() || feedbackShown_)
+        return;
+    // The ticks as they are now: they may change during a run.
+    const bool right = ::CheckAnswer(Edit1->text(), expectedAnswer_,
+                                     GroundKleinschreibungignorieren1->isChecked());
+    if (right)
+        PlayRightSound();
+    else
+        PlayWrongSound();
+
+    feedbackShown_ = true;
+    Label22->setText(right ? QStringLiteral("Richtig!") : QStringLiteral("Falsch!"));
+    Label22->show();
+    // Stored case, also when case is ignored.
+    Label24->setText(right ? QString() : expectedAnswer_);
+    Label23->setVisible(!right);
+    Label24->setVisible(!right);
+    // Only the buttons on show are in the tab chain.
+    const auto offer = [](QPushButton* button, bool shown) {
+        button->setFocusPolicy(shown ? Qt::StrongFocus : Qt::NoFocus);
+        button->setEnabled(shown);
+        button->setVisible(shown);
+    };
+    offer(Button1, right);
+    offer(Button2, !right);
+    offer(Button3, !right);
+    Edit1->setEnabled(false);  // Enter cannot judge twice
+    if (right)
+        Button1->setFocus();
+    else if (FalscheVokabelnautomatischlschen1->isChecked())
+        Button2->setFocus();
+    else
+        Button3->setFocus();
+}
+
+void TForm5::HideFeedback()
+{
+    feedbackShown_ = false;
+    for (QWidget* feedback : std::initializer_list<QWidget*>{Label22, Label23, Label24, Button1,
+                                                              Button2, Button3})
+        feedback->hide();
+}
+
+void TForm5::PrepareAnswerField()
+{
+    Edit1->clear();
+    Edit1->setEnabled(true);
+    Edit1->setFocus();
+}
+
+void TForm5::AcceptAnswer()
+{
+    HideFeedback();
+    FinishStep(run_.acceptAnswer());
+}
+
+void TForm5::DropQuestion()
+{
+    HideFeedback();
+    FinishStep(run_.dropQuestion());
+}
+
+void TForm5::KeepQuestion()
+{
+    HideFeedback();
+    FinishStep(run_.keepQuestion());
+}
+
+void TForm5::FinishStep(LearningRun::Step step)
+{
+    switch (step) {
+    case LearningRun::Step::Ended:
+        EndRun();
+        break;
+    case LearningRun::Step::Next:
+        UpdateCounters();
+        ShowQuestion();
+        PrepareAnswerField();
+        break;
+    case LearningRun::Step::NoRun:
+        break;
+    }
+}
+
+void TForm5::Button1Click()
+{
+    AcceptAnswer();
+}
+
+void TForm5::Button2Click()
+{
+    DropQuestion();
+}
+
+void TForm5::Button3Click()
+{
+    KeepQuestion();
 }
 
 void TForm5::Dateiffnen1Click()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "learn/LearningRun.h"
 #include "vocab/VocabularyFile.h"
 
 #include <QDialog>
@@ -8,6 +9,7 @@ class QAction;
 class QActionGroup;
 class QFrame;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -48,6 +50,20 @@ public:
 
     void ShowFileInfoReadOnly();
     void ShowStatistics();
+
+    // The run on screen: its questions and counters, and the answer expected for the
+    // question shown.
+    const LearningRun& Run() const { return run_; }
+    const QString& ExpectedAnswer() const { return expectedAnswer_; }
+
+    void BeginRun();
+    void ShowQuestion();
+    void UpdateCounters();
+    void EndRun();
+    // Judges the answer field against the expected answer and shows the feedback.
+    void CheckAnswer();
+    void HideFeedback();
+    void PrepareAnswerField();
 
     static constexpr int kClientWidth = 714;
     static constexpr int kClientHeight = 391;  // below the menu bar, tool bar included
@@ -155,6 +171,14 @@ public Q_SLOTS:
     void StartLessonRun();
     void StartRandomRun();
     void AbortRun();
+    void AcceptAnswer();
+    void DropQuestion();
+    void KeepQuestion();
+
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Timer1Timer();
 
     // Every way of closing (close box, Esc, "&Beenden") ends here.
     void done(int result) override;
@@ -168,7 +192,17 @@ private:
     void FormClose();
     void SetControlState(ControlState state);
     void SetDirection(bool germanToForeign);
+    // Enter judges the answer; the key and its character go no further.
+    bool Edit1KeyDown(QKeyEvent* event);
+    // Keeps the keyboard on the feedback buttons until one of them is pressed.
+    void FeedbackButtonExit(QPushButton* button, Qt::FocusReason reason);
+    // Reports a run that could not start; false when it did start.
+    bool RefuseRun(LearningRun::Start start);
+    void FinishStep(LearningRun::Step step);
 
     VocabularyFile learningFile_;
     ControlState state_ = ControlState::NoFile;
+    LearningRun run_;
+    QString expectedAnswer_;
+    bool feedbackShown_ = false;
 };
