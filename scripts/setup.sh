@@ -14,7 +14,7 @@ fi
 cd "$(dirname "$0")/.."
 
 packages=(qt6-base-dev qt6-multimedia-dev libzip-dev ninja-build qt6-translations-l10n
-          pkgconf cmake g++ fonts-dejavu-core)
+          pkgconf cmake g++ fonts-dejavu-core fonts-urw-base35)
 
 install_missing() {
     if ! command -v dpkg-query >/dev/null; then

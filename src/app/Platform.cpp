@@ -54,15 +54,18 @@ MsgAnswer QtPlatform::messageBox(QWidget* parent, const QString& text, const QSt
 
 std::optional<QString> QtPlatform::openFileName(QWidget* parent, const QString& title,
                                                 const QString& filter,
-                                                const QString& startDirectory)
+                                                const QString& startDirectory,
+                                                FileChoice choice)
 {
     // Qt's own dialog, so that it speaks German through the loaded translation.
-    const QString path = QFileDialog::getOpenFileName(parent, title, startDirectory, filter,
-                                                      nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
-    if (path.isEmpty())
+    QFileDialog dialog(parent, title, startDirectory, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(choice == FileChoice::MayBeNew ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return path;
+    return dialog.selectedFiles().constFirst();
 }
 
 bool QtPlatform::playSound(const QString& fileOrResource)

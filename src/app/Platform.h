@@ -16,6 +16,8 @@ class QWidget;
 enum class MsgButtons { Ok, YesNo };
 enum class MsgIcon { None, Warning, Question, Information, Error };
 enum class MsgAnswer { Ok, Yes, No };
+// Whether the file chosen in a file dialog must exist already.
+enum class FileChoice { Existing, MayBeNew };
 
 class Platform {
 public:
@@ -30,7 +32,8 @@ public:
     // the user cancelled.
     virtual std::optional<QString> openFileName(QWidget* parent, const QString& title,
                                                 const QString& filter,
-                                                const QString& startDirectory) = 0;
+                                                const QString& startDirectory,
+                                                FileChoice choice = FileChoice::Existing) = 0;
 
     // Plays a WAVE file or a Qt resource (":/…") and returns when it has finished. Returns
     // false when it could not be played.
@@ -61,8 +64,8 @@ public:
     MsgAnswer messageBox(QWidget* parent, const QString& text, const QString& caption,
                          MsgButtons buttons, MsgIcon icon) override;
     std::optional<QString> openFileName(QWidget* parent, const QString& title,
-                                        const QString& filter,
-                                        const QString& startDirectory) override;
+                                        const QString& filter, const QString& startDirectory,
+                                        FileChoice choice) override;
     bool playSound(const QString& fileOrResource) override;
     void beep() override;
     bool openUrl(const QString& url) override;

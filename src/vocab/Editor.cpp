@@ -605,7 +605,7 @@ void TForm2::NeuClick()
 {
     ResetEditor();
     const std::optional<QString> chosen = Platform::instance().openFileName(
-        this, QStringLiteral("Neu"), FileFilter(), ReadCurrentDirectory());
+        this, QStringLiteral("Neu"), FileFilter(), ReadCurrentDirectory(), FileChoice::MayBeNew);
     if (!chosen) {
         ShowError(this, QStringLiteral("Fehler beim Erzeugen der Datei!"));
         return;

@@ -44,9 +44,10 @@ MsgAnswer FakePlatform::messageBox(QWidget*, const QString& text, const QString&
 
 std::optional<QString> FakePlatform::openFileName(QWidget*, const QString& title,
                                                   const QString& filter,
-                                                  const QString& startDirectory)
+                                                  const QString& startDirectory,
+                                                  FileChoice choice)
 {
-    fileDialogs << FileDialog{title, filter, startDirectory};
+    fileDialogs << FileDialog{title, filter, startDirectory, choice};
     return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
 }
 

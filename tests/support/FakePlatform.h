@@ -21,6 +21,7 @@ public:
         QString title;
         QString filter;
         QString startDirectory;
+        FileChoice choice;
     };
 
     FakePlatform();   // installs itself
@@ -53,8 +54,8 @@ public:
     MsgAnswer messageBox(QWidget* parent, const QString& text, const QString& caption,
                          MsgButtons buttons, MsgIcon icon) override;
     std::optional<QString> openFileName(QWidget* parent, const QString& title,
-                                        const QString& filter,
-                                        const QString& startDirectory) override;
+                                        const QString& filter, const QString& startDirectory,
+                                        FileChoice choice) override;
     bool playSound(const QString& fileOrResource) override;
     void beep() override;
     bool openUrl(const QString& url) override;

@@ -328,6 +328,7 @@ private Q_SLOTS:
         QCOMPARE(platform->fileDialogs[0].title, QStringLiteral("Neu"));
         QCOMPARE(platform->fileDialogs[0].filter, QStringLiteral("Vokabeldateien (*.vok)"));
         QCOMPARE(platform->fileDialogs[0].startDirectory, QStringLiteral("/somewhere"));
+        QCOMPARE(platform->fileDialogs[0].choice, FileChoice::MayBeNew);
         QCOMPARE(ReadCurrentDirectory(), dir);
         if (existing) {
             QCOMPARE(platform->messageTexts(),
