@@ -2,6 +2,7 @@
 
 #include "Platform.h"
 #include "SettingsStore.h"
+#include "Widgets.h"
 
 #include <QCursor>
 #include <QFile>
@@ -22,7 +23,7 @@ quint16 U16(const QByteArray& bytes, int offset)
 
 void PlayAnswerSound(const QString& setting, const QString& builtIn)
 {
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    const WaitCursor waitCursor;
     Platform& platform = Platform::instance();
     bool played = true;
     if (setting == QLatin1String("default"))
@@ -31,7 +32,6 @@ void PlayAnswerSound(const QString& setting, const QString& builtIn)
         played = platform.playSound(setting);
     if (!played)
         platform.beep();
-    QGuiApplication::restoreOverrideCursor();
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "app/SettingsStore.h"
 #include "app/Sound.h"
 #include "app/Start.h"
+#include "app/Widgets.h"
 #include "vocab/Dateiinfo.h"
 
 #include <QAction>
@@ -41,17 +42,6 @@ namespace {
 
 const QString kDefaultFontName = QStringLiteral("MS Sans Serif");
 constexpr int kToolBarHeight = 30;
-
-// Accepts only text that the vocabulary file's single-byte encoding can hold, so that
-// a typed answer can be compared with the stored one at all.
-class AnsiValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override
-    {
-        return IsAnsiEncodable(input) ? Acceptable : Invalid;
-    }
-};
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = QString())
 {
@@ -301,7 +291,7 @@ TForm5::TForm5(QWidget* parent)
     Edit1 = new QLineEdit(Panel1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMaxLength(kFieldWidth);
-    Edit1->setValidator(new AnsiValidator(Edit1));
+    Edit1->setValidator(new AnsiLineValidator(Edit1));
     Label6->setBuddy(Edit1);
     panelGrid->addWidget(Label3, 0, 0);
     panelGrid->addWidget(Label9, 0, 1);

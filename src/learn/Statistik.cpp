@@ -4,6 +4,7 @@
 #include "app/FileNames.h"
 #include "app/Forms.h"
 #include "app/Platform.h"
+#include "app/Widgets.h"
 #include "learn/StatisticsChart.h"
 
 #include <QApplication>
@@ -67,14 +68,6 @@ public:
         painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
         painter->restore();
     }
-};
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
 void MakeWhite(QWidget* widget)

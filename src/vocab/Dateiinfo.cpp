@@ -3,6 +3,7 @@
 #include "app/AnsiText.h"
 #include "app/Forms.h"
 #include "app/Platform.h"
+#include "app/Widgets.h"
 
 #include <QFormLayout>
 #include <QKeyEvent>
@@ -11,16 +12,6 @@
 #include <QValidator>
 
 namespace {
-
-// Refuses characters that the file's single-byte text cannot store.
-class AnsiValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override
-    {
-        return IsAnsiEncodable(input) ? Acceptable : Invalid;
-    }
-};
 
 QLineEdit* MakeField(QWidget* parent, const char* name, int maxLength, QValidator* validator)
 {
@@ -50,7 +41,7 @@ TForm4::TForm4(QWidget* parent)
     setWindowTitle(QStringLiteral("Datei-Informationen"));
     setFixedSize(kClientWidth, kClientHeight);
 
-    auto* validator = new AnsiValidator(this);
+    auto* validator = new AnsiLineValidator(this);
     Edit1 = MakeField(this, "Edit1", kFieldWidth, validator);
     Edit2 = MakeField(this, "Edit2", kFieldWidth, validator);
     Edit3 = MakeField(this, "Edit3", kRemarksWidth, validator);

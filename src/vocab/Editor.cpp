@@ -30,6 +30,7 @@
 #include "app/Platform.h"
 #include "app/SettingsStore.h"
 #include "app/Start.h"
+#include "app/Widgets.h"
 
 namespace {
 
@@ -53,20 +54,6 @@ QString InvalidSwapText()
     return QStringLiteral("Beide Eingabefelder müssen gültige Werte enthalten!");
 }
 
-// Only what the file's Windows-1252 bytes can hold, and no control characters: a field is
-// one line of text and must come back from the file as it was typed.
-class AnsiFieldValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override
-    {
-        for (QChar c : input)
-            if (c.unicode() < 32 || !IsAnsiChar(c))
-                return Invalid;
-        return Acceptable;
-    }
-};
-
 // A decimal number as the counters and swap fields hold it; anything else reads as -100.
 int NumberOrMinus100(const QString& text)
 {
@@ -80,13 +67,6 @@ int NumberOrMinus100(const QString& text)
     const int value = text.toInt(&ok);
     return ok ? value : -100;
 }
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 QMenu* AddMenu(QMenuBar* bar, const char* name, const QString& title)
 {
@@ -297,7 +277,7 @@ TForm2::TForm2(QWidget* parent)
         *labels[k] = MakeLabel(Panel1, labelNames[k], labelTexts[k], QRect(14, y + 2, 112, 20));
         QLineEdit* edit = MakeEdit(Panel1, editNames[k], QRect(130, y, Panel1->width() - 146, 24));
         edit->setMaxLength(kFieldWidth);
-        edit->setValidator(new AnsiFieldValidator(edit));
+        edit->setValidator(new AnsiLineValidator(edit));
         edit->installEventFilter(this);
         (*labels[k])->setBuddy(edit);
         *edits[k] = edit;

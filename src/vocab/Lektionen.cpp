@@ -3,6 +3,7 @@
 #include "LessonOverview.h"
 #include "VocabularyFile.h"
 #include "app/Forms.h"
+#include "app/Widgets.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -68,7 +69,7 @@ void TForm3::showEvent(QShowEvent* event)
 
 void TForm3::FormShow()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const WaitCursor waitCursor;
     const QList<LessonCount> rows = file_ ? CountLessons(*file_) : QList<LessonCount>();
     StringGrid1->clearContents();
     StringGrid1->setRowCount(int(rows.size()));
@@ -79,6 +80,5 @@ void TForm3::FormShow()
     StringGrid1->scrollToTop();
     if (!rows.isEmpty())
         StringGrid1->setCurrentCell(0, 0);
-    QApplication::restoreOverrideCursor();
     CenterOnScreen(this);
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QValidator>
+
+// Small helpers shared by the windows.
+
+// Accepts only what a field of the program's files can hold: characters that
+// Windows-1252 can store, and no control characters (a field is one line of text).
+class AnsiLineValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override;
+};
+
+// Shows the hourglass cursor for as long as it lives.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
