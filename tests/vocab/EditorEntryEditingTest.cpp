@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -49,10 +48,20 @@ class EditorEntryEditingTest : public QObject {
         editor->ScrollBar1->setValue(current);
         QCOMPARE(editor->Label8->text(), QString::number(current));
     }
-    QStringList counters() const { return {editor->Label8->text(), editor->Label11->text()}; }
-    static QStringList Counters(int current, int last)
+    // "current/last bar value/maximum German-term", as the window shows them.
+    QString view() const
     {
-        return {QString::number(current), QString::number(last)};
+        return QStringLiteral("%1/%2 bar %3/%4 %5")
+            .arg(editor->Label8->text(), editor->Label11->text(),
+                 QString::number(editor->ScrollBar1->value()),
+                 QString::number(editor->ScrollBar1->maximum()), editor->Edit2->text());
+    }
+    // Exactly this one message was shown, without icon.
+    void verifyOnly(const QString& text, const QString& caption)
+    {
+        QCOMPARE(platform->messageTexts(), QStringList{text});
+        QCOMPARE(platform->messages[0].caption, caption);
+        QCOMPARE(platform->messages[0].icon, MsgIcon::None);
     }
 
 private Q_SLOTS:
@@ -76,15 +85,12 @@ private Q_SLOTS:
 
     void insert_data()
     {
-        // clang-format off
         QTest::addColumn<int>("current");
         QTest::addColumn<QList<int>>("order");
         QTest::newRow("at 1") << 1 << QList<int>{0, 1, 2, 3};
         QTest::newRow("in the middle") << 2 << QList<int>{1, 0, 2, 3};
         QTest::newRow("at the last") << 3 << QList<int>{1, 2, 0, 3};
-        // clang-format on
     }
-
     void insert()
     {
         QFETCH(int, current);
@@ -92,11 +98,8 @@ private Q_SLOTS:
         open(3, current);
         QTest::keyClick(editor->Edit3, Qt::Key_F5);
         QCOMPARE(ReadBytes(path), VocabularyBytes(Entries(order)));
-        QCOMPARE(counters(), Counters(current, 4));
-        QCOMPARE(editor->ScrollBar1->maximum(), 4);
-        QCOMPARE(editor->ScrollBar1->value(), current);
-        for (QLineEdit* f :
-             {editor->Edit1, editor->Edit2, editor->Edit3, editor->Edit4, editor->Edit5})
+        QCOMPARE(view(), QStringLiteral("%1/4 bar %1/4 ").arg(current));
+        for (QLineEdit* f : {editor->Edit1, editor->Edit3, editor->Edit4, editor->Edit5})
             QVERIFY(f->text().isEmpty());
         QCOMPARE(editor->focusWidget(), editor->Edit1);
     }
@@ -108,68 +111,47 @@ private Q_SLOTS:
         editor->Nchstes1->trigger();
         QCOMPARE(platform->messages.size(), 1);
         QCOMPARE(platform->messages[0].caption, QStringLiteral("Eingabefehler"));
-        QCOMPARE(counters(), Counters(2, 4));
+        QCOMPARE(view(), QStringLiteral("2/4 bar 2/4 "));
 
         platform->clear();
         platform->answers << MsgAnswer::Yes;
         editor->Button3->click();
         QCOMPARE(platform->messageTexts(), QStringList{kQuestion});
         QCOMPARE(ReadBytes(path), VocabularyBytes(NumberedEntries(3)));
-        QCOMPARE(counters(), Counters(2, 3));
-        QCOMPARE(editor->Edit2->text(), QStringLiteral("deutsch2"));
+        QCOMPARE(view(), QStringLiteral("2/3 bar 2/3 deutsch2"));
     }
 
+    // The edited entry is discarded, never stored.
     void deleteEntry_data()
     {
-        // clang-format off
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("current");
+        QTest::addColumn<bool>("yes");
         QTest::addColumn<QList<int>>("order");
-        QTest::addColumn<int>("shown");
-        QTest::newRow("in the middle") << 5 << 2 << QList<int>{1, 3, 4, 5} << 2;
-        QTest::newRow("the first") << 3 << 1 << QList<int>{2, 3} << 1;
-        QTest::newRow("at the end") << 5 << 5 << QList<int>{1, 2, 3, 4} << 4;
-        // clang-format on
+        QTest::addColumn<QString>("view");
+        QTest::newRow("in the middle")
+            << 5 << 2 << true << QList<int>{1, 3, 4, 5} << "2/4 bar 2/4 deutsch3";
+        QTest::newRow("the first") << 3 << 1 << true << QList<int>{2, 3} << "1/2 bar 1/2 deutsch2";
+        QTest::newRow("at the end")
+            << 5 << 5 << true << QList<int>{1, 2, 3, 4} << "4/4 bar 4/4 deutsch4";
+        QTest::newRow("answered No")
+            << 3 << 2 << false << QList<int>{1, 2, 3} << "2/3 bar 2/3 discarded";
     }
-
     void deleteEntry()
     {
         QFETCH(int, count);
         QFETCH(int, current);
+        QFETCH(bool, yes);
         QFETCH(QList<int>, order);
-        QFETCH(int, shown);
+        QFETCH(QString, view);
         open(count, current);
         editor->Edit2->setText(QStringLiteral("discarded"));
-        platform->answers << MsgAnswer::Yes;
+        platform->answers << (yes ? MsgAnswer::Yes : MsgAnswer::No);
         QTest::keyClick(editor->Edit2, Qt::Key_F6);
-
-        QCOMPARE(platform->messages.size(), 1);
-        QCOMPARE(platform->messages[0].text, kQuestion);
-        QCOMPARE(platform->messages[0].caption, QStringLiteral("Frage"));
+        verifyOnly(kQuestion, QStringLiteral("Frage"));
         QCOMPARE(platform->messages[0].buttons, MsgButtons::YesNo);
-        QCOMPARE(platform->messages[0].icon, MsgIcon::None);
         QCOMPARE(ReadBytes(path), VocabularyBytes(Entries(order)));
-        QCOMPARE(counters(), Counters(shown, count - 1));
-        QCOMPARE(editor->ScrollBar1->maximum(), count - 1);
-        QCOMPARE(editor->ScrollBar1->value(), shown);
-        QCOMPARE(editor->Edit2->text(), QStringLiteral("deutsch%1").arg(order[shown - 1]));
-        QVERIFY(
-            !QFile::exists(QString(path).replace(QStringLiteral(".vok"), QStringLiteral(".tmp"))));
-        // The file stays open for the next command.
-        editor->Edit5->setText(QStringLiteral("x"));
-        editor->Beginn1->trigger();
-        QCOMPARE(DecodeEntry(ReadBytes(path).mid(shown * kRecordSize, kRecordSize)).remark,
-                 QStringLiteral("x"));
-    }
-
-    void delete_answeredNo_changesNothing()
-    {
-        open(3, 2);
-        platform->answers << MsgAnswer::No;
-        editor->Eintraglschen1->trigger();
-        QCOMPARE(platform->messageTexts(), QStringList{kQuestion});
-        QCOMPARE(ReadBytes(path), VocabularyBytes(NumberedEntries(3)));
-        QCOMPARE(counters(), Counters(2, 3));
+        QCOMPARE(this->view(), view);
     }
 
     void delete_onlyEntry_refusedWithoutQuestion()
@@ -177,10 +159,8 @@ private Q_SLOTS:
         open(1, 1);
         platform->answers << MsgAnswer::Yes;
         editor->Button3->click();
-        QCOMPARE(platform->messageTexts(),
-                 QStringList{QStringLiteral("Es muß mindestens ein Eintrag nach dem Löschen "
-                                            "übrigbleiben!")});
-        QCOMPARE(platform->messages[0].caption, QStringLiteral("Fehler"));
+        verifyOnly(QStringLiteral("Es muß mindestens ein Eintrag nach dem Löschen übrigbleiben!"),
+                   QStringLiteral("Fehler"));
         QCOMPARE(ReadBytes(path), VocabularyBytes(NumberedEntries(1)));
     }
 
@@ -188,15 +168,13 @@ private Q_SLOTS:
     {
         open(3, 3);
         editor->Button1->click();  // entry 4 exists only on screen
-        QCOMPARE(counters(), Counters(4, 4));
+        QCOMPARE(view(), QStringLiteral("4/4 bar 4/4 "));
         editor->Edit2->setText(QStringLiteral("halb"));
         platform->answers << MsgAnswer::Yes;
         editor->Button3->click();
         QCOMPARE(platform->messageTexts(), QStringList{kQuestion});
         QCOMPARE(ReadBytes(path), VocabularyBytes(NumberedEntries(3)));
-        QCOMPARE(counters(), Counters(3, 3));
-        QCOMPARE(editor->ScrollBar1->maximum(), 3);
-        QCOMPARE(editor->Edit2->text(), QStringLiteral("deutsch3"));
+        QCOMPARE(view(), QStringLiteral("3/3 bar 3/3 deutsch3"));
         editor->Beginn1->trigger();
         QCOMPARE(ReadBytes(path), VocabularyBytes(NumberedEntries(3)));
     }
@@ -208,19 +186,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("right");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("equal") << "3" << "3" << "Vertauschen ergibt keinen Sinn!" << "Meldung";
-        QTest::newRow("equal with blanks") << " 2" << "2 " << "Vertauschen ergibt keinen Sinn!"
-                                           << "Meldung";
-        QTest::newRow("zero") << "0" << "2" << kInvalid << "Fehler";
-        QTest::newRow("empty") << "1" << "" << kInvalid << "Fehler";
-        QTest::newRow("letters") << "zwei" << "1" << kInvalid << "Fehler";
-        QTest::newRow("number and letter") << "2a" << "1" << kInvalid << "Fehler";
-        QTest::newRow("negative") << "-2" << "1" << kInvalid << "Fehler";
-        QTest::newRow("beyond the last") << "2" << "7" << kInvalid << "Fehler";
-        QTest::newRow("far beyond") << "99999999999" << "1" << kInvalid << "Fehler";
+        const QString pointless = QStringLiteral("Vertauschen ergibt keinen Sinn!");
+        QTest::newRow("equal")             << "3"           << "3"  << pointless << "Meldung";
+        QTest::newRow("equal with blanks") << " 2"          << "2 " << pointless << "Meldung";
+        QTest::newRow("zero")              << "0"           << "2"  << kInvalid  << "Fehler";
+        QTest::newRow("empty")             << "1"           << ""   << kInvalid  << "Fehler";
+        QTest::newRow("letters")           << "zwei"        << "1"  << kInvalid  << "Fehler";
+        QTest::newRow("number and letter") << "2a"          << "1"  << kInvalid  << "Fehler";
+        QTest::newRow("negative")          << "-2"          << "1"  << kInvalid  << "Fehler";
+        QTest::newRow("beyond the last")   << "2"           << "7"  << kInvalid  << "Fehler";
+        QTest::newRow("far beyond")        << "99999999999" << "1"  << kInvalid  << "Fehler";
         // clang-format on
     }
-
     void exchangeRefused()
     {
         QFETCH(QString, left);
@@ -231,8 +208,7 @@ private Q_SLOTS:
         editor->Edit6->setText(left);
         editor->Edit7->setText(right);
         editor->SpeedButton7->click();
-        QCOMPARE(platform->messageTexts(), QStringList{message});
-        QCOMPARE(platform->messages[0].caption, caption);
+        verifyOnly(message, caption);
         QCOMPARE(ReadBytes(path), VocabularyBytes(NumberedEntries(5)));
         QCOMPARE(editor->Edit6->text(), left.trimmed());
     }
@@ -249,37 +225,38 @@ private Q_SLOTS:
         QCOMPARE(ReadBytes(path), VocabularyBytes(NumberedEntries(3)));
     }
 
-    void exchange_blanksAroundNumbers_accepted()
+    // The edited current entry is stored first; when it takes part, the fields show the
+    // entry now in its place.
+    void exchange_data()
     {
-        open(5, 1);
-        editor->Edit6->setText(QStringLiteral("  2 "));
-        editor->Edit7->setText(QStringLiteral(" 5"));
+        // clang-format off
+        QTest::addColumn<int>("current");
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("right");
+        QTest::addColumn<QList<int>>("order");
+        QTest::newRow("blanks around numbers") << 1 << "  2 " << " 5" << QList<int>{1, 5, 3, 4, 2};
+        QTest::newRow("the current entry") << 2 << "2" << "4" << QList<int>{1, 4, 3, 2, 5};
+        // clang-format on
+    }
+    void exchange()
+    {
+        QFETCH(int, current);
+        QFETCH(QString, left);
+        QFETCH(QString, right);
+        QFETCH(QList<int>, order);
+        open(5, current);
+        editor->Edit5->setText(QStringLiteral("gemerkt"));
+        editor->Edit6->setText(left);
+        editor->Edit7->setText(right);
         editor->Vertauschen1->trigger();
         QVERIFY(platform->messages.isEmpty());
-        QCOMPARE(editor->Edit6->text(), QStringLiteral("2"));
-        QCOMPARE(editor->Edit7->text(), QStringLiteral("5"));
-        QCOMPARE(ReadBytes(path), VocabularyBytes(Entries({1, 5, 3, 4, 2})));
-        QCOMPARE(counters(), Counters(1, 5));
-        QCOMPARE(editor->Edit2->text(), QStringLiteral("deutsch1"));
-    }
-
-    void exchange_currentEntry_showsTheOneInItsPlace()
-    {
-        open(5, 2);
-        editor->Edit5->setText(QStringLiteral("gemerkt"));
-        QTest::keyClick(editor, Qt::Key_F7);  // left := 2
-        editor->ScrollBar1->setValue(4);
-        QTest::keyClick(editor, Qt::Key_F8);  // right := 4
-        editor->ScrollBar1->setValue(2);
-        QCOMPARE(editor->Edit6->text(), QStringLiteral("2"));
-        QCOMPARE(editor->Edit7->text(), QStringLiteral("4"));
-
-        editor->Vertauschen1->trigger();
-        QList<VocabularyEntry> expected = Entries({1, 4, 3, 2, 5});
-        expected[3].remark = QStringLiteral("gemerkt");
+        QCOMPARE(editor->Edit6->text() + QLatin1Char('|') + editor->Edit7->text(),
+                 left.trimmed() + QLatin1Char('|') + right.trimmed());
+        QList<VocabularyEntry> expected = Entries(order);
+        expected[order.indexOf(current)].remark = QStringLiteral("gemerkt");
         QCOMPARE(ReadBytes(path), VocabularyBytes(expected));
-        QCOMPARE(counters(), Counters(2, 5));
-        QCOMPARE(editor->Edit2->text(), QStringLiteral("deutsch4"));
+        QCOMPARE(view(),
+                 QStringLiteral("%1/5 bar %1/5 deutsch%2").arg(current).arg(order[current - 1]));
         QCOMPARE(editor->focusWidget(), editor->Edit1);
     }
 
@@ -293,18 +270,22 @@ private Q_SLOTS:
         editor->Edit7->setText(QStringLiteral("3"));
         editor->Vertauschen1->trigger();
         QVERIFY(platform->messages.isEmpty());
-        QList<VocabularyEntry> expected = Entries({0, 2, 1});
-        expected[0] = {QStringLiteral("L2"), QStringLiteral("deutsch3"), QStringLiteral("foreign3"),
-                       QString(), QString()};
+        QList<VocabularyEntry> expected = Entries({3, 2, 1});
+        expected[0].lesson = QStringLiteral("L2");
         QCOMPARE(ReadBytes(path), VocabularyBytes(expected));
         QCOMPARE(editor->Edit2->text(), QStringLiteral("deutsch1"));
     }
 
-    void ctrlV_inField_exchangesInsteadOfPasting()
+    // F7 and F8 fill the swap fields with the current number; Ctrl+V in an entry field
+    // exchanges instead of pasting, in a swap field it does neither.
+    void keys_fillSwapFieldsAndExchange()
     {
         open(3, 1);
-        editor->Edit6->setText(QStringLiteral("1"));
-        editor->Edit7->setText(QStringLiteral("3"));
+        QTest::keyClick(editor, Qt::Key_F7);
+        editor->ScrollBar1->setValue(3);
+        QTest::keyClick(editor, Qt::Key_F8);
+        editor->ScrollBar1->setValue(1);
+        QCOMPARE(editor->Edit6->text() + editor->Edit7->text(), QStringLiteral("13"));
         QApplication::clipboard()->setText(QStringLiteral("EINGEFÜGT"));
         editor->Edit2->setFocus();
         QTest::keyClick(editor->Edit2, Qt::Key_V, Qt::ControlModifier);
@@ -319,9 +300,7 @@ private Q_SLOTS:
 
     void commands_disabledWithoutDocument()
     {
-        QTest::keyClick(editor, Qt::Key_F5);
-        QTest::keyClick(editor, Qt::Key_F6);
-        QTest::keyClick(editor, Qt::Key_F7);
+        for (Qt::Key key : {Qt::Key_F5, Qt::Key_F6, Qt::Key_F7}) QTest::keyClick(editor, key);
         QVERIFY(platform->messages.isEmpty());
         QVERIFY(editor->Edit6->text().isEmpty());
         QVERIFY(!editor->EditorFunktionen1->menuAction()->isEnabled());
