@@ -119,9 +119,12 @@ private Q_SLOTS:
     // back in the editor the fields are editable and show the file again.
     void readOnlyMode_writesNothing()
     {
-        open(Header("  Englisch", "Anna", ""));
-        const QByteArray before = ReadBytes(path);
+        open(Header("Englisch", "Anna", ""));
         TForm4 form;
+        WhileShown(form, [&] { form.reject(); });
+        form.ShowForEditor(file);
+        QVERIFY(WriteBytes(path, Header("  Englisch", "Anna", "") + ReadBytes(path).mid(400)));
+        const QByteArray before = ReadBytes(path);
         WhileShown(form, [&] {
             QCOMPARE(form.windowTitle(), QStringLiteral("Datei-Informationen (nur lesen)"));
             QCOMPARE(form.Edit1->text(), QStringLiteral("Französisch"));
@@ -133,6 +136,7 @@ private Q_SLOTS:
         form.ShowReadOnly(
             {QStringLiteral("Französisch"), QStringLiteral("Ben"), QStringLiteral("Verben")});
         QCOMPARE(ReadBytes(path), before);
+        QVERIFY(platform.messages.isEmpty());
 
         WhileShown(form, [&] {
             QVERIFY(!form.Edit1->isReadOnly());

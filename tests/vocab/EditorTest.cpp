@@ -30,7 +30,6 @@ const QString kGermanMissing =
     QStringLiteral("Es muß die deutsche Bezeichnung angegeben werden!\n");
 const QString kForeignMissing =
     QStringLiteral("Es muß die Entsprechung in der Fremdsprache angegeben werden!\n");
-const QString kBadFormat = QStringLiteral("Die Datei hat ein ungültiges Format!");
 
 QByteArray Field(const char* text)
 {
@@ -324,7 +323,7 @@ private Q_SLOTS:
         QTest::newRow("missing") << "Oeffnen" << "datei.vok" << QByteArray()
             << QStringLiteral("Datei existiert nicht!");
         QTest::newRow("header only") << "Oeffnen" << "datei.vok" << QByteArray(400, ' ')
-            << kBadFormat;
+            << QStringLiteral("Die Datei hat ein ungültiges Format!");
         QTest::newRow("not creatable") << "Neu" << "fehlt/neu.vok" << QByteArray()
             << QStringLiteral("Fehler beim Erzeugen der Datei!");
         // clang-format on
