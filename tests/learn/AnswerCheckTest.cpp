@@ -3,49 +3,40 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
-#include <QTest>
 
 class AnswerCheckTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void checkAnswer_data();
-    void checkAnswer();
+    void checkAnswer_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("exactCase");    // result with case counting
+        QTest::addColumn<bool>("ignoredCase");  // result with case ignored
+        QTest::newRow("same") << "Haus" << "Haus" << true << true;
+        QTest::newRow("blanks around") << "  Haus  " << "Haus" << true << true;
+        QTest::newRow("tab is not a blank") << "\tHaus" << "Haus" << false << false;
+        QTest::newRow("lower case") << "haus" << "Haus" << false << true;
+        QTest::newRow("another word") << "hose" << "Haus" << false << false;
+        QTest::newRow("umlauts in upper case") << "HÄUSER" << "Häuser" << false << true;
+        QTest::newRow("accents and ligatures") << "ŒUVRE À CÔTÉ" << "œuvre à côté" << false << true;
+        QTest::newRow("ß is not SS") << "STRASSE" << "Straße" << false << false;
+        QTest::newRow("ß stays ß") << "STRAßE" << "Straße" << false << true;
+        QTest::newRow("two inner blanks") << "to  go" << "to go" << false << false;
+        QTest::newRow("punctuation counts") << "to go!" << "to go" << false << false;
+        QTest::newRow("a synonym is not the answer") << "home" << "house" << false << false;
+        QTest::newRow("empty answer") << "" << "Haus" << false << false;
+        QTest::newRow("blank answer, empty term") << "   " << "" << true << true;
+    }
+    void checkAnswer()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        QTEST(CheckAnswer(typed, expected, false), "exactCase");
+        QTEST(CheckAnswer(typed, expected, true), "ignoredCase");
+    }
 };
-
-void AnswerCheckTest::checkAnswer_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<bool>("exactCase");   // result with case counting
-    QTest::addColumn<bool>("ignoredCase"); // result with case ignored
-
-    QTest::newRow("same") << "Haus" << "Haus" << true << true;
-    QTest::newRow("blanks around") << "  Haus  " << "Haus" << true << true;
-    QTest::newRow("tab is not a blank") << "\tHaus" << "Haus" << false << false;
-    QTest::newRow("lower case") << "haus" << "Haus" << false << true;
-    QTest::newRow("another word") << "hose" << "Haus" << false << false;
-    QTest::newRow("umlauts in upper case")
-        << QStringLiteral("HÄUSER") << QStringLiteral("Häuser") << false << true;
-    QTest::newRow("accents and ligatures")
-        << QStringLiteral("ŒUVRE À CÔTÉ") << QStringLiteral("œuvre à côté") << false << true;
-    QTest::newRow("ß is not SS") << "STRASSE" << QStringLiteral("Straße") << false << false;
-    QTest::newRow("ß stays ß") << QStringLiteral("STRAßE") << QStringLiteral("Straße") << false
-                                << true;
-    QTest::newRow("two inner blanks") << "to  go" << "to go" << false << false;
-    QTest::newRow("punctuation counts") << "to go!" << "to go" << false << false;
-    QTest::newRow("a synonym is not the answer") << "home" << "house" << false << false;
-    QTest::newRow("empty answer") << "" << "Haus" << false << false;
-    QTest::newRow("blank answer, empty term") << "   " << "" << true << true;
-}
-
-void AnswerCheckTest::checkAnswer()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, expected);
-    QTEST(CheckAnswer(typed, expected, false), "exactCase");
-    QTEST(CheckAnswer(typed, expected, true), "ignoredCase");
-}
 
 LK_TEST_MAIN(AnswerCheckTest)
 #include "AnswerCheckTest.moc"

@@ -8,15 +8,27 @@
 
 namespace {
 
-RunResult LessonRun()
+const QString kPath = QStringLiteral("/home/anna/Vokabeln/englisch.vok");
+const QString kUnit = QStringLiteral("Unit 1");
+
+RunResult Make(const QString& path, const QString& lesson, int deleted = 1, int seconds = 245)
 {
-    return {QStringLiteral("/home/anna/Vokabeln/englisch.vok"), QStringLiteral("Unit 1"), 12, 9,
-            3, 1, 245, QDate(2001, 3, 5)};
+    return {path, lesson, 12, 9, 3, deleted, seconds, QDate(2001, 3, 5)};
 }
 
-QByteArray Blanks(int n)
+RunResult LessonRun()
 {
-    return QByteArray(n, ' ');
+    return Make(kPath, kUnit);
+}
+
+QByteArray Record(const RunResult& run = LessonRun())
+{
+    return EncodeStatisticsRecord(run).value();
+}
+
+QString NewStatisticsPath()
+{
+    return NewTestDirectory() + QStringLiteral("/Lernkompass.dat");
 }
 
 }  // namespace
@@ -24,223 +36,155 @@ QByteArray Blanks(int n)
 class StatisticsFileTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void recordBytes_data();
-    void recordBytes();
-    void decode_roundTripsUntrimmedFields();
-    void decode_nulEndsTheRecordText();
+    void recordBytes_data()
+    {
+        QTest::addColumn<RunResult>("run");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("expected");
+        const auto row = [](const char* name, const RunResult& run, int offset,
+                            const QByteArray& expected) {
+            QTest::newRow(name) << run << offset << expected;
+        };
+        row("random run: name then 80 blanks", Make(kPath, QString()), 0,
+            QByteArray("englisch.vok") + QByteArray(148, ' ') + "12   ");
+        row("five number fields", LessonRun(), 160, "12   9    3    1    245  ");
+        row("date as ddmmyyyy", LessonRun(), 185, "05032001");
+        row("six digits keep the first five", Make(kPath, kUnit, 1, 123456), 180, "12345");
+        row("no sign", Make(kPath, kUnit, -4), 175, "0    ");
+        row("name cut to 80", Make(QStringLiteral("/v/") + QString(85, u'n'), kUnit), 0,
+            QByteArray(80, 'n') + "Unit 1");
+        row("lesson cut to 80", Make(kPath, QString(79, u'l') + QStringLiteral("XY")), 80,
+            QByteArray(79, 'l') + "X12   ");
+        row("Windows-1252 bytes", Make(QStringLiteral("/v/Übung.vok"), QStringLiteral("Größen")),
+            0, QByteArray("\xDC" "bung.vok") + QByteArray(71, ' ') + "Gr\xF6\xDF" "en");
+        row("unstorable characters become ?", Make(QStringLiteral("/v/Слова😀.vok"), kUnit), 0,
+            QByteArray("??????.vok") + QByteArray(70, ' ') + "Unit 1");
+    }
+    void recordBytes()
+    {
+        QFETCH(RunResult, run);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, expected);
+        const QByteArray bytes = Record(run);
+        QCOMPARE(bytes.size(), kStatisticsRecordSize);
+        QCOMPARE(bytes.mid(offset, expected.size()), expected);
+    }
 
-    void firstRun_createsOneRecord_secondAppends();
-    void appendToOddSizedFile_keepsItsBytes();
-    void failedWrite_reportedAndFileUnchanged_data();
-    void failedWrite_reportedAndFileUnchanged();
+    // Fields are kept as stored, untrimmed; a NUL ends the record's text.
+    void decode_stopsAtNul()
+    {
+        QByteArray bytes = Record();
+        bytes[82] = '\0';  // inside the lesson
+        const StatisticsRecord cut = DecodeStatisticsRecord(bytes);
+        QCOMPARE(cut.fileName, QStringLiteral("englisch.vok") + QString(68, u' '));
+        QCOMPARE(cut.lesson, QStringLiteral("Un"));
+        QVERIFY(cut.total.isEmpty() && cut.date.isEmpty());
+        QCOMPARE(DecodeStatisticsRecord(Record()).time, QStringLiteral("245  "));
+    }
 
-    void reader_status_data();
-    void reader_status();
-    void reader_readsOnlyWithinTheFile();
+    // A record is appended as it stands, also to a file whose size is not a multiple of 193.
+    void write_appendsAndNeverChangesOldBytes()
+    {
+        const QString path = NewStatisticsPath();
+        const RunResult random = Make(kPath, QString());
+        QVERIFY(WriteStatisticsRecord(path, LessonRun()));
+        QVERIFY(WriteStatisticsRecord(path, random));
+        QCOMPARE(ReadBytes(path), Record() + Record(random));
 
-    void path_besideWritableProgram();
-    void path_unwritableProgramDirectory_usesDataDirectory();
+        QByteArray old(200, '\0');
+        for (int i = 0; i < old.size(); ++i) old[i] = char(i);
+        QVERIFY(WriteBytes(path, old));
+        QVERIFY(WriteStatisticsRecord(path, LessonRun()));
+        QCOMPARE(ReadBytes(path), old + Record());
+    }
+
+    void failedWrite_reportedAndFileUnchanged_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("directory missing")
+            << NewTestDirectory() + QStringLiteral("/nicht-da/Lernkompass.dat");
+        QTest::newRow("path is a directory") << NewTestDirectory();
+        // A device that accepts the open and refuses every byte: a full disk.
+        if (QFile::exists(QStringLiteral("/dev/full")))
+            QTest::newRow("disk full") << QStringLiteral("/dev/full");
+    }
+    void failedWrite_reportedAndFileUnchanged()
+    {
+        QFETCH(QString, path);
+        const bool existed = QFileInfo::exists(path);
+        QVERIFY(!WriteStatisticsRecord(path, LessonRun()));
+        QCOMPARE(QFileInfo::exists(path), existed);
+        if (QFileInfo(path).isFile())
+            QCOMPARE(QFileInfo(path).size(), 0);
+    }
+
+    void reader_status_data()
+    {
+        QTest::addColumn<QByteArray>("content");  // null: no file at all
+        QTest::addColumn<StatisticsReader::Status>("status");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<QString>("message");
+        using S = StatisticsReader::Status;
+        const QString damaged = QStringLiteral("Statistikdatei fehlerhaft oder leer!");
+        QTest::newRow("no file") << QByteArray() << S::Missing << 0
+                                 << QStringLiteral("Statistikdatei nicht vorhanden!");
+        QTest::newRow("empty") << QByteArray("") << S::Damaged << 0 << damaged;
+        QTest::newRow("200 bytes") << QByteArray(200, 'x') << S::Damaged << 0 << damaged;
+        QTest::newRow("one record short") << Record() + Record().left(192) << S::Damaged << 0
+                                          << damaged;
+        QTest::newRow("two records") << Record() + Record() << S::Ok << 2 << QString();
+    }
+    void reader_status()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(StatisticsReader::Status, status);
+        const QString path = NewStatisticsPath();
+        if (!content.isNull())
+            QVERIFY(WriteBytes(path, content));
+        StatisticsReader reader;
+        QCOMPARE(reader.open(path), status);
+        QTEST(reader.recordCount(), "records");
+        QTEST(StatisticsReader::message(status), "message");
+    }
+
+    void reader_readsOnlyWithinTheFile()
+    {
+        const QString path = NewStatisticsPath();
+        RunResult second = LessonRun();
+        second.total = 7;
+        QVERIFY(WriteBytes(path, Record() + Record(second)));
+
+        StatisticsReader reader;
+        QCOMPARE(reader.open(path), StatisticsReader::Status::Ok);
+        QCOMPARE(reader.read(1)->total, QStringLiteral("7    "));
+        QVERIFY(!reader.read(2));
+        QVERIFY(!reader.read(-1));
+
+        // Shortened by someone else while open: the lost record is not invented.
+        QVERIFY(QFile::resize(path, 193 + 100));
+        QCOMPARE(reader.read(0)->total, QStringLiteral("12   "));
+        QVERIFY(!reader.read(1));
+    }
+
+    void path_besideWritableProgramElseDataDirectory()
+    {
+        const QString dir = NewTestDirectory();
+        QCOMPARE(StatisticsFilePath(dir), dir + QStringLiteral("/Lernkompass.dat"));
+        // The writability probe leaves nothing behind.
+        QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+
+        // A directory nobody can create files in (tests run as any user, root included).
+        const QString missingDir = dir + QStringLiteral("/nicht-da");
+        const QString path = StatisticsFilePath(missingDir);
+        QCOMPARE(path, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                           QStringLiteral("/Lernkompass.dat"));
+        QVERIFY(path.startsWith(TestRoot()));
+        QVERIFY(WriteStatisticsRecord(path, LessonRun()));
+        StatisticsReader reader;
+        QCOMPARE(reader.open(StatisticsFilePath(missingDir)), StatisticsReader::Status::Ok);
+    }
 };
-
-void StatisticsFileTest::recordBytes_data()
-{
-    QTest::addColumn<RunResult>("run");
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<QByteArray>("expected");
-
-    RunResult random{QStringLiteral("/tmp/vokabeln.vok"), QString(), 30, 30, 0, 0, 60,
-                     QDate(2001, 3, 5)};
-    QTest::newRow("random run: name then 80 blanks")
-        << random << 0 << QByteArray("vokabeln.vok") + Blanks(68) + Blanks(80);
-    QTest::newRow("five number fields")
-        << LessonRun() << 160 << QByteArray("12   9    3    1    245  ");
-    QTest::newRow("date as ddmmyyyy") << LessonRun() << 185 << QByteArray("05032001");
-
-    RunResult longTime = LessonRun();
-    longTime.seconds = 123456;
-    QTest::newRow("six digits keep the first five") << longTime << 180 << QByteArray("12345");
-    RunResult negative = LessonRun();
-    negative.deleted = -4;
-    QTest::newRow("no sign") << negative << 175 << QByteArray("0    ");
-
-    RunResult longName = LessonRun();
-    longName.vocabularyPath = QStringLiteral("/v/") + QString(85, QLatin1Char('n'));
-    QTest::newRow("name cut to 80") << longName << 0 << QByteArray(80, 'n') + "Unit 1";
-    RunResult longLesson = LessonRun();
-    longLesson.lesson = QString(79, QLatin1Char('l')) + QStringLiteral("XY");
-    QTest::newRow("lesson cut to 80")
-        << longLesson << 80 << QByteArray(79, 'l') + "X12   ";
-
-    RunResult umlauts = LessonRun();
-    umlauts.vocabularyPath = QStringLiteral("/v/Übung.vok");
-    umlauts.lesson = QStringLiteral("Größen");
-    QTest::newRow("Windows-1252 bytes")
-        << umlauts << 0 << QByteArray("\xDC" "bung.vok") + Blanks(71) + "Gr\xF6\xDF" "en";
-    RunResult foreignName = LessonRun();
-    foreignName.vocabularyPath = QStringLiteral("/v/Слова😀.vok");
-    QTest::newRow("unstorable name characters become ?")
-        << foreignName << 0 << QByteArray("??????.vok") + Blanks(70) + "Unit 1";
-}
-
-void StatisticsFileTest::recordBytes()
-{
-    QFETCH(RunResult, run);
-    QFETCH(int, offset);
-    QFETCH(QByteArray, expected);
-    const auto bytes = EncodeStatisticsRecord(run);
-    QVERIFY(bytes);
-    QCOMPARE(bytes->size(), kStatisticsRecordSize);
-    QCOMPARE(bytes->mid(offset, expected.size()), expected);
-}
-
-void StatisticsFileTest::decode_roundTripsUntrimmedFields()
-{
-    const auto blanks = [](int n) { return QString(n, QLatin1Char(' ')); };
-    const StatisticsRecord expected{
-        QStringLiteral("englisch.vok") + blanks(68), QStringLiteral("Unit 1") + blanks(74),
-        QStringLiteral("12   "), QStringLiteral("9    "), QStringLiteral("3    "),
-        QStringLiteral("1    "), QStringLiteral("245  "), QStringLiteral("05032001")};
-    QCOMPARE(DecodeStatisticsRecord(*EncodeStatisticsRecord(LessonRun())), expected);
-}
-
-void StatisticsFileTest::decode_nulEndsTheRecordText()
-{
-    QByteArray bytes = *EncodeStatisticsRecord(LessonRun());
-    bytes[82] = '\0';  // inside the lesson
-    const StatisticsRecord record = DecodeStatisticsRecord(bytes);
-    QCOMPARE(record.fileName.size(), 80);
-    QCOMPARE(record.lesson, QStringLiteral("Un"));
-    QVERIFY(record.total.isEmpty());
-    QVERIFY(record.date.isEmpty());
-}
-
-void StatisticsFileTest::firstRun_createsOneRecord_secondAppends()
-{
-    const QString path = NewTestDirectory() + QStringLiteral("/Lernkompass.dat");
-    QVERIFY(WriteStatisticsRecord(path, LessonRun()));
-    const QByteArray first = ReadBytes(path);
-    QCOMPARE(first, *EncodeStatisticsRecord(LessonRun()));
-
-    RunResult second = LessonRun();
-    second.lesson.clear();
-    QVERIFY(WriteStatisticsRecord(path, second));
-    const QByteArray both = ReadBytes(path);
-    QCOMPARE(both.size(), 386);
-    QCOMPARE(both.left(193), first);
-    QCOMPARE(both.mid(193), *EncodeStatisticsRecord(second));
-}
-
-void StatisticsFileTest::appendToOddSizedFile_keepsItsBytes()
-{
-    const QString path = NewTestDirectory() + QStringLiteral("/Lernkompass.dat");
-    QByteArray old(200, '\0');
-    for (int i = 0; i < old.size(); ++i)
-        old[i] = char(i);
-    QVERIFY(WriteBytes(path, old));
-    QVERIFY(WriteStatisticsRecord(path, LessonRun()));
-    QCOMPARE(ReadBytes(path), old + *EncodeStatisticsRecord(LessonRun()));
-}
-
-void StatisticsFileTest::failedWrite_reportedAndFileUnchanged_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::newRow("directory missing")
-        << NewTestDirectory() + QStringLiteral("/nicht-da/Lernkompass.dat");
-    QTest::newRow("path is a directory") << NewTestDirectory();
-    // A device that accepts the open and refuses every byte: a full disk.
-    if (QFile::exists(QStringLiteral("/dev/full")))
-        QTest::newRow("disk full") << QStringLiteral("/dev/full");
-}
-
-void StatisticsFileTest::failedWrite_reportedAndFileUnchanged()
-{
-    QFETCH(QString, path);
-    const bool existed = QFileInfo::exists(path);
-    QVERIFY(!WriteStatisticsRecord(path, LessonRun()));
-    QCOMPARE(QFileInfo::exists(path), existed);
-    if (QFileInfo(path).isFile())
-        QCOMPARE(QFileInfo(path).size(), 0);
-}
-
-void StatisticsFileTest::reader_status_data()
-{
-    QTest::addColumn<QByteArray>("content");  // "-" for no file at all
-    QTest::addColumn<StatisticsReader::Status>("status");
-    QTest::addColumn<int>("records");
-    QTest::addColumn<QString>("message");
-
-    const QString missing = QStringLiteral("Statistikdatei nicht vorhanden!");
-    const QString damaged = QStringLiteral("Statistikdatei fehlerhaft oder leer!");
-    const QByteArray record = *EncodeStatisticsRecord(LessonRun());
-    QTest::newRow("no file") << QByteArray("-") << StatisticsReader::Status::Missing << 0
-                             << missing;
-    QTest::newRow("empty") << QByteArray() << StatisticsReader::Status::Damaged << 0 << damaged;
-    QTest::newRow("200 bytes") << QByteArray(200, 'x') << StatisticsReader::Status::Damaged << 0
-                               << damaged;
-    QTest::newRow("one record short") << record + record.left(192)
-                                      << StatisticsReader::Status::Damaged << 0 << damaged;
-    QTest::newRow("two records") << record + record << StatisticsReader::Status::Ok << 2
-                                 << QString();
-}
-
-void StatisticsFileTest::reader_status()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(StatisticsReader::Status, status);
-    QFETCH(int, records);
-    QFETCH(QString, message);
-    const QString path = NewTestDirectory() + QStringLiteral("/Lernkompass.dat");
-    if (content != "-")
-        QVERIFY(WriteBytes(path, content));
-    StatisticsReader reader;
-    QCOMPARE(reader.open(path), status);
-    QCOMPARE(reader.recordCount(), records);
-    QCOMPARE(StatisticsReader::message(status), message);
-}
-
-void StatisticsFileTest::reader_readsOnlyWithinTheFile()
-{
-    const QString path = NewTestDirectory() + QStringLiteral("/Lernkompass.dat");
-    RunResult second = LessonRun();
-    second.total = 7;
-    QVERIFY(WriteStatisticsRecord(path, LessonRun()));
-    QVERIFY(WriteStatisticsRecord(path, second));
-
-    StatisticsReader reader;
-    QCOMPARE(reader.open(path), StatisticsReader::Status::Ok);
-    QCOMPARE(reader.read(1)->total, QStringLiteral("7    "));
-    QVERIFY(!reader.read(2));
-    QVERIFY(!reader.read(-1));
-
-    // Shortened by someone else while open: the lost record is not invented.
-    QVERIFY(QFile::resize(path, 193 + 100));
-    QCOMPARE(reader.read(0)->total, QStringLiteral("12   "));
-    QVERIFY(!reader.read(1));
-}
-
-void StatisticsFileTest::path_besideWritableProgram()
-{
-    const QString dir = NewTestDirectory();
-    QCOMPARE(StatisticsFilePath(dir), dir + QStringLiteral("/Lernkompass.dat"));
-    // The writability probe leaves nothing behind.
-    QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList());
-}
-
-void StatisticsFileTest::path_unwritableProgramDirectory_usesDataDirectory()
-{
-    // A directory nobody can create files in (tests run as any user, root included).
-    const QString programDir = NewTestDirectory() + QStringLiteral("/nicht-da");
-    const QString path = StatisticsFilePath(programDir);
-    QCOMPARE(path, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                       QStringLiteral("/Lernkompass.dat"));
-    QVERIFY(path.startsWith(TestRoot()));
-    // The same place for writing and reading.
-    QVERIFY(WriteStatisticsRecord(path, LessonRun()));
-    StatisticsReader reader;
-    QCOMPARE(reader.open(StatisticsFilePath(programDir)), StatisticsReader::Status::Ok);
-    QCOMPARE(reader.recordCount(), 1);
-}
 
 LK_TEST_MAIN(StatisticsFileTest)
 #include "StatisticsFileTest.moc"
