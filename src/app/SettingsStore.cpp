@@ -270,23 +270,3 @@ void WriteFontField(int value, int k) { WriteInteger(Numbered("FontField", k), v
 QString ReadShortcut(int k) { return ReadText(Numbered("Shortcut", k)); }
 void WriteShortcut(const QString& value, int k) { WriteText(Numbered("Shortcut", k), value); }
 // clang-format on
-
-namespace settings_raw {
-
-Type TypeOf(const QString& name)
-{
-    const QVariant v = ReadValue(name);
-    if (!v.isValid())
-        return Type::Missing;
-    if (v.typeId() == QMetaType::QString)
-        return Type::Text;
-    if (IsDword(v))
-        return Type::Dword;
-    return Type::Binary;
-}
-
-void WriteText(const QString& name, const QString& value) { WriteValue(name, value); }
-void WriteDword(const QString& name, quint32 value) { WriteValue(name, QVariant::fromValue(value)); }
-void WriteBinary(const QString& name, const QByteArray& value) { WriteValue(name, value); }
-
-}  // namespace settings_raw

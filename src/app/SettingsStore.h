@@ -41,13 +41,3 @@ int ReadFontField(int k);             // k = 1..5, default -1
 void WriteFontField(int value, int k);
 QString ReadShortcut(int k);          // k = 1..12, default empty
 void WriteShortcut(const QString& value, int k);
-
-// Raw typed access, used by the accessors above and by tests that plant values of the
-// wrong type. A DWORD is held as quint32; text as QString; binary as QByteArray.
-namespace settings_raw {
-enum class Type { Missing, Text, Dword, Binary };
-Type TypeOf(const QString& name);
-void WriteText(const QString& name, const QString& value);
-void WriteDword(const QString& name, quint32 value);
-void WriteBinary(const QString& name, const QByteArray& value);
-}  // namespace settings_raw

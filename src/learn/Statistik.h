@@ -51,11 +51,6 @@ public:
     QFrame* Shape2;
     QPushButton* Button2;
 
-    // The lesson whose runs are evaluated; empty for the random runs.
-    const QString& selectedStatisticsLesson() const { return SelectedStatisticsLesson; }
-    // The chart as last drawn.
-    const QImage& chartImage() const { return chart_; }
-
     static constexpr int kClientWidth = 594;
     static constexpr int kClientHeight = 497;
     static constexpr int kRowHeight = 16;

@@ -69,17 +69,12 @@ private Q_SLOTS:
         row("Compression", {}, "Compression", 5);
         row("FontField3", {}, "FontField3", -1);
 
-        row("integer as dword", "Compression=dword:00000009", "Compression", 9);
         row("integer as text 7", "Compression=sz:7", "Compression", 5);
         row("integer as binary", "Compression=hex:07,00,00,00", "Compression", 5);
-        row("font field as text", "FontField3=sz:1", "FontField3", -1);
         row("font field 0", "FontField3=dword:00000000", "FontField3", 0);
         row("yes/no dword 2", "AutoDelete=dword:00000002", "AutoDelete", true);
-        row("yes/no dword 0", "Synonyme=dword:00000000", "Synonyme", false);
         row("yes/no as text", "AutoDelete=sz:1", "AutoDelete", false);
         row("yes/no as binary", "Beschreibung=hex:00", "Beschreibung", true);
-        row("text", "Font=sz:Symbol", "Font", QStringLiteral("Symbol"));
-        row("text as binary", "Font=hex:41,42", "Font", QString());
         row("text as dword", "Font=dword:00000001", "Font", QString());
         row("text with blanks kept", "WrongSound=sz: /snd/f.wav ", "WrongSound",
             QStringLiteral(" /snd/f.wav "));
@@ -160,13 +155,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::newRow("empty") << QString();
-        QTest::newRow("backslashes") << QStringLiteral("C:\\Vokabeln\\franz.vok\\");
-        QTest::newRow("escape look-alike") << QStringLiteral("a\\nb\\\\n");
-        QTest::newRow("line ends") << QStringLiteral("a\r\nb\nc\r");
-        QTest::newRow("umlauts and euro") << QStringLiteral("Übung: ä ö ü ß € µ");
-        QTest::newRow("separators") << QStringLiteral("Name=sz:wert:mit=Zeichen");
-        QTest::newRow("comment sign") << QStringLiteral("# kein Kommentar");
-        QTest::newRow("blanks and tab") << QStringLiteral("  \tEinrückung  ");
+        QTest::newRow("escapes and line ends") << QStringLiteral("a\\nb\\\\n\r\nc\nd\rC:\\V\\");
+        QTest::newRow("umlauts, separators, comment sign, blanks")
+            << QStringLiteral("# Übung=sz:ä ö ü ß € µ: \tEinrückung  ");
     }
     void text_roundTrips()
     {
