@@ -11,11 +11,7 @@ const QRgb kWhite = qRgb(255, 255, 255);
 
 StatisticsRecord Run(const QString& total, const QString& known, const QString& deleted)
 {
-    StatisticsRecord record;
-    record.total = total;
-    record.known = known;
-    record.deleted = deleted;
-    return record;
+    return {QString(), QString(), total, known, QString(), deleted, QString(), QString()};
 }
 
 // Numbers as the file stores them: left-aligned, blank-filled to five characters.
