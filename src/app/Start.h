@@ -33,8 +33,8 @@ public:
 
     static constexpr int kClientWidth = 602;
     static constexpr int kClientHeight = 201;
-    // The design gives the compact look as an outer height of 182 pixels, 27 of which are
-    // title bar and border: the client area ends above the strip.
+    // Compact, the window is 182 pixels high from the top of its title bar; less 27 for
+    // title bar and border, the client area ends above the strip.
     static constexpr int kCompactClientHeight = 182 - 27;
 
 public Q_SLOTS:
