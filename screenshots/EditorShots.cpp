@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -19,8 +20,12 @@ const ShotRegistrar shots("Editor", [](const QString& dir) {
     entries[6] = {QStringLiteral("Lektion 3: Im Haus"), QStringLiteral("die Küche"),
                   QStringLiteral("the kitchen"), QStringLiteral("the galley"),
                   QStringLiteral("auch: kitchenette (kleine Küche)")};
+    // A relative path keeps the picture the same from run to run.
+    const QString oldCwd = QDir::currentPath();
+    QDir::setCurrent(NewTestDirectory());
+    QDir().mkpath(QStringLiteral("Vokabeln"));
     const QString path =
-        WriteVocabularyFile(NewTestDirectory(), QStringLiteral("englisch.vok"), entries);
+        WriteVocabularyFile(QStringLiteral("Vokabeln"), QStringLiteral("englisch.vok"), entries);
     auto* platform = dynamic_cast<FakePlatform*>(&Platform::instance());
     if (platform)
         platform->fileAnswers << path;
@@ -29,6 +34,8 @@ const ShotRegistrar shots("Editor", [](const QString& dir) {
     editor.Edit6->setText(QStringLiteral("2"));
     editor.Edit3->setFocus();
     SaveShot(&editor, dir, QStringLiteral("Editor-entry.png"));
+    editor.ResetEditor();
+    QDir::setCurrent(oldCwd);
 });
 
 }  // namespace
