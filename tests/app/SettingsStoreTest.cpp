@@ -9,14 +9,6 @@
 
 namespace {
 
-// The settings file exactly as the store writes it: one typed value per line, sorted.
-QByteArray Lines(std::initializer_list<const char*> lines)
-{
-    QByteArray text;
-    for (const char* line : lines) text += QByteArray(line) + '\n';
-    return text;
-}
-
 // Replaces the settings file as another program (or a second instance) would.
 void PlantSettings(const QByteArray& content)
 {

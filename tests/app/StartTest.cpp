@@ -12,13 +12,6 @@
 
 namespace {
 
-QByteArray Lines(std::initializer_list<const char*> lines)
-{
-    QByteArray text;
-    for (const char* line : lines) text += QByteArray(line) + '\n';
-    return text;
-}
-
 const QByteArray kFirstStartSettings =
     Lines({"AutoDelete=dword:00000000", "Beschreibung=dword:00000001",
            "Compression=dword:00000005", "Overwrite=dword:00000000", "Synonyme=dword:00000001",

@@ -91,14 +91,6 @@ QString Row(const TForm8& form, int r)
     return cells.join(u'|');
 }
 
-int CountPixels(const QImage& image, QRgb colour)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == colour;
-    return n;
-}
-
 // The chart as the window shows it.
 QImage ShownChart(const TForm8& form)
 {

@@ -92,6 +92,23 @@ QList<VocabularyEntry> NumberedEntries(int n, const QString& lesson)
     return entries;
 }
 
+QByteArray Lines(std::initializer_list<const char*> lines)
+{
+    QByteArray text;
+    for (const char* line : lines)
+        text += QByteArray(line) + '\n';
+    return text;
+}
+
+int CountPixels(const QImage& image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == colour;
+    return n;
+}
+
 void TypeText(QWidget* widget, const QString& text)
 {
     for (QChar c : text)

@@ -3,6 +3,7 @@
 #include "vocab/VocabularyFile.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QString>
 #include <QTest>
@@ -32,6 +33,12 @@ QString WriteVocabularyFile(const QString& dir, const QString& name,
 // Entries whose fields are "L<i>", "deutsch<i>", "foreign<i>", "", "" for i = 1..n, or
 // with the given lesson.
 QList<VocabularyEntry> NumberedEntries(int n, const QString& lesson = {});
+
+// Text lines joined with a line feed after each (a settings file as the store writes it).
+QByteArray Lines(std::initializer_list<const char*> lines);
+
+// The number of pixels of exactly this colour.
+int CountPixels(const QImage& image, QRgb colour);
 
 // Sends a text as key events, one character at a time (umlauts included).
 void TypeText(QWidget* widget, const QString& text);
