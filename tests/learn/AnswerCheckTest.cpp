@@ -14,20 +14,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("exactCase");    // result with case counting
         QTest::addColumn<bool>("ignoredCase");  // result with case ignored
-        QTest::newRow("same") << "Haus" << "Haus" << true << true;
         QTest::newRow("blanks around") << "  Haus  " << "Haus" << true << true;
         QTest::newRow("tab is not a blank") << "\tHaus" << "Haus" << false << false;
-        QTest::newRow("lower case") << "haus" << "Haus" << false << true;
-        QTest::newRow("another word") << "hose" << "Haus" << false << false;
-        QTest::newRow("umlauts in upper case") << "HÄUSER" << "Häuser" << false << true;
-        QTest::newRow("accents and ligatures") << "ŒUVRE À CÔTÉ" << "œuvre à côté" << false << true;
-        QTest::newRow("ß is not SS") << "STRASSE" << "Straße" << false << false;
-        QTest::newRow("ß stays ß") << "STRAßE" << "Straße" << false << true;
         QTest::newRow("two inner blanks") << "to  go" << "to go" << false << false;
-        QTest::newRow("punctuation counts") << "to go!" << "to go" << false << false;
+        QTest::newRow("lower case") << "haus" << "Haus" << false << true;
+        QTest::newRow("Häuser/HÄUSER") << "HÄUSER" << "Häuser" << false << true;
+        QTest::newRow("accents and ligatures") << "ŒUVRE À CÔTÉ" << "œuvre à côté" << false << true;
+        QTest::newRow("ÿ and š above 0x80") << "ŸŠ" << "ÿš" << false << true;
+        QTest::newRow("÷ is no letter") << "×" << "÷" << false << false;
+        QTest::newRow("Straße/STRASSE") << "STRASSE" << "Straße" << false << false;
+        QTest::newRow("ß stays ß") << "STRAßE" << "Straße" << false << true;
         QTest::newRow("a synonym is not the answer") << "home" << "house" << false << false;
         QTest::newRow("empty answer") << "" << "Haus" << false << false;
-        QTest::newRow("blank answer, empty term") << "   " << "" << true << true;
     }
     void checkAnswer()
     {
