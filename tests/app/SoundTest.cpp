@@ -69,8 +69,6 @@ private Q_SLOTS:
         QTest::newRow("data claims more than the file holds")
             << Riff(kPcm16 + "data" + Le32(100000) + QByteArray(50, '\0')) << qint64(25);
         QTest::newRow("not RIFF") << "RIFX" + Riff(kPcm16 + data20).mid(4) << qint64(-1);
-        QTest::newRow("header cut short") << Riff(kPcm16 + data20).left(30) << qint64(-1);
-        QTest::newRow("no samples") << Riff(kPcm16 + "data" + Le32(0)) << qint64(-1);
         QTest::newRow("compressed")
             << Riff(QByteArray(kPcm16).replace(8, 1, "\x02") + data20) << qint64(-1);
     }
@@ -83,37 +81,24 @@ private Q_SLOTS:
         QTEST(info ? info->frames : -1, "frames");
     }
 
-    void answerSound_data()
+    // Each sound follows its own setting: built in, none, a file; what cannot be played
+    // beeps instead. No hourglass is left behind.
+    void answerSounds_followTheirSettings()
     {
-        QTest::addColumn<bool>("right");
-        QTest::addColumn<QString>("setting");
-        QTest::addColumn<QStringList>("played");
-        QTest::addColumn<int>("beeps");
-        const QString file = QStringLiteral("/home/klang/tusch.wav");
-        QTest::newRow("right, built in") << true << "default" << QStringList{kRightSoundResource}
-                                         << 0;
-        QTest::newRow("right, none") << true << "" << QStringList{} << 0;
-        QTest::newRow("wrong, a file") << false << file << QStringList{file} << 0;
-        QTest::newRow("wrong, not playable: beep")
-            << false << "default" << QStringList{kWrongSoundResource} << 1;
-    }
-    // Each sound reads its own setting and leaves no hourglass behind.
-    void answerSound()
-    {
-        QFETCH(bool, right);
-        QFETCH(QString, setting);
-        QFETCH(int, beeps);
         FakePlatform platform;
-        platform.soundPlayable = beeps == 0;
-        // The other sound's setting names a file that must not be played.
-        const QString other = QStringLiteral("/nicht/dieser.wav");
-        WriteRightSound(right ? setting : other);
-        WriteWrongSound(right ? other : setting);
-
-        right ? PlayRightSound() : PlayWrongSound();
-
-        QTEST(platform.soundsPlayed, "played");
-        QCOMPARE(platform.beeps, beeps);
+        const QString file = QStringLiteral("/home/klang/tusch.wav");
+        WriteRightSound(QStringLiteral("default"));
+        WriteWrongSound(file);
+        PlayRightSound();
+        PlayWrongSound();
+        WriteRightSound(QString());
+        PlayRightSound();
+        WriteWrongSound(QStringLiteral("default"));
+        platform.soundPlayable = false;
+        PlayWrongSound();
+        QCOMPARE(platform.soundsPlayed,
+                 (QStringList{kRightSoundResource, file, kWrongSoundResource}));
+        QCOMPARE(platform.beeps, 1);
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 

@@ -17,10 +17,8 @@ private Q_SLOTS:
         QTest::newRow("blanks around") << "  Haus  " << "Haus" << true << true;
         QTest::newRow("tab is not a blank") << "\tHaus" << "Haus" << false << false;
         QTest::newRow("two inner blanks") << "to  go" << "to go" << false << false;
-        QTest::newRow("lower case") << "haus" << "Haus" << false << true;
         QTest::newRow("Häuser/HÄUSER") << "HÄUSER" << "Häuser" << false << true;
-        QTest::newRow("accents and ligatures") << "ŒUVRE À CÔTÉ" << "œuvre à côté" << false << true;
-        QTest::newRow("ÿ and š above 0x80") << "ŸŠ" << "ÿš" << false << true;
+        QTest::newRow("accents, œ, ÿ") << "ÀÉŒŸ" << "àéœÿ" << false << true;
         QTest::newRow("÷ is no letter") << "×" << "÷" << false << false;
         QTest::newRow("Straße/STRASSE") << "STRASSE" << "Straße" << false << false;
         QTest::newRow("ß stays ß") << "STRAßE" << "Straße" << false << true;
