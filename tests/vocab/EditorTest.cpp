@@ -407,7 +407,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("code");
-        QTest::newRow("store, current") << "Label8" << "Button1" << "001";
         QTest::newRow("next, last") << "Label11" << "Nchstes1" << "005";
         QTest::newRow("delete, current") << "Label8" << "Eintraglschen1" << "014";
         // clang-format on
@@ -420,10 +419,7 @@ private Q_SLOTS:
         const QString path = openFile(3);
         editor->findChild<QLabel*>(label)->setText(QStringLiteral("3x"));
         platform->answers << MsgAnswer::Yes;
-        if (auto* action = editor->findChild<QAction*>(command))
-            action->trigger();
-        else
-            editor->findChild<QPushButton*>(command)->click();
+        editor->findChild<QAction*>(command)->trigger();
         QCOMPARE(messages(), QStringList{QStringLiteral("Fehler: Es ist ein programminterner "
                                                         "Fehler aufgetreten.\nFehlercode: ") +
                                          code});

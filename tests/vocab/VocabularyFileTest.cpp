@@ -3,12 +3,6 @@
 #include "support/TestSupport.h"
 #include "vocab/VocabularyFile.h"
 
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-
-#include <csignal>
-#endif
-
 namespace {
 
 const VocabularyEntry kEntry{QStringLiteral("Neu"), QStringLiteral("Baum"), QStringLiteral("tree"),
@@ -133,28 +127,6 @@ private Q_SLOTS:
             entries[number - 1] = entry;
         }
         QCOMPARE(ReadBytes(path), VocabularyBytes(entries));
-    }
-
-    // A file size limit lets half of the new record through, as a full disk does.
-    void appendOnFullDisk_leavesFileAsItWas()
-    {
-#ifdef Q_OS_UNIX
-        path =
-            WriteVocabularyFile(NewTestDirectory(), QStringLiteral("voll.vok"), NumberedEntries(1));
-        QVERIFY(file.open(path));
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-        rlimit small = old;
-        small.rlim_cur = 1000;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const bool written = file.writeEntry(2, kEntry);
-        setrlimit(RLIMIT_FSIZE, &old);
-        QVERIFY(!written);
-        QCOMPARE(ReadBytes(path), VocabularyBytes(NumberedEntries(1)));
-#else
-        QSKIP("needs a file size limit");
-#endif
     }
 };
 
