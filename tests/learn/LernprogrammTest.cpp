@@ -1,30 +1,75 @@
 #include "app/Forms.h"
 #include "app/SettingsStore.h"
+#include "app/Sound.h"
 #include "app/Start.h"
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
+#include "learn/StatisticsFile.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
-#include "vocab/Dateiinfo.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
+#include <QSet>
 #include <QTimer>
 #include <QToolButton>
 
 #include <functional>
 
+// The learning window driven the way a user does it: keys go to whatever has the focus.
+
 namespace {
 
-// One letter per group of controls, '?' when a group is split (always a fault):
-// o open, c close, a abort, m menu "Lernprogramm", r run starts, s statistics and info,
-// d direction items, e answer field, t timer running.
-QString EnabledControls(TForm5* w)
+QWidget* Focused()
 {
+    return QApplication::focusWidget() ? QApplication::focusWidget() : Form5;
+}
+
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(Focused(), key, modifiers);
+}
+
+void Answer(const QString& text)
+{
+    TypeText(Focused(), text);
+    Press(Qt::Key_Return);
+}
+
+// Enter still held down from the last press: neither an answer nor a confirmation.
+void HeldEnter()
+{
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+    QApplication::sendEvent(Focused(), &repeat);
+}
+
+// The answer to the question on screen, German asked, for entries made by NumberedEntries.
+QString RightAnswer()
+{
+    return Form5->Label11->text().replace(QStringLiteral("deutsch"), QStringLiteral("foreign"));
+}
+
+// Total, remaining, known, notKnown, deleted as shown.
+QString Counters()
+{
+    return QStringList{Form5->Label13->text(), Form5->Label15->text(), Form5->Label17->text(),
+                       Form5->Label19->text(), Form5->Label21->text()}
+        .join(u' ');
+}
+
+// One letter per group of controls, '?' when a group is split (always a fault): open,
+// close, abort, menu "Lernprogramm", run starts, statistics and information, direction,
+// answer field, timer running.
+QString EnabledControls()
+{
+    const TForm5* w = Form5;
     const QList<QList<bool>> groups{
         {w->Dateiffnen1->isEnabled(), w->ToolButton1->isEnabled()},
         {w->Dateischlieen1->isEnabled(), w->ToolButton2->isEnabled()},
@@ -43,319 +88,343 @@ QString EnabledControls(TForm5* w)
     return s;
 }
 
-const QString kNoFileControls = QStringLiteral("100000100");
-const QString kFileOpenControls = QStringLiteral("010111100");
-const QString kRunControls = QStringLiteral("011101011");
-const QString kNoFile = QStringLiteral("(keine ausgewählt)");
-
-QString Family(QWidget* widget)
-{
-    return widget->font().family();
-}
+const QString kNoFile = QStringLiteral("100000100");
+const QString kFileOpen = QStringLiteral("010111100");
+const QString kRun = QStringLiteral("011101011");
 
 }  // namespace
 
 class LernprogrammTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
+    void initTestCase()
+    {
+        QVERIFY(WriteVersionCreatingStore());
+        Form1 = new TForm1();
+        Form5 = new TForm5();
+        Form6 = new TForm6();
+    }
+    void cleanupTestCase()
+    {
+        delete std::exchange(Form6, nullptr);
+        delete std::exchange(Form5, nullptr);
+        delete std::exchange(Form1, nullptr);
+    }
+    void init()
+    {
+        platform_.clear();
+        platform_.onMessage = nullptr;
+        platform_.fixedLocale = QLocale(QLocale::German, QLocale::Germany);
+        platform_.programDir = NewTestDirectory();
+        dir_ = NewTestDirectory();
+        QDir::setCurrent(dir_);  // where a handed-over name without a directory is found
+        WriteAutoDelete(false);
+        WriteIgnoreGrossKlein(false);
+        WriteRightSound(QStringLiteral("default"));
+        WriteWrongSound(QStringLiteral("default"));
+        Form1->Label3->clear();
+        Form5->DeutschFremdsprache1Click();
+        Form5->CloseLearningFile();
+        Form5->show();
+        QVERIFY(QTest::qWaitForWindowActive(Form5));
+    }
+    void cleanup()
+    {
+        delete std::exchange(intruder_, nullptr);
+        Form5->close();
+    }
 
-    void controlStates_data();
-    void controlStates();
-    void openFile_data();
-    void openFile();
-    void direction_swapsCaptionsAndFonts_data();
-    void direction_swapsCaptionsAndFonts();
-    void optionTicks_writeSettings_andResetReadsThem();
-    void fileInfo_showsHeaderReadOnly();
-    void keyboard_menuCommands();
+    // Ways through the window that end without a record: controls and messages at the end.
+    void roads_data()
+    {
+        QTest::addColumn<QByteArray>("file");  // the vocabulary file's bytes
+        QTest::addColumn<QString>("road");     // steps once the window is shown
+        QTest::addColumn<QString>("controls");
+        QTest::addColumn<QString>("message");  // the error shown, if any
+        const QByteArray two = VocabularyBytes(NumberedEntries(2, QStringLiteral("L")));
+        const QByteArray tooLong(801, ' ');
+        const QString bad = QStringLiteral("Die Datei hat ein ungültiges Format!");
+        QTest::newRow("no file") << two << "" << kNoFile << "";
+        QTest::newRow("header only: no entries")
+            << QByteArray(400, ' ') << "open" << kFileOpen << "";
+        QTest::newRow("801 bytes refused") << tooLong << "open" << kNoFile << bad;
+        QTest::newRow("801 bytes handed over") << tooLong << "hand esc show" << kNoFile << bad;
+        QTest::newRow("lesson run") << two << "open lesson" << kRun << "";
+        QTest::newRow("lesson behind a tab: no run")
+            << VocabularyBytes(NumberedEntries(2, QStringLiteral("\tL"))) << "open lesson"
+            << kFileOpen << "";
+        QTest::newRow("29 entries: no random run")
+            << VocabularyBytes(NumberedEntries(29)) << "open random" << kFileOpen
+            << "Für diese Funktion muß die Datei mindestens 30 Einträge enthalten!";
+        // At the last question, answered wrongly: one press of "&OK" would end the run.
+        QTest::newRow("aborted by Ctrl+A") << two << "open lesson last ctrl+a" << kFileOpen << "";
+        QTest::newRow("closed by Ctrl+Q") << two << "open lesson last ctrl+q" << kNoFile << "";
+        QTest::newRow("window left by Esc") << two << "open lesson last esc" << kNoFile << "";
+        // A handed-over name is opened as it is, at every showing, until it is cleared.
+        QTest::newRow("handed over, shown again")
+            << two << "hand esc show esc show" << kFileOpen << "";
+        QTest::newRow("hand-over cleared")
+            << two << "hand esc show esc clear show" << kNoFile << "";
+    }
+    void roads()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, road);
+        QFETCH(QString, controls);
+        QFETCH(QString, message);
+        const QString name = QStringLiteral("l.vok");
+        QVERIFY(WriteBytes(dir_ + u'/' + name, file));
+        const QHash<QString, std::function<void()>> steps{
+            {QStringLiteral("open"), [&] { OpenFile(dir_ + u'/' + name); }},
+            {QStringLiteral("hand"), [&] { Form1->Label3->setText(name); }},
+            {QStringLiteral("clear"), [] { Form1->ClearHandedOverFile(); }},
+            {QStringLiteral("show"),
+             [] {
+                 Form5->ResetLearningWindow();
+                 Form5->show();
+             }},
+            {QStringLiteral("lesson"), [this] { StartLesson(QStringLiteral("L")); }},
+            {QStringLiteral("random"), [] { Press(Qt::Key_F2); }},
+            {QStringLiteral("last"),
+             [] {
+                 Answer(RightAnswer());
+                 Press(Qt::Key_Return);
+                 Answer(QStringLiteral("falsch"));
+             }},
+            {QStringLiteral("ctrl+a"), [] { Press(Qt::Key_A, Qt::ControlModifier); }},
+            {QStringLiteral("ctrl+q"), [] { Press(Qt::Key_Q, Qt::ControlModifier); }},
+            {QStringLiteral("esc"), [] { Press(Qt::Key_Escape); }}};
+        for (const QString& step : road.split(u' ', Qt::SkipEmptyParts))
+            steps.value(step)();
+        QCOMPARE(EnabledControls(), controls);
+        QCOMPARE(platform_.messageTexts(),
+                 message.isEmpty() ? QStringList() : QStringList{message});
+        for (const FakePlatform::Message& shown : platform_.messages)
+            QCOMPARE(shown.caption, QStringLiteral("Fehler"));
+        const QString opened = road.startsWith(u"hand") ? name : dir_ + u'/' + name;
+        QCOMPARE(Form5->Label7->text(),
+                 controls == kNoFile ? QStringLiteral("(keine ausgewählt)") : opened);
+        QCOMPARE(Form5->isVisible(), !road.endsWith(u"esc"));
+        QVERIFY(!QFile::exists(StatisticsFilePath(platform_.programDir)));
+    }
+
+    // A lesson run by keyboard alone: type, Enter, Enter; then the record of the run.
+    void lessonRun_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        // One letter per answer: r right and OK, k wrong and kept, d wrong and dropped.
+        QTest::addColumn<QString>("answers");
+        // Counters, percentage and seconds while "Lerndurchgang beendet!" is shown.
+        QTest::addColumn<QString>("atEnd");
+        QTest::addColumn<QByteArray>("counts");  // of the record; empty: it cannot be written
+        const QLocale german(QLocale::German, QLocale::Germany);
+        QTest::newRow("kept, then right in the repeat pass")
+            << german << "krrr"
+            << "3 0 2 1 0|66,67 %|8 s" << QByteArray("3    2    1    0    8    ");
+        QTest::newRow("English separator, dropped in the first and in the repeat pass")
+            << QLocale(QLocale::English, QLocale::UnitedStates) << "dkrd"
+            << "3 0 1 2 1|33.33 %|8 s" << QByteArray("3    1    2    1    8    ");
+        QTest::newRow("statistics file cannot be written")
+            << german << "rrr"
+            << "3 0 3 0 0|100,00 %|6 s" << QByteArray();
+    }
+    void lessonRun()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, answers);
+        QFETCH(QByteArray, counts);
+        platform_.fixedLocale = locale;
+        const QString statistics = StatisticsFilePath(platform_.programDir);
+        if (counts.isEmpty())
+            QVERIFY(QDir().mkpath(statistics));  // a directory in its place
+        QList<VocabularyEntry> entries = NumberedEntries(4, QStringLiteral("A"));
+        entries[1].lesson = QStringLiteral("B");
+        OpenFile(WriteVocabularyFile(dir_, QStringLiteral("lektion.vok"), entries));
+        StartLesson(QStringLiteral("A"));
+        QCOMPARE(Counters(), QStringLiteral("3 3 0 0 0"));
+        // The seconds are counted by hand from here, so that a slow machine cannot add one.
+        Form5->Timer1->stop();
+        QString atEnd;
+        platform_.onMessage = [&](const FakePlatform::Message&) {
+            atEnd = Counters() + u'|' + Form5->Label25->text() + u'|' + Form5->Label26->text();
+        };
+        for (const QChar a : answers) {
+            QCOMPARE(Focused(), Form5->Edit1);
+            Form5->Timer1Timer();
+            Form5->Timer1Timer();
+            Answer(a == u'r' ? RightAnswer() : QStringLiteral("weiß nicht"));
+            if (a == u'd')
+                Press(Qt::Key_Tab);  // from "Antwort nicht löschen" to "Antwort löschen"
+            Press(Qt::Key_Return);
+        }
+        QTEST(atEnd, "atEnd");
+        QStringList messages{QStringLiteral("Lerndurchgang beendet!")};
+        if (counts.isEmpty())
+            messages.prepend(QStringLiteral("Fehler beim Schreiben der Statistikdatei!"));
+        QCOMPARE(platform_.messageTexts(), messages);
+        QCOMPARE(platform_.messages.last().caption, QStringLiteral("Meldung"));
+        if (!counts.isEmpty())
+            QCOMPARE(ReadBytes(statistics), QByteArray("lektion.vok").leftJustified(80) +
+                                                QByteArray("A").leftJustified(80) + counts +
+                                                "05032001");
+        // Back to the open file, nothing of the run left on screen.
+        QCOMPARE(EnabledControls(), kFileOpen);
+        QString left = Counters().trimmed();
+        for (QLabel* label : {Form5->Label8, Form5->Label9, Form5->Label10, Form5->Label11,
+                              Form5->Label24, Form5->Label25, Form5->Label26})
+            left += label->text();
+        QVERIFY(left.isEmpty() && !Form5->Label22->isVisible());
+    }
+
+    // The feedback to an answer, where the focus goes and stays, and what Enter does.
+    void answer_data()
+    {
+        QTest::addColumn<bool>("germanAsked");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("tickKey");  // pressed during the run: counts at the next answer
+        QTest::addColumn<QString>("feedback");
+        QTest::addColumn<QString>("counters");
+        const QString wrong = QStringLiteral("Falsch!|Die richtige Antwort lautet:|");
+        QTest::newRow("German asked, right") << true << "house" << 0 << "Richtig!"
+                                             << "2 1 1 0 0";
+        QTest::newRow("foreign asked, case counts: kept")
+            << false << "haus" << 0 << wrong + QStringLiteral("Haus") << "2 2 0 1 0";
+        QTest::newRow("case ignored") << false << "haus" << int(Qt::Key_F8) << "Richtig!"
+                                      << "2 1 1 0 0";
+        QTest::newRow("automatisch löschen: dropped")
+            << true << "falsch" << int(Qt::Key_F7) << wrong + QStringLiteral("house")
+            << "2 1 0 1 1";
+    }
+    void answer()
+    {
+        QFETCH(bool, germanAsked);
+        QFETCH(QString, typed);
+        QFETCH(int, tickKey);
+        // Twice the same entry, so that the run goes on after the first answer.
+        const VocabularyEntry haus{QStringLiteral("L"), QStringLiteral("Haus"),
+                                   QStringLiteral("house"), QStringLiteral("home"), QString()};
+        OpenFile(WriteVocabularyFile(dir_, QStringLiteral("haus.vok"), {haus, haus}));
+        Press(germanAsked ? Qt::Key_F5 : Qt::Key_F6);
+        StartLesson(QStringLiteral("L"));
+        QCOMPARE(Form5->Label11->text(), germanAsked ? haus.german : haus.foreign);
+        // Another widget that takes the focus, so that Tab has somewhere else to go.
+        intruder_ = new QLineEdit(Form5->Panel2);
+        intruder_->show();
+        if (tickKey)
+            Press(Qt::Key(tickKey));
+        // Both ticks are stored at once.
+        QCOMPARE(ReadAutoDelete(), tickKey == Qt::Key_F7);
+        QCOMPARE(ReadIgnoreGrossKlein(), tickKey == Qt::Key_F8);
+        Answer(typed);
+
+        QStringList feedback;
+        for (QLabel* label : {Form5->Label22, Form5->Label23, Form5->Label24})
+            if (label->isVisible())
+                feedback << label->text();
+        QTEST(feedback.join(u'|'), "feedback");
+        const bool right = feedback.size() == 1;
+        QCOMPARE(platform_.soundsPlayed,
+                 QStringList{right ? kRightSoundResource : kWrongSoundResource});
+        QPushButton* focus = right                   ? Form5->Button1
+                             : tickKey == Qt::Key_F7 ? Form5->Button2
+                                                     : Form5->Button3;
+        QCOMPARE(Focused(), focus);
+        // Tab, Backtab and a click elsewhere leave the focus on the offered buttons.
+        QSet<QWidget*> visited;
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Backtab}) {
+            Press(key);
+            visited << Focused();
+        }
+        QTest::mouseClick(intruder_, Qt::LeftButton);
+        visited << Focused();
+        const QSet<QWidget*> offered =
+            right ? QSet<QWidget*>{Form5->Button1} : QSet<QWidget*>{Form5->Button2, Form5->Button3};
+        QCOMPARE(visited, offered);
+        if (Focused() != focus)
+            Press(Qt::Key_Tab);
+
+        HeldEnter();
+        QCOMPARE(Counters(), QStringLiteral("2 2 0 0 0"));
+        Press(Qt::Key_Return);
+        HeldEnter();  // on the next question's empty field
+        QTEST(Counters(), "counters");
+        QCOMPARE(Focused(), Form5->Edit1);
+        QVERIFY(!Form5->Label22->isVisible() && Form5->Edit1->text().isEmpty());
+        QVERIFY(platform_.messages.isEmpty());
+    }
+
+    void direction_swapsCaptionsAndFonts_data()
+    {
+        QTest::addColumn<bool>("germanAsked");
+        QTest::addColumn<QList<int>>("fontFields");
+        // Captions of Label5, Label6; families of Label8, Label11, Edit1, Label24, Label9,
+        // Label10.
+        QTest::addColumn<QStringList>("shown");
+        const QString ms = QStringLiteral("MS Sans Serif");
+        const QString sy = QStringLiteral("Symbol");
+        const QString de = QStringLiteral("Deutsch:");
+        const QString fr = QStringLiteral("Fremdsprache:");
+        QTest::newRow("German asked, foreign in Symbol")
+            << true << QList<int>{3} << QStringList{de, fr, ms, ms, sy, sy, ms, ms};
+        QTest::newRow("foreign asked, foreign in Symbol")
+            << false << QList<int>{3} << QStringList{fr, de, ms, sy, ms, ms, ms, ms};
+        QTest::newRow("lesson, synonyms and remark in Symbol")
+            << false << QList<int>{1, 4, 5} << QStringList{fr, de, sy, ms, ms, ms, sy, sy};
+    }
+    void direction_swapsCaptionsAndFonts()
+    {
+        QFETCH(bool, germanAsked);
+        QFETCH(QList<int>, fontFields);
+        WriteFont(QStringLiteral("Symbol"));
+        for (int k = 1; k <= 5; ++k)
+            WriteFontField(fontFields.contains(k) ? 1 : 0, k);
+        // Always switch, so that the handler has to do the work.
+        Form5->FremdspracheDeutsch1->trigger();
+        if (germanAsked)
+            Form5->DeutschFremdsprache1->trigger();
+        QStringList shown{Form5->Label5->text(), Form5->Label6->text()};
+        for (QWidget* w : QList<QWidget*>{Form5->Label8, Form5->Label11, Form5->Edit1,
+                                          Form5->Label24, Form5->Label9, Form5->Label10})
+            shown << w->font().family();
+        QTEST(shown, "shown");
+        // Kept when the window is shown again, but not stored: a new start asks German.
+        Form5->ResetLearningWindow();
+        QCOMPARE(Form5->GermanToForeign(), germanAsked);
+        QVERIFY(TForm5().GermanToForeign());
+    }
 
 private:
-    void OpenByDialog(const QString& path);
+    void OpenFile(const QString& path)
+    {
+        platform_.fileAnswers.enqueue(path);
+        Press(Qt::Key_O, Qt::ControlModifier);
+    }
+
+    // Starts a lesson run by F1, choosing the lesson in the dialog with the keys.
+    void StartLesson(const QString& lesson)
+    {
+        bool shown = false;
+        QTimer::singleShot(0, Form6, [&] {
+            shown = QTest::qWaitForWindowActive(Form6);
+            QListWidget* list = Form6->ListBox1;
+            Press(Qt::Key_Home);
+            for (int row = 1; row < list->count() && list->currentItem()->text() != lesson; ++row)
+                Press(Qt::Key_Down);
+            Press(Qt::Key_Space);  // the first row is current but not yet selected
+            Press(Qt::Key_Return);
+        });
+        Press(Qt::Key_F1);
+        QVERIFY(shown);
+        QCOMPARE(Form5->Label8->text(), lesson);
+        // Without a window manager nobody hands the keyboard back after a dialog.
+        Form5->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form5));
+    }
 
     FakePlatform platform_;
     QString dir_;
+    QWidget* intruder_ = nullptr;
 };
-
-void LernprogrammTest::initTestCase()
-{
-    QVERIFY(WriteVersionCreatingStore());
-    Form1 = new TForm1();
-    Form4 = new TForm4();
-    Form5 = new TForm5();
-    Form6 = new TForm6();
-}
-
-void LernprogrammTest::cleanupTestCase()
-{
-    delete std::exchange(Form6, nullptr);
-    delete std::exchange(Form5, nullptr);
-    delete std::exchange(Form4, nullptr);
-    delete std::exchange(Form1, nullptr);
-}
-
-void LernprogrammTest::init()
-{
-    platform_.clear();
-    platform_.programDir = NewTestDirectory();
-    dir_ = NewTestDirectory();
-    QDir::setCurrent(dir_);  // where a handed-over name without a directory is found
-    WriteFont(QString());
-    for (int k = 1; k <= 5; ++k)
-        WriteFontField(-1, k);
-    WriteAutoDelete(false);
-    WriteIgnoreGrossKlein(false);
-    WriteCurrentDirectory(QString());
-    Form1->Label3->clear();
-    Form5->hide();
-    Form5->DeutschFremdsprache1Click();
-    Form5->CloseLearningFile();
-}
-
-void LernprogrammTest::OpenByDialog(const QString& path)
-{
-    platform_.fileAnswers.enqueue(path);
-    Form5->Dateiffnen1->trigger();
-}
-
-void LernprogrammTest::controlStates_data()
-{
-    QTest::addColumn<QString>("road");  // after showing the window
-    QTest::addColumn<QString>("controls");
-    QTest::addColumn<bool>("visible");
-    QTest::newRow("no file") << "" << kNoFileControls << true;
-    QTest::newRow("opened") << "open" << kFileOpenControls << true;
-    QTest::newRow("run") << "open run" << kRunControls << true;
-    QTest::newRow("run aborted") << "open run abort" << kFileOpenControls << true;
-    QTest::newRow("closed without run") << "open close" << kNoFileControls << true;
-    QTest::newRow("closed during run") << "open run close" << kNoFileControls << true;
-    QTest::newRow("closed, opened again") << "open run close open" << kFileOpenControls << true;
-    // Every way out of the window during a run closes the file and stops the timer.
-    QTest::newRow("window left: Esc") << "open run esc" << kNoFileControls << false;
-    QTest::newRow("window left: close box") << "open run closebox" << kNoFileControls << false;
-    QTest::newRow("window left: Ctrl+X") << "open run ctrl+x" << kNoFileControls << false;
-    QTest::newRow("window left: tool button") << "open run tool" << kNoFileControls << false;
-    // A handed-over name is opened as it is, at every showing.
-    QTest::newRow("handed over") << "handover closebox show" << kFileOpenControls << true;
-    QTest::newRow("handed over, shown again")
-        << "handover closebox show closebox show" << kFileOpenControls << true;
-    QTest::newRow("hand-over cleared")
-        << "handover closebox show closebox clear show" << kNoFileControls << true;
-}
-
-void LernprogrammTest::controlStates()
-{
-    QFETCH(QString, road);
-    QFETCH(QString, controls);
-    QFETCH(bool, visible);
-    Form5->show();
-    QVERIFY(QTest::qWaitForWindowActive(Form5));
-    const QString name = QStringLiteral("a.vok");  // handed over without its directory
-    const QString file = WriteVocabularyFile(dir_, name, NumberedEntries(3));
-    QString opened;  // the name shown for the open file
-    const QHash<QString, std::function<void()>> steps{
-        {QStringLiteral("open"), [&] { OpenByDialog(opened = file); }},
-        {QStringLiteral("handover"), [&] { Form1->Label3->setText(opened = name); }},
-        {QStringLiteral("clear"), [] { Form1->ClearHandedOverFile(); }},
-        {QStringLiteral("show"), [] { Form5->ResetLearningWindow(); Form5->show(); }},
-        {QStringLiteral("run"), [] { Form5->RunState(); }},
-        {QStringLiteral("abort"), [] { Form5->Abbrechen1->trigger(); }},
-        {QStringLiteral("close"), [] { Form5->Dateischlieen1->trigger(); }},
-        {QStringLiteral("esc"), [] { QTest::keyClick(Form5, Qt::Key_Escape); }},
-        {QStringLiteral("closebox"), [] { Form5->close(); }},
-        {QStringLiteral("ctrl+x"), [] { QTest::keyClick(Form5, Qt::Key_X, Qt::ControlModifier); }},
-        {QStringLiteral("tool"), [] { QTest::mouseClick(Form5->ToolButton10, Qt::LeftButton); }}};
-    for (const QString& step : road.split(u' ', Qt::SkipEmptyParts))
-        steps.value(step)();
-    QCOMPARE(EnabledControls(Form5), controls);
-    QCOMPARE(Form5->isVisible(), visible);
-    QCOMPARE(platform_.messages.size(), 0);
-    const bool fileShown = controls != kNoFileControls;
-    QCOMPARE(Form5->LearningFile().isOpen(), fileShown);
-    QCOMPARE(Form5->Label7->text(), fileShown ? opened : kNoFile);
-}
-
-void LernprogrammTest::openFile_data()
-{
-    QTest::addColumn<bool>("handedOver");
-    QTest::addColumn<int>("size");  // -1: no such file, -2: dialog cancelled
-    QTest::addColumn<QString>("message");
-    const QString bad = QStringLiteral("Die Datei hat ein ungültiges Format!");
-    QTest::newRow("dialog: header only") << false << 400 << QString();
-    QTest::newRow("dialog: 801 bytes") << false << 801 << bad;
-    QTest::newRow("dialog: missing") << false << -1 << QStringLiteral("Datei existiert nicht!");
-    QTest::newRow("dialog cancelled") << false << -2 << "Fehler beim Öffnen der Datei!";
-    QTest::newRow("handed over: header only") << true << 400 << QString();
-    QTest::newRow("handed over: 801 bytes") << true << 801 << bad;
-}
-
-void LernprogrammTest::openFile()
-{
-    QFETCH(bool, handedOver);
-    QFETCH(int, size);
-    QFETCH(QString, message);
-    const QString start = NewTestDirectory();
-    WriteCurrentDirectory(start);
-    const QString path = dir_ + QStringLiteral("/probe.vok");
-    const QByteArray bytes(qMax(size, 0), ' ');
-    if (size >= 0)
-        QVERIFY(WriteBytes(path, bytes));
-    if (handedOver) {
-        Form1->Label3->setText(path);
-        Form5->show();
-    } else if (size == -2) {
-        Form5->Dateiffnen1->trigger();
-    } else {
-        OpenByDialog(path);
-    }
-
-    // The dialog starts in the stored directory and stores the chosen one.
-    QCOMPARE(platform_.fileDialogs.size(), handedOver ? 0 : 1);
-    if (!handedOver) {
-        QCOMPARE(platform_.fileDialogs.first().title, QStringLiteral("Öffnen"));
-        QCOMPARE(platform_.fileDialogs.first().filter, QStringLiteral("Vokabeldateien (*.vok)"));
-        QCOMPARE(platform_.fileDialogs.first().startDirectory, start);
-    }
-    QCOMPARE(ReadCurrentDirectory(), handedOver || size == -2 ? start : dir_);
-
-    QCOMPARE(platform_.messageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
-    if (!message.isEmpty()) {
-        QCOMPARE(platform_.messages.first().caption, QStringLiteral("Fehler"));
-        QCOMPARE(platform_.messages.first().buttons, MsgButtons::Ok);
-        QCOMPARE(platform_.messages.first().icon, MsgIcon::None);
-        QCOMPARE(EnabledControls(Form5), kNoFileControls);
-        QCOMPARE(Form5->Label7->text(), kNoFile);
-        QVERIFY(!Form5->LearningFile().isOpen());
-        return;
-    }
-    QCOMPARE(EnabledControls(Form5), kFileOpenControls);
-    QCOMPARE(Form5->Label7->text(), path);
-    QCOMPARE(Form5->LearningFile().entryCount(), 0);
-    // Open for reading only: the window never writes its file.
-    QVERIFY(!Form5->LearningFile().writeRecord(0, QByteArray(400, 'x')));
-    QCOMPARE(ReadBytes(path), bytes);
-}
-
-void LernprogrammTest::direction_swapsCaptionsAndFonts_data()
-{
-    QTest::addColumn<QString>("font");
-    QTest::addColumn<bool>("germanToForeign");
-    QTest::addColumn<QList<int>>("fontFields");
-    // Families of Label8, Label11, Edit1, Label24, Label9, Label10.
-    QTest::addColumn<QStringList>("families");
-    const QString ms = QStringLiteral("MS Sans Serif");
-    const QString sy = QStringLiteral("Symbol");
-    const QString kept = QStringLiteral("Vorher");
-    QTest::newRow("field 3, German -> foreign")
-        << sy << true << QList<int>{3} << QStringList{ms, ms, sy, sy, ms, ms};
-    QTest::newRow("field 3, foreign -> German")
-        << sy << false << QList<int>{3} << QStringList{ms, sy, ms, ms, ms, ms};
-    QTest::newRow("field 2, German -> foreign")
-        << sy << true << QList<int>{2} << QStringList{ms, sy, ms, ms, ms, ms};
-    QTest::newRow("lesson, synonyms, remark")
-        << sy << false << QList<int>{1, 4, 5} << QStringList{sy, ms, ms, ms, sy, sy};
-    QTest::newRow("no font chosen: fonts kept")
-        << QString() << false << QList<int>{2} << QStringList(6, kept);
-}
-
-void LernprogrammTest::direction_swapsCaptionsAndFonts()
-{
-    QFETCH(QString, font);
-    QFETCH(bool, germanToForeign);
-    QFETCH(QList<int>, fontFields);
-    QFETCH(QStringList, families);
-    const QList<QWidget*> widgets{Form5->Label8,  Form5->Label11, Form5->Edit1,
-                                  Form5->Label24, Form5->Label9,  Form5->Label10};
-    for (QWidget* w : widgets)
-        w->setFont(QFont(QStringLiteral("Vorher")));
-    WriteFont(font);
-    for (int k = 1; k <= 5; ++k)
-        WriteFontField(fontFields.contains(k) ? 1 : 0, k);
-
-    // Always switch, so that the handler has to do the work.
-    Form5->FremdspracheDeutsch1->trigger();
-    if (germanToForeign)
-        Form5->DeutschFremdsprache1->trigger();
-    QCOMPARE(Form5->GermanToForeign(), germanToForeign);
-    QCOMPARE(Form5->FremdspracheDeutsch1->isChecked(), !germanToForeign);
-    QCOMPARE(Form5->Label5->text(),
-             germanToForeign ? QStringLiteral("Deutsch:") : QStringLiteral("Fremdsprache:"));
-    QCOMPARE(Form5->Label6->text(),
-             germanToForeign ? QStringLiteral("Fremdsprache:") : QStringLiteral("Deutsch:"));
-    QStringList shown;
-    for (QWidget* w : widgets)
-        shown << Family(w);
-    QCOMPARE(shown, families);
-
-    // Kept when the window is shown again, but not stored: the next program start asks
-    // German first.
-    Form5->ResetLearningWindow();
-    QCOMPARE(Form5->GermanToForeign(), germanToForeign);
-    QVERIFY(TForm5().GermanToForeign());
-}
-
-void LernprogrammTest::optionTicks_writeSettings_andResetReadsThem()
-{
-    Form5->FalscheVokabelnautomatischlschen1->trigger();
-    Form5->GroundKleinschreibungignorieren1->trigger();
-    QVERIFY(ReadAutoDelete() && ReadIgnoreGrossKlein());
-    Form5->FalscheVokabelnautomatischlschen1->trigger();
-    QVERIFY(!ReadAutoDelete() && ReadIgnoreGrossKlein());
-
-    // Changed elsewhere (another copy of the program): the next reset shows the settings.
-    WriteAutoDelete(true);
-    WriteIgnoreGrossKlein(false);
-    Form5->ResetLearningWindow();
-    QVERIFY(Form5->FalscheVokabelnautomatischlschen1->isChecked());
-    QVERIFY(!Form5->GroundKleinschreibungignorieren1->isChecked());
-}
-
-void LernprogrammTest::fileInfo_showsHeaderReadOnly()
-{
-    const VocabularyHeader header{QStringLiteral("Englisch Grundwortschatz"),
-                                  QStringLiteral("Anna Müller"), QStringLiteral("Band 1")};
-    OpenByDialog(WriteVocabularyFile(dir_, QStringLiteral("info.vok"), NumberedEntries(1), header));
-    QStringList shown;
-    QTimer::singleShot(0, Form4, [&] {
-        shown = {Form4->windowTitle(), Form4->Edit1->text(), Form4->Edit2->text(),
-                 Form4->Edit3->text()};
-        Form4->reject();
-    });
-    Form5->DateiInformationen1->trigger();
-    QCOMPARE(shown, (QStringList{QStringLiteral("Datei-Informationen (nur lesen)"), header.title,
-                                 header.author, header.remarks}));
-    QCOMPARE(platform_.messages.size(), 0);
-}
-
-void LernprogrammTest::keyboard_menuCommands()
-{
-    Form5->show();
-    QVERIFY(QTest::qWaitForWindowActive(Form5));
-    OpenByDialog(WriteVocabularyFile(dir_, QStringLiteral("k.vok"), NumberedEntries(2)));
-    WriteFontField(1, 1);
-    QTest::keyClick(Form5, Qt::Key_F2, Qt::ShiftModifier);
-    QCOMPARE(ReadFont(), QStringLiteral("Symbol"));
-    QCOMPARE(Family(Form5->Label8), QStringLiteral("Symbol"));
-    QCOMPARE(Family(Form5->Label9), QStringLiteral("MS Sans Serif"));
-    QTest::keyClick(Form5, Qt::Key_F1, Qt::ShiftModifier);
-    QCOMPARE(ReadFont(), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(Family(Form5->Label8), QStringLiteral("MS Sans Serif"));
-
-    QTest::keyClick(Form5, Qt::Key_F3);
-    QCOMPARE(platform_.messageTexts(),
-             QStringList{QStringLiteral("Statistikdatei nicht vorhanden!")});
-    QCOMPARE(platform_.messages.first().caption, QStringLiteral("Fehler"));
-    QTest::keyClick(Form5, Qt::Key_Q, Qt::ControlModifier);
-    QTest::keyClick(Form5, Qt::Key_F3);  // without a file the menu's commands do nothing
-    QCOMPARE(platform_.messages.size(), 1);
-
-    // "&Hilfe" in its own bar at the right end still opens with Alt+H.
-    QTest::keyClick(Form5, Qt::Key_H, Qt::AltModifier);
-    QTRY_VERIFY(Form5->Hilfe1->isVisible());
-    Form5->Hilfe1->close();
-}
 
 LK_TEST_MAIN(LernprogrammTest)
 #include "LernprogrammTest.moc"
