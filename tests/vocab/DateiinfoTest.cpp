@@ -3,7 +3,6 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/AnsiText.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "vocab/Dateiinfo.h"
