@@ -134,46 +134,85 @@ private Q_SLOTS:
         Form5->close();
     }
 
-    // Ways through the window that end without a record: controls and messages at the end.
+    // Ways through the window by keyboard: the controls, messages and record at the end.
     void roads_data()
     {
         QTest::addColumn<QByteArray>("file");  // the vocabulary file's bytes
-        QTest::addColumn<QString>("road");     // steps once the window is shown
+        // Steps once the window is shown. Answers: r right and OK, k wrong and kept, d wrong
+        // and dropped, each after two seconds.
+        QTest::addColumn<QString>("road");
         QTest::addColumn<QString>("controls");
-        QTest::addColumn<QString>("message");  // the error shown, if any
-        const QByteArray two = VocabularyBytes(NumberedEntries(2, QStringLiteral("L")));
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("atEnd");          // counters|percentage|seconds at the end
+        QTest::addColumn<QByteArray>("statistics");  // the file's bytes afterwards
+        QList<VocabularyEntry> entries = NumberedEntries(4, QStringLiteral("L"));
+        entries[1].lesson = QStringLiteral("M");
+        const QByteArray four = VocabularyBytes(entries);
         const QByteArray tooLong(801, ' ');
-        const QString bad = QStringLiteral("Die Datei hat ein ungültiges Format!");
-        QTest::newRow("no file") << two << "" << kNoFile << "";
+        const QStringList bad{QStringLiteral("Die Datei hat ein ungültiges Format!")};
+        const QStringList end{QStringLiteral("Lerndurchgang beendet!")};
+        const QStringList none;
+        const QByteArray start =
+            QByteArray("l.vok").leftJustified(80) + QByteArray("L").leftJustified(80);
+        QTest::newRow("no file") << four << "" << kNoFile << none << "" << QByteArray();
         QTest::newRow("header only: no entries")
-            << QByteArray(400, ' ') << "open" << kFileOpen << "";
-        QTest::newRow("801 bytes refused") << tooLong << "open" << kNoFile << bad;
-        QTest::newRow("801 bytes handed over") << tooLong << "hand esc show" << kNoFile << bad;
-        QTest::newRow("lesson run") << two << "open lesson" << kRun << "";
+            << QByteArray(400, ' ') << "open" << kFileOpen << none << "" << QByteArray();
+        QTest::newRow("801 bytes refused")
+            << tooLong << "open" << kNoFile << bad << "" << QByteArray();
+        QTest::newRow("801 bytes handed over")
+            << tooLong << "hand esc show" << kNoFile << bad << "" << QByteArray();
+        QTest::newRow("lesson run") << four << "open lesson" << kRun << none << "" << QByteArray();
+        QTest::newRow("kept, then right in the repeat pass")
+            << four << "open lesson k r r r" << kFileOpen << end << "3 0 2 1 0|66,67 %|8 s"
+            << start + "3    2    1    0    8    05032001";
+        QTest::newRow("English separator, dropped in the first and in the repeat pass")
+            << four << "open lesson en d k r d" << kFileOpen << end << "3 0 1 2 1|33.33 %|8 s"
+            << start + "3    1    2    1    8    05032001";
+        QTest::newRow("statistics file cannot be written")
+            << four << "nostats open lesson r r r" << kFileOpen
+            << QStringList{QStringLiteral("Fehler beim Schreiben der Statistikdatei!"), end[0]}
+            << "3 0 3 0 0|100,00 %|6 s" << QByteArray();
         QTest::newRow("lesson behind a tab: no run")
             << VocabularyBytes(NumberedEntries(2, QStringLiteral("\tL"))) << "open lesson"
-            << kFileOpen << "";
+            << kFileOpen << none << "" << QByteArray();
         QTest::newRow("29 entries: no random run")
             << VocabularyBytes(NumberedEntries(29)) << "open random" << kFileOpen
-            << "Für diese Funktion muß die Datei mindestens 30 Einträge enthalten!";
+            << QStringList{QStringLiteral(
+                   "Für diese Funktion muß die Datei mindestens 30 Einträge enthalten!")}
+            << "" << QByteArray();
         // At the last question, answered wrongly: one press of "&OK" would end the run.
-        QTest::newRow("aborted by Ctrl+A") << two << "open lesson last ctrl+a" << kFileOpen << "";
-        QTest::newRow("closed by Ctrl+Q") << two << "open lesson last ctrl+q" << kNoFile << "";
-        QTest::newRow("window left by Esc") << two << "open lesson last esc" << kNoFile << "";
+        QTest::newRow("aborted by Ctrl+A")
+            << four << "open lesson r r wrong ctrl+a" << kFileOpen << none << "" << QByteArray();
+        QTest::newRow("window left by Esc")
+            << four << "open lesson r r wrong esc" << kNoFile << none << "" << QByteArray();
         // A handed-over name is opened as it is, at every showing, until it is cleared.
         QTest::newRow("handed over, shown again")
-            << two << "hand esc show esc show" << kFileOpen << "";
+            << four << "hand esc show esc show" << kFileOpen << none << "" << QByteArray();
         QTest::newRow("hand-over cleared")
-            << two << "hand esc show esc clear show" << kNoFile << "";
+            << four << "hand esc show esc clear show" << kNoFile << none << "" << QByteArray();
     }
     void roads()
     {
         QFETCH(QByteArray, file);
         QFETCH(QString, road);
         QFETCH(QString, controls);
-        QFETCH(QString, message);
         const QString name = QStringLiteral("l.vok");
+        const QString statistics = StatisticsFilePath(platform_.programDir);
         QVERIFY(WriteBytes(dir_ + u'/' + name, file));
+        QString atEnd;
+        platform_.onMessage = [&](const FakePlatform::Message& message) {
+            if (message.caption == QStringLiteral("Meldung"))
+                atEnd = Counters() + u'|' + Form5->Label25->text() + u'|' + Form5->Label26->text();
+        };
+        const auto answer = [](const QString& text, Qt::Key button) {
+            // The seconds are counted by hand, so that a slow machine cannot add one.
+            Form5->Timer1->stop();
+            Form5->Timer1Timer();
+            Form5->Timer1Timer();
+            Answer(text);
+            if (button != Qt::Key_unknown)
+                Press(button);
+        };
         const QHash<QString, std::function<void()>> steps{
             {QStringLiteral("open"), [&] { OpenFile(dir_ + u'/' + name); }},
             {QStringLiteral("hand"), [&] { Form1->Label3->setText(name); }},
@@ -183,97 +222,40 @@ private Q_SLOTS:
                  Form5->ResetLearningWindow();
                  Form5->show();
              }},
+            {QStringLiteral("nostats"), [&] { QDir().mkpath(statistics); }},
+            {QStringLiteral("en"), [this] { platform_.fixedLocale = QLocale(QLocale::English); }},
             {QStringLiteral("lesson"), [this] { StartLesson(QStringLiteral("L")); }},
             {QStringLiteral("random"), [] { Press(Qt::Key_F2); }},
-            {QStringLiteral("last"),
-             [] {
-                 Answer(RightAnswer());
+            {QStringLiteral("r"), [&] { answer(RightAnswer(), Qt::Key_Return); }},
+            {QStringLiteral("k"), [&] { answer(QStringLiteral("weiß nicht"), Qt::Key_Return); }},
+            // From "Antwort nicht löschen" to "Antwort löschen".
+            {QStringLiteral("d"),
+             [&] {
+                 answer(QStringLiteral("weiß nicht"), Qt::Key_Tab);
                  Press(Qt::Key_Return);
-                 Answer(QStringLiteral("falsch"));
              }},
+            {QStringLiteral("wrong"), [&] { answer(QStringLiteral("falsch"), Qt::Key_unknown); }},
             {QStringLiteral("ctrl+a"), [] { Press(Qt::Key_A, Qt::ControlModifier); }},
-            {QStringLiteral("ctrl+q"), [] { Press(Qt::Key_Q, Qt::ControlModifier); }},
             {QStringLiteral("esc"), [] { Press(Qt::Key_Escape); }}};
         for (const QString& step : road.split(u' ', Qt::SkipEmptyParts))
             steps.value(step)();
         QCOMPARE(EnabledControls(), controls);
-        QCOMPARE(platform_.messageTexts(),
-                 message.isEmpty() ? QStringList() : QStringList{message});
+        QTEST(platform_.messageTexts(), "messages");
         for (const FakePlatform::Message& shown : platform_.messages)
-            QCOMPARE(shown.caption, QStringLiteral("Fehler"));
+            QCOMPARE(shown.caption, shown.text.startsWith(u'L') ? QStringLiteral("Meldung")
+                                                                : QStringLiteral("Fehler"));
+        QTEST(atEnd, "atEnd");
+        QTEST(ReadBytes(statistics), "statistics");
         const QString opened = road.startsWith(u"hand") ? name : dir_ + u'/' + name;
         QCOMPARE(Form5->Label7->text(),
                  controls == kNoFile ? QStringLiteral("(keine ausgewählt)") : opened);
         QCOMPARE(Form5->isVisible(), !road.endsWith(u"esc"));
-        QVERIFY(!QFile::exists(StatisticsFilePath(platform_.programDir)));
-    }
-
-    // A lesson run by keyboard alone: type, Enter, Enter; then the record of the run.
-    void lessonRun_data()
-    {
-        QTest::addColumn<QLocale>("locale");
-        // One letter per answer: r right and OK, k wrong and kept, d wrong and dropped.
-        QTest::addColumn<QString>("answers");
-        // Counters, percentage and seconds while "Lerndurchgang beendet!" is shown.
-        QTest::addColumn<QString>("atEnd");
-        QTest::addColumn<QByteArray>("counts");  // of the record; empty: it cannot be written
-        const QLocale german(QLocale::German, QLocale::Germany);
-        QTest::newRow("kept, then right in the repeat pass")
-            << german << "krrr"
-            << "3 0 2 1 0|66,67 %|8 s" << QByteArray("3    2    1    0    8    ");
-        QTest::newRow("English separator, dropped in the first and in the repeat pass")
-            << QLocale(QLocale::English, QLocale::UnitedStates) << "dkrd"
-            << "3 0 1 2 1|33.33 %|8 s" << QByteArray("3    1    2    1    8    ");
-        QTest::newRow("statistics file cannot be written")
-            << german << "rrr"
-            << "3 0 3 0 0|100,00 %|6 s" << QByteArray();
-    }
-    void lessonRun()
-    {
-        QFETCH(QLocale, locale);
-        QFETCH(QString, answers);
-        QFETCH(QByteArray, counts);
-        platform_.fixedLocale = locale;
-        const QString statistics = StatisticsFilePath(platform_.programDir);
-        if (counts.isEmpty())
-            QVERIFY(QDir().mkpath(statistics));  // a directory in its place
-        QList<VocabularyEntry> entries = NumberedEntries(4, QStringLiteral("A"));
-        entries[1].lesson = QStringLiteral("B");
-        OpenFile(WriteVocabularyFile(dir_, QStringLiteral("lektion.vok"), entries));
-        StartLesson(QStringLiteral("A"));
-        QCOMPARE(Counters(), QStringLiteral("3 3 0 0 0"));
-        // The seconds are counted by hand from here, so that a slow machine cannot add one.
-        Form5->Timer1->stop();
-        QString atEnd;
-        platform_.onMessage = [&](const FakePlatform::Message&) {
-            atEnd = Counters() + u'|' + Form5->Label25->text() + u'|' + Form5->Label26->text();
-        };
-        for (const QChar a : answers) {
-            QCOMPARE(Focused(), Form5->Edit1);
-            Form5->Timer1Timer();
-            Form5->Timer1Timer();
-            Answer(a == u'r' ? RightAnswer() : QStringLiteral("weiß nicht"));
-            if (a == u'd')
-                Press(Qt::Key_Tab);  // from "Antwort nicht löschen" to "Antwort löschen"
-            Press(Qt::Key_Return);
-        }
-        QTEST(atEnd, "atEnd");
-        QStringList messages{QStringLiteral("Lerndurchgang beendet!")};
-        if (counts.isEmpty())
-            messages.prepend(QStringLiteral("Fehler beim Schreiben der Statistikdatei!"));
-        QCOMPARE(platform_.messageTexts(), messages);
-        QCOMPARE(platform_.messages.last().caption, QStringLiteral("Meldung"));
-        if (!counts.isEmpty())
-            QCOMPARE(ReadBytes(statistics), QByteArray("lektion.vok").leftJustified(80) +
-                                                QByteArray("A").leftJustified(80) + counts +
-                                                "05032001");
-        // Back to the open file, nothing of the run left on screen.
-        QCOMPARE(EnabledControls(), kFileOpen);
-        QString left = Counters().trimmed();
-        for (QLabel* label : {Form5->Label8, Form5->Label9, Form5->Label10, Form5->Label11,
-                              Form5->Label24, Form5->Label25, Form5->Label26})
+        // Nothing of a question is left on screen once the run is over.
+        QString left;
+        for (QLabel* label : {Form5->Label9, Form5->Label10, Form5->Label11, Form5->Label24,
+                              Form5->Label25, Form5->Label26})
             left += label->text();
-        QVERIFY(left.isEmpty() && !Form5->Label22->isVisible());
+        QCOMPARE(left.isEmpty(), controls != kRun);
     }
 
     // The feedback to an answer, where the focus goes and stays, and what Enter does.
