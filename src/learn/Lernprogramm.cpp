@@ -632,7 +632,6 @@ void TForm5::RunState()
 
 void TForm5::SetControlState(ControlState state)
 {
-    state_ = state;
     const bool noFile = state == ControlState::NoFile;
     const bool fileOpen = state == ControlState::FileOpen;
     const bool run = state == ControlState::Run;

@@ -32,7 +32,6 @@ public:
     // The window's file, open read-only while a file is shown in Label7. Every read of
     // the run and of the lesson dialog goes through it.
     VocabularyFile& LearningFile() { return learningFile_; }
-    ControlState State() const { return state_; }
     // True while the questions are asked in German and answered in the foreign language.
     bool GermanToForeign() const;
 
@@ -51,9 +50,7 @@ public:
     void ShowFileInfoReadOnly();
     void ShowStatistics();
 
-    // The run on screen: its questions and counters, and the answer expected for the
-    // question shown.
-    const LearningRun& Run() const { return run_; }
+    // The answer expected for the question on screen.
     const QString& ExpectedAnswer() const { return expectedAnswer_; }
 
     void BeginRun();
@@ -201,7 +198,6 @@ private:
     void FinishStep(LearningRun::Step step);
 
     VocabularyFile learningFile_;
-    ControlState state_ = ControlState::NoFile;
     LearningRun run_;
     QString expectedAnswer_;
     bool feedbackShown_ = false;
