@@ -10,6 +10,12 @@
 
 #include <memory>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
 namespace {
 
 std::unique_ptr<QTemporaryDir> g_root;
@@ -107,6 +113,27 @@ int CountPixels(const QImage& image, QRgb colour)
         for (int x = 0; x < image.width(); ++x)
             n += image.pixel(x, y) == colour;
     return n;
+}
+
+std::optional<bool> WithFileSizeLimit(qint64 limit, const std::function<bool()>& action)
+{
+#ifdef Q_OS_UNIX
+    std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending us
+    rlimit old{};
+    if (getrlimit(RLIMIT_FSIZE, &old) != 0)
+        return std::nullopt;
+    rlimit limited = old;
+    limited.rlim_cur = rlim_t(limit);
+    if (setrlimit(RLIMIT_FSIZE, &limited) != 0)
+        return std::nullopt;
+    const bool result = action();
+    setrlimit(RLIMIT_FSIZE, &old);
+    return result;
+#else
+    Q_UNUSED(limit);
+    Q_UNUSED(action);
+    return std::nullopt;
+#endif
 }
 
 void TypeText(QWidget* widget, const QString& text)

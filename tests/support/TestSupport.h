@@ -8,6 +8,9 @@
 #include <QString>
 #include <QTest>
 
+#include <functional>
+#include <optional>
+
 class QWidget;
 
 // Points HOME, XDG_CONFIG_HOME and XDG_DATA_HOME at a fresh temporary directory and
@@ -39,6 +42,10 @@ QByteArray Lines(std::initializer_list<const char*> lines);
 
 // The number of pixels of exactly this colour.
 int CountPixels(const QImage& image, QRgb colour);
+
+// Runs action while files may grow to at most limit bytes, as on a full disk (Unix only:
+// returns nothing elsewhere, and the test should skip).
+std::optional<bool> WithFileSizeLimit(qint64 limit, const std::function<bool()>& action);
 
 // Sends a text as key events, one character at a time (umlauts included).
 void TypeText(QWidget* widget, const QString& text);
