@@ -35,11 +35,13 @@ private Q_SLOTS:
                                      QStringLiteral(" /snd/f.wav ")}));
     }
 
-    // Without a store every setting reads as its default, and only the start screen
-    // creates the store.
+    // Without a store every setting reads as its default, also when an organisation-wide
+    // file beside it holds values, and only the start screen creates the store.
     void missingStore_defaultsAndNoFile()
     {
-        QDir(QFileInfo(SettingsFilePath()).path()).removeRecursively();
+        const QString folder = QFileInfo(SettingsFilePath()).path();
+        QDir(folder).removeRecursively();
+        QVERIFY(WriteBytes(folder + QStringLiteral(".conf"), Lines({"Compression=dword:00000009"})));
         WriteCompression(9);
         QVERIFY(!QFileInfo::exists(QFileInfo(SettingsFilePath()).path()));
         const QVariantList read = {
