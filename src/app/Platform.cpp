@@ -7,12 +7,18 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMediaDevices>
 #include <QMessageBox>
 #include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -169,4 +175,21 @@ bool AskYesNo(QWidget* parent, const QString& text)
 {
     return Platform::instance().messageBox(parent, text, QStringLiteral("Frage"),
                                            MsgButtons::YesNo, MsgIcon::None) == MsgAnswer::Yes;
+}
+
+bool PathNamesOpenFile(const QFile& file)
+{
+    if (!file.isOpen())
+        return false;
+#ifdef Q_OS_UNIX
+    struct stat held {};
+    struct stat named {};
+    return fstat(file.handle(), &held) == 0 &&
+           stat(QFile::encodeName(file.fileName()).constData(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+#else
+    // Windows refuses to remove or rename a file Qt holds open, so only its absence is
+    // possible here.
+    return QFileInfo::exists(file.fileName());
+#endif
 }

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QFile;
 class QWidget;
 
 // Every contact with the desktop goes through this interface: message boxes, file
@@ -80,3 +81,7 @@ public:
 void ShowError(QWidget* parent, const QString& text);    // "Fehler", OK, no icon
 void ShowNotice(QWidget* parent, const QString& text);   // "Meldung", OK, no icon
 bool AskYesNo(QWidget* parent, const QString& text);     // "Frage", Yes/No, no icon
+
+// Whether the path of an open file still names that file: false once another program has
+// removed it, renamed it away or put another file in its place.
+bool PathNamesOpenFile(const QFile& file);

@@ -67,7 +67,8 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
     Label2->setFont(bold);
     Label2->setStyleSheet(QStringLiteral("color: #008000;"));
     Label2->setTextFormat(Qt::PlainText);
-    Label2->setAccessibleName(QStringLiteral("Übergebener Dateiname"));
+    // The name is what a screen reader must say; the caption only describes it.
+    Label2->setAccessibleDescription(QStringLiteral("Übergebener Dateiname"));
     BitBtn5 = MakeButton(this, "BitBtn5", QStringLiteral("L&öschen"),
                          QStyle::SP_DialogCancelButton, QRect(504, 170, 81, 25));
     BitBtn5->setIconSize(QSize(16, 16));

@@ -20,3 +20,9 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+class QMenuBar;
+
+// Lets the arrow keys in an open menu go on from the titles of one menu bar to those of
+// the other (the help title sits in a bar of its own at the right end), as in one bar.
+void JoinMenuBars(QMenuBar* main, QMenuBar* corner);

@@ -15,6 +15,7 @@
 #include "vocab/Dateiinfo.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QActionGroup>
 #include <QFile>
@@ -51,12 +52,13 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = QStri
     return label;
 }
 
-// A label that shows file contents: any length, never widens its layout.
-QLabel* MakeValueLabel(QWidget* parent, const char* name, const QString& accessibleName)
+// A label that shows file contents: any length, never widens its layout. A screen reader
+// says its text; the caption only describes it (an accessible name would replace the text).
+QLabel* MakeValueLabel(QWidget* parent, const char* name, const QString& caption)
 {
     QLabel* label = MakeLabel(parent, name);
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    label->setAccessibleName(accessibleName);
+    label->setAccessibleDescription(caption);
     return label;
 }
 
@@ -206,6 +208,7 @@ TForm5::TForm5(QWidget* parent)
     Hilfe1->addSeparator();
     Hilfe1->addAction(Info1);
     MainMenu1->setCornerWidget(HelpMenuBar, Qt::TopRightCorner);
+    JoinMenuBars(MainMenu1, HelpMenuBar);
 
     // The client area below the menu bar: tool bar, left column, right column.
     auto* client = new QWidget(this);
@@ -474,6 +477,17 @@ void TForm5::done(int result)
 {
     FormClose();
     QDialog::done(result);
+}
+
+void TForm5::reject()
+{
+}
+
+void TForm5::closeEvent(QCloseEvent* event)
+{
+    // QDialog's own would go through reject(), which does nothing here.
+    done(QDialog::Rejected);
+    event->accept();
 }
 
 void TForm5::FormClose()

@@ -177,11 +177,14 @@ public Q_SLOTS:
     void Button3Click();
     void Timer1Timer();
 
-    // Every way of closing (close box, Esc, "&Beenden") ends here.
+    // Every way of closing (close box, "&Beenden") ends here.
     void done(int result) override;
+    // Esc does nothing: it must not throw away a run.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -173,6 +173,8 @@ TForm8::TForm8(QWidget* parent)
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setTabKeyNavigation(false);
     StringGrid1->setWordWrap(false);
+    // A stored field ends in blanks: elided, every lesson would end in "…".
+    StringGrid1->setTextElideMode(Qt::ElideNone);
     StringGrid1->setFrameShape(QFrame::NoFrame);
     // The scroll box scrolls the whole grid.
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

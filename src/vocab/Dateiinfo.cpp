@@ -128,7 +128,9 @@ void TForm4::FormClose()
                                   FitToWidth(Edit2->text(), kFieldWidth),
                                   FitToWidth(Edit3->text(), kRemarksWidth)};
     setTexts(header);
-    if (!file_ || !file_->writeHeader(header))
+    if (file_ && !PathNamesOpenFile(file_->device()))
+        ShowError(this, QStringLiteral("Die Datei existiert nicht mehr!"));
+    else if (!file_ || !file_->writeHeader(header))
         ShowError(this, QStringLiteral("Fehler beim Schreiben der Datei!"));
 }
 

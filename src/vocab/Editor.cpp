@@ -49,6 +49,12 @@ QString WriteErrorText()
     return QStringLiteral("Fehler beim Schreiben der Datei!");
 }
 
+// Another program removed the open file or put another one in its place.
+QString FileGoneText()
+{
+    return QStringLiteral("Die Datei existiert nicht mehr!");
+}
+
 QString InvalidSwapText()
 {
     return QStringLiteral("Beide Eingabefelder müssen gültige Werte enthalten!");
@@ -211,6 +217,7 @@ TForm2::TForm2(QWidget* parent)
     Hilfe1->addSeparator();
     Info1 = AddItem(Hilfe1, "Info1", QStringLiteral("&Info ..."));
     MainMenu1->setCornerWidget(HelpMenuBar, Qt::TopRightCorner);
+    JoinMenuBars(MainMenu1, HelpMenuBar);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -256,7 +263,8 @@ TForm2::TForm2(QWidget* parent)
     Label2 = MakeLabel(client, "Label2", NoFileText(), QRect(0, 40, 0, 20));
     Label2->setGeometry(Label1->x() + Label1->width() + 6, 40,
                         kClientWidth - 12 - (Label1->x() + Label1->width() + 6), 20);
-    Label2->setAccessibleName(QStringLiteral("Ausgewählte Datei"));
+    // Value labels keep their text as what a screen reader says; the caption describes it.
+    Label2->setAccessibleDescription(QStringLiteral("Ausgewählte Datei"));
 
     // The five fields in a raised frame.
     Panel1 = new QFrame(client);
@@ -304,8 +312,8 @@ TForm2::TForm2(QWidget* parent)
     Label10 = MakeLabel(GroupBox1, "Label10", QStringLiteral("Letzter Eintrag:"),
                         QRect(130, 58, 110, 18));
     Label11 = MakeLabel(GroupBox1, "Label11", QStringLiteral("0"), QRect(130, 76, 110, 18));
-    Label8->setAccessibleName(QStringLiteral("Aktueller Eintrag"));
-    Label11->setAccessibleName(QStringLiteral("Letzter Eintrag"));
+    Label8->setAccessibleDescription(QStringLiteral("Aktueller Eintrag"));
+    Label11->setAccessibleDescription(QStringLiteral("Letzter Eintrag"));
     for (QLabel* counter : {Label8, Label11}) {
         QFont bold = counter->font();
         bold.setBold(true);
@@ -523,6 +531,11 @@ bool TForm2::StoreCurrentEntry(bool advance)
     const std::optional<int> current = CurrentEntryNumber(QStringLiteral("001"));
     if (!current)
         return false;
+    // Written into a file that lost its name, the entry would be gone with the window.
+    if (!PathNamesOpenFile(file_.device())) {
+        ShowError(this, FileGoneText());
+        return false;
+    }
     VocabularyEntry entry;
     for (int k = 0; k < kEntryFields; ++k) entry.field(k) = Field(k)->text();
     if (!file_.writeEntry(*current, entry)) {
@@ -661,7 +674,8 @@ void TForm2::FormShow()
 
 void TForm2::reject()
 {
-    close();
+    // Esc has no meaning in the editor; leaving it stores the entry, so only the close box
+    // and "&Beenden" leave.
 }
 
 void TForm2::closeEvent(QCloseEvent* event)
@@ -849,6 +863,11 @@ void TForm2::DeleteEntry()
                                        "übrigbleiben!"));
         return;
     }
+    // Deleting would replace whatever file now has the name.
+    if (!PathNamesOpenFile(file_.device())) {
+        ShowError(this, FileGoneText());
+        return;
+    }
     if (!AskYesNo(this, QStringLiteral("Der aktuelle Eintrag wird gelöscht.\nSicher?")))
         return;
 
@@ -861,6 +880,14 @@ void TForm2::DeleteEntry()
         {
             const WaitCursor wait;
             result = DeleteRecord(file_, *current, *last);
+        }
+        if (!file_.isOpen()) {
+            // The file could not be opened again: no document is left to show.
+            ShowError(this, result == DeleteResult::Deleted
+                                ? QStringLiteral("Fehler beim Öffnen der Datei!")
+                                : DeleteMessage(result));
+            ResetEditor();
+            return;
         }
         if (result != DeleteResult::Deleted) {
             ShowError(this, DeleteMessage(result));

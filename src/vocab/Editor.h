@@ -154,7 +154,7 @@ public Q_SLOTS:
     void Voreinstellungen1Click();
     void Button1Click();
     void ScrollBar1Change(int position);
-    // Esc and every other way of closing go through the close box's path.
+    // Esc does nothing here; the close box and "&Beenden" go through closeEvent.
     void reject() override;
 
 protected:

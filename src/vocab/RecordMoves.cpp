@@ -205,7 +205,10 @@ DeleteResult DeleteRecord(VocabularyFile& file, int current, int last)
         MoveRecordToEnd(file, current, last);
         return DeleteResult::TempNotCreated;
     }
-    tmp.setPermissions(QFile::permissions(path));
+    // The permissions come from the open file itself (its name may be gone); the owner
+    // keeps at least the reading and writing a new file gives him.
+    tmp.setPermissions(file.device().permissions() |
+                       (tmp.permissions() & (QFile::ReadOwner | QFile::WriteOwner)));
     bool written = CopyRecords(file, 0, current - 1, tmp) &&
                    CopyRecords(file, current + 1, last, tmp) && tmp.flush();
     tmp.close();
@@ -218,6 +221,11 @@ DeleteResult DeleteRecord(VocabularyFile& file, int current, int last)
 
     // Closed while it is replaced: some systems cannot rename over an open file.
     file.close();
+    // Only an existing file is replaced: one removed meanwhile is not brought back.
+    if (!QFile::exists(path)) {
+        QFile::remove(tmpPath);
+        return DeleteResult::Missing;
+    }
     const bool replaced = ReplaceFile(tmpPath, path);
     const bool reopened = file.open(path, VocabularyFile::Access::ReadWrite);
     if (!replaced) {
@@ -237,6 +245,8 @@ QString DeleteMessage(DeleteResult result)
             "Fehler beim Erzeugen einer temporären Datei. Konnte Eintrag nicht löschen!");
     case DeleteResult::NotReplaced:
         return QStringLiteral("Eintrag konnte nicht gelöscht werden.");
+    case DeleteResult::Missing:
+        return QStringLiteral("Die Datei existiert nicht mehr!");
     case DeleteResult::Deleted:
         break;
     }

@@ -32,14 +32,15 @@ enum class DeleteResult {
     Deleted,            // the file holds last - 1 entries
     TempNotCreated,     // "Fehler beim Erzeugen einer temporären Datei. Konnte Eintrag nicht löschen!"
     NotReplaced,        // "Eintrag konnte nicht gelöscht werden."
+    Missing,            // "Die Datei existiert nicht mehr!": removed meanwhile, left closed
 };
 
 // Removes entry `current` of a file holding `last` entries. The file stays open for reading
 // and writing afterwards (it is reopened after the replacement). On failure the file is
 // whole: it still holds `last` records with the deleted entry as the last one, the others
 // in their new order, and no ".tmp" file is left behind. Records beyond `last` (left by an
-// earlier failed deletion) are dropped with the deleted entry. Only when the file cannot be
-// opened again after its replacement (removed by another program) is it left closed.
+// earlier failed deletion) are dropped with the deleted entry. When the file cannot be
+// opened again after its replacement, or was removed by another program, it is left closed.
 DeleteResult DeleteRecord(VocabularyFile& file, int current, int last);
 
 // The message for a failed DeleteRecord (empty for Deleted).

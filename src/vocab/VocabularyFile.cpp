@@ -116,11 +116,11 @@ bool VocabularyFile::open(const QString& path, Access access)
 {
     close();
     file_.setFileName(path);
+    // A file that does not exist is not created here, also when its name vanishes
+    // between a check and this open.
     const QIODevice::OpenMode mode =
-        access == Access::ReadWrite ? QIODevice::ReadWrite : QIODevice::ReadOnly;
-    // A file that does not exist is not created here.
-    if (!QFile::exists(path))
-        return false;
+        access == Access::ReadWrite ? QIODevice::ReadWrite | QIODevice::ExistingOnly
+                                    : QIODevice::ReadOnly;
     return file_.open(mode | QIODevice::Unbuffered);
 }
 

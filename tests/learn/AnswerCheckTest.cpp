@@ -19,6 +19,9 @@ private Q_SLOTS:
         QTest::newRow("two inner blanks") << "to  go" << "to go" << false << false;
         QTest::newRow("Häuser/HÄUSER") << "HÄUSER" << "Häuser" << false << true;
         QTest::newRow("accents, œ, ÿ") << "ÀÉŒŸ" << "àéœÿ" << false << true;
+        QTest::newRow("every letter") << "ABCDEFGHIJKLMNOPQRSTUVWXYZÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖØÙÚÛÜÝÞŠŒŽŸ"
+                                      << "abcdefghijklmnopqrstuvwxyzàáâãäåæçèéêëìíîïðñòóôõöøùúûüýþšœžÿ"
+                                      << false << true;
         QTest::newRow("÷ is no letter") << "×" << "÷" << false << false;
         QTest::newRow("Straße/STRASSE") << "STRASSE" << "Straße" << false << false;
         QTest::newRow("ß stays ß") << "STRAßE" << "Straße" << false << true;

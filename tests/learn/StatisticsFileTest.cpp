@@ -66,6 +66,15 @@ private Q_SLOTS:
         QVERIFY(WriteStatisticsRecord(path, Make(kPath, kUnit)));
         QVERIFY(WriteStatisticsRecord(path, Make(kPath, QString())));
         QCOMPARE(ReadBytes(path), old + Record() + Record(Make(kPath, QString())));
+        // A record cut short by a full disk is taken back; the runs before it stay.
+        const QByteArray history = ReadBytes(path);
+        const auto cut = WithFileSizeLimit(history.size() + 100, [&] {
+            return WriteStatisticsRecord(path, Make(kPath, kUnit));
+        });
+        if (cut) {
+            QVERIFY(!*cut);
+            QCOMPARE(ReadBytes(path), history);
+        }
         // A full disk (/dev/full refuses every byte) is reported.
         const QString full = QStringLiteral("/dev/full");
         QVERIFY(!QFile::exists(full) || !WriteStatisticsRecord(full, Make(kPath, kUnit)));

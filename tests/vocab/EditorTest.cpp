@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
@@ -203,9 +205,9 @@ private Q_SLOTS:
         QTest::newRow("one line") << 2 << 2 << "L|Haus|" << none << "F1" << false
             << QStringList{QStringLiteral("Eingabefehler: ") + kForeignMissing}
             << QList<int>{1, 2} << "2/2 bar 2/2 L Haus" << "Edit3";
-        // A failed write is never taken for stored: the entry stays, Esc does not leave.
+        // A failed write is never taken for stored: the entry stays. Esc does nothing.
         QTest::newRow("write fails") << 3 << 3 << none << none << "cut:1 Button1 Esc" << false
-            << QStringList{kWriteFailed, kWriteFailed} << QList<int>{1}
+            << QStringList{kWriteFailed} << QList<int>{1}
             << "3/3 bar 3/3 L3 deutsch3" << none;
         // clang-format on
     }
@@ -371,8 +373,8 @@ private Q_SLOTS:
     }
 
     // The start screen's button shows the editor modally with the handed-over file open,
-    // without a file dialog; Esc stores the entry and leaves.
-    void startScreen_handedOverFile_escLeaves()
+    // without a file dialog; Esc does nothing, the close box stores the entry and leaves.
+    void startScreen_handedOverFile_closeBoxLeaves()
     {
         const QString path =
             WriteVocabularyFile(dir, QStringLiteral("englisch.vok"), NumberedEntries(2));
@@ -382,22 +384,119 @@ private Q_SLOTS:
         Form2 = editor;
         editor->hide();
         QString shown;
+        bool escLeft = true;
         QTimer::singleShot(0, editor, [&] {
             shown = editor->Label2->text() + QLatin1Char(' ') + view();
             editor->Edit3->setText(QStringLiteral("geändert"));
             QTest::keyClick(editor->Edit3, Qt::Key_Escape);
+            escLeft = !editor->isVisible();
+            editor->close();
         });
-        // Should Esc not leave, the test fails instead of hanging.
+        // Should the close box not leave, the test fails instead of hanging.
         QTimer::singleShot(3000, editor, [&] { editor->done(QDialog::Rejected); });
         start.BitBtn1->click();
         Form1 = nullptr;
         Form2 = nullptr;
         QCOMPARE(shown, path + QStringLiteral(" 1/2 bar 1/2 L1 deutsch1"));
+        QVERIFY(!escLeft);
         QVERIFY(platform->fileDialogs.isEmpty());
         QVERIFY(!editor->isVisible());
         QList<VocabularyEntry> expected = NumberedEntries(2);
         expected[0].foreign = QStringLiteral("geändert");
         QCOMPARE(ReadBytes(path), VocabularyBytes(expected));
+    }
+
+    // Another program removes, renames or replaces the open file. Whatever the command,
+    // the editor says so, writes nothing, brings no file back and keeps the typed entry.
+    void fileGone_data()
+    {
+        QTest::addColumn<QString>("change");  // "remove", "rename" or "replace"
+        QTest::addColumn<int>("key");         // the command after the change
+        // clang-format off
+        QTest::newRow("removed between two stores") << "remove" << int(Qt::Key_F3);
+        QTest::newRow("removed between a store and a delete") << "remove" << int(Qt::Key_F6);
+        QTest::newRow("renamed away, then closed") << "rename" << int(Qt::Key_Q);
+        QTest::newRow("replaced, then stored") << "replace" << int(Qt::Key_F1);
+        QTest::newRow("replaced, then deleted") << "replace" << int(Qt::Key_F6);
+        // clang-format on
+    }
+    void fileGone()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, key);
+        const QString path = openFile(3);
+        const QString away = dir + QStringLiteral("/weg.vok");
+        const QByteArray other = VocabularyBytes(NumberedEntries(1, QStringLiteral("fremd")));
+        editor->Edit1->setFocus();
+        editor->Button1->click();  // entry 1 stored, entry 2 shown
+        QVERIFY(messages().isEmpty());
+        if (change == QLatin1String("remove")) {
+            QVERIFY(QFile::remove(path));
+        } else if (change == QLatin1String("rename")) {
+            QVERIFY(QFile::rename(path, away));
+        } else {
+            QVERIFY(WriteBytes(away, other));
+            QVERIFY(QFile::remove(path) && QFile::rename(away, path));
+        }
+        editor->Edit5->setText(QStringLiteral("neu"));
+        platform->answers << MsgAnswer::Yes;
+        QTest::keyClick(editor->focusWidget(), Qt::Key(key),
+                        key == Qt::Key_Q ? Qt::ControlModifier : Qt::NoModifier);
+        QCOMPARE(messages(), QStringList{QStringLiteral("Fehler: Die Datei existiert nicht mehr!")});
+        QCOMPARE(view(), QStringLiteral("2/3 bar 2/3 L2 deutsch2"));
+        QCOMPARE(editor->Edit5->text(), QStringLiteral("neu"));
+        QCOMPARE(ReadBytes(path), change == QLatin1String("replace") ? other : QByteArray());
+        QCOMPARE(ReadBytes(away), change == QLatin1String("rename")
+                                      ? VocabularyBytes(NumberedEntries(3))
+                                      : QByteArray());
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/liste.tmp")));
+        for (const QString& left : {path, away})
+            QVERIFY(!QFile::exists(left) || QFile::permissions(left) & QFile::WriteOwner);
+        QVERIFY(editor->isVisible());
+    }
+
+    // The file vanishes while the deletion is asked for: the editor ends in the
+    // no-document state, and nothing is brought back.
+    void fileGone_duringDeletion()
+    {
+        const QString path = openFile(3);
+        platform->answers << MsgAnswer::Yes;
+        platform->onMessage = [&](const FakePlatform::Message&) { QFile::remove(path); };
+        editor->Eintraglschen1->trigger();
+        platform->onMessage = nullptr;
+        QCOMPARE(messages(), (QStringList{kQuestion, QStringLiteral("Fehler: Die Datei existiert "
+                                                                   "nicht mehr!")}));
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/liste.tmp")));
+        QCOMPARE(editor->Label2->text(), QStringLiteral("(keine ausgewählt)"));
+        QVERIFY(!editor->Button1->isEnabled());
+    }
+
+    // The arrow keys in an open menu go on to "&Hilfe" at the right end of the bar and back.
+    void menuArrows_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("right from the last") << "Optionen1" << int(Qt::Key_Right) << "Hilfe1";
+        QTest::newRow("left from the help") << "Hilfe1" << int(Qt::Key_Left) << "Optionen1";
+        QTest::newRow("right from the help") << "Hilfe1" << int(Qt::Key_Right) << "Datei1";
+        QTest::newRow("left from the first") << "Datei1" << int(Qt::Key_Left) << "Hilfe1";
+    }
+    void menuArrows()
+    {
+        QFETCH(QString, from);
+        QFETCH(int, key);
+        QFETCH(QString, to);
+        auto* open = editor->findChild<QMenu*>(from);
+        auto* next = editor->findChild<QMenu*>(to);
+        QMenuBar* bar = open == editor->Hilfe1 ? editor->HelpMenuBar : editor->MainMenu1;
+        bar->setActiveAction(open->menuAction());
+        QTRY_VERIFY(open->isVisible());
+        QTest::keyClick(open, Qt::Key(key));
+        QTRY_VERIFY(next->isVisible());
+        QVERIFY(!open->isVisible());
+        next->hide();
     }
 
     // A counter that is no number ends the program; no record is read or written.

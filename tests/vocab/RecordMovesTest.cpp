@@ -54,14 +54,25 @@ private Q_SLOTS:
         // clang-format off
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("tmpName");
-        QTest::addColumn<int>("fault");  // 1: a directory in the way, 2: the move fails
+        // 1: a directory in the way, 2: the move fails, 3: the file removed meanwhile
+        QTest::addColumn<int>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("file named .tmp") << "liste.tmp" << "liste.tmp.tmp" << 0 << QString();
+        // The file's permissions before; those of the shortened file (-1: not checked).
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("kept");
+        const int ownerRw = QFile::ReadOwner | QFile::WriteOwner;
+        const int groupR = ownerRw | QFile::ReadGroup;
+        QTest::newRow("file named .tmp") << "liste.tmp" << "liste.tmp.tmp" << 0 << QString()
+            << groupR << groupR;
+        QTest::newRow("file named .TMP, no permissions") << "Liste.TMP" << "Liste.TMP.tmp" << 0
+            << QString() << 0 << ownerRw;
+        QTest::newRow("file removed meanwhile") << "englisch.vok" << "englisch.tmp" << 3
+            << QStringLiteral("Die Datei existiert nicht mehr!") << -1 << -1;
         QTest::newRow("move fails") << "englisch.vok" << "englisch.tmp" << 2
-            << QStringLiteral("Eintrag konnte nicht gelöscht werden.");
+            << QStringLiteral("Eintrag konnte nicht gelöscht werden.") << -1 << -1;
         QTest::newRow("temporary file not creatable") << "englisch.vok" << "englisch.tmp" << 1
             << QStringLiteral("Fehler beim Erzeugen einer temporären Datei. "
-                              "Konnte Eintrag nicht löschen!");
+                              "Konnte Eintrag nicht löschen!") << -1 << -1;
         // clang-format on
     }
     void deleteRecord()
@@ -70,7 +81,13 @@ private Q_SLOTS:
         QFETCH(QString, tmpName);
         QFETCH(int, fault);
         QFETCH(QString, message);
+        QFETCH(int, mode);
+        QFETCH(int, kept);
         Fixture f(5, name);
+        if (mode >= 0)
+            QVERIFY(QFile::setPermissions(f.path, QFile::Permissions(mode)));
+        if (fault == 3)
+            QVERIFY(QFile::remove(f.path));
         const QString tmpPath = TemporaryFilePath(f.path);
         QCOMPARE(QFileInfo(tmpPath).fileName(), tmpName);
         if (fault == 1)
@@ -79,6 +96,12 @@ private Q_SLOTS:
             QVERIFY(WriteBytes(tmpPath, QByteArray(20 * kRecordSize, 'Z')));
         SetRecordMoveFaults({.failReplace = fault == 2});
         QCOMPARE(DeleteMessage(DeleteRecord(f.file, 2, 5)), message);
+        if (fault == 3) {  // not brought back, and closed
+            QVERIFY(!QFile::exists(f.path) && !QFile::exists(tmpPath) && !f.file.isOpen());
+            return;
+        }
+        if (kept >= 0)
+            QCOMPARE(int(QFile::permissions(f.path) & 0x7077), kept);
         QCOMPARE(ReadBytes(f.path), f.changed([&](QByteArrayList& records) {
             if (message.isEmpty())
                 records.removeAt(2);

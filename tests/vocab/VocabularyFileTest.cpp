@@ -122,11 +122,34 @@ private Q_SLOTS:
         VocabularyEntry entry = kEntry;
         entry.german = german;
         QCOMPARE(file.writeEntry(number, entry), written);
+        // Reading back: the header (entry 0) and records past the end are no entries.
+        QCOMPARE(file.readEntry(number), written ? std::optional(entry) : std::nullopt);
         if (written) {
             entries.resize(qMax(entries.size(), qsizetype(number)));
             entries[number - 1] = entry;
         }
         QCOMPARE(ReadBytes(path), VocabularyBytes(entries));
+    }
+
+    // Title and author hold 80 characters, the remarks 240; more is cut.
+    void header_data()
+    {
+        QTest::addColumn<int>("remarks");  // characters typed
+        QTest::newRow("240") << 240;
+        QTest::newRow("241") << 241;
+    }
+    void header()
+    {
+        QFETCH(int, remarks);
+        const QString typed = QString(remarks - 4, u'b') + QStringLiteral("Ende");
+        const VocabularyHeader header{QString(81, u't'), QStringLiteral("Autor"), typed};
+        path = NewTestDirectory() + QStringLiteral("/kopf.vok");
+        QVERIFY(file.create(path));
+        QVERIFY(file.writeHeader(header));
+        const VocabularyHeader stored{QString(80, u't'), header.author, typed.left(240)};
+        QCOMPARE(file.readHeader(), stored);
+        QCOMPARE(ReadBytes(path), QByteArray(80, 't') + QByteArray("Autor").leftJustified(80) +
+                                      typed.left(240).toLatin1());
     }
 
     // A full disk lets half of the new record through: it is taken back, so the file keeps
