@@ -184,7 +184,7 @@ private Q_SLOTS:
             << four << "open lesson right enter right enter wrong ctrl+a" << kFileOpen << none << ""
             << QByteArray();
         QTest::newRow("Esc does nothing")
-            << four << "open lesson right enter right enter wrong esc" << kRun << none << ""
+            << four << "open lesson esc" << kRun << none << ""
             << QByteArray();
         QTest::newRow("window left by the close box")
             << four << "open lesson right enter right enter wrong close" << kNoFile << none << ""
