@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QTimer>
 #include <functional>
@@ -101,6 +102,20 @@ private Q_SLOTS:
         form.ShowForEditor(file);
         QCOMPARE(ReadBytes(path), written + entries);
         QCOMPARE(platform.messageTexts(), messages);
+    }
+
+    // Removed by another program while shown: closing says so and brings no file back.
+    void editMode_fileRemoved_nothingWritten()
+    {
+        open(Header("Englisch", "Anna", ""));
+        TForm4 form;
+        WhileShown(form, [&] {
+            QVERIFY(QFile::remove(path));
+            form.close();
+        });
+        form.ShowForEditor(file);
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(platform.messageTexts(), QStringList{QStringLiteral("Die Datei existiert nicht mehr!")});
     }
 
     // Shown read-only after an editing session on the same file: nothing is written.
