@@ -152,6 +152,10 @@ public Q_SLOTS:
     void SchriftartMSSansSerif1Click();
     void SchriftartSymbol1Click();
     void Voreinstellungen1Click();
+    void LernkompassHilfe1Click();
+    void HomepagevonLernkompass1Click();
+    void HomepagedesAutors1Click();
+    void Info1Click();
     void Button1Click();
     void ScrollBar1Change(int position);
     // Esc and every other way of closing go through the close box's path.
