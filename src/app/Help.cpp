@@ -10,7 +10,7 @@ void ShowHelpFile(QWidget* parent)
     // The program's own directory, never the current one: the program may be started from
     // anywhere.
     const QString path =
-        QDir(Platform::instance().programDirectory()).absoluteFilePath(Help::kHelpFileName);
+        QDir(Platform::instance().programDirectory()).absoluteFilePath(Product::kHelpFileName);
     if (QFileInfo(path).isFile())
         Platform::instance().openUrl(path);
     else
@@ -19,10 +19,10 @@ void ShowHelpFile(QWidget* parent)
 
 void OpenProductSite()
 {
-    Platform::instance().openUrl(Help::kProductSite);
+    Platform::instance().openUrl(Product::kSite);
 }
 
 void OpenAuthorSite()
 {
-    Platform::instance().openUrl(Help::kAuthorSite);
+    Platform::instance().openUrl(Product::kAuthorSite);
 }

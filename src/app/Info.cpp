@@ -101,19 +101,19 @@ TForm9::TForm9(QWidget* parent)
     Label5 = MakeLabel(this, "Label5", QStringLiteral("Version: 1.5"), 80, 104);
     Label4 = MakeLabel(this, "Label4", QStringLiteral("Stand: 20. Juni 2001"), 80, 120);
     Bevel1 = MakeBevel(this, "Bevel1", QFrame::VLine, QRect(240, 96, 2, 97));
-    Label3 = MakeLabel(this, "Label3", QStringLiteral("Autor: ") + Help::kAuthorName, 312, 104);
+    Label3 = MakeLabel(this, "Label3", QStringLiteral("Autor: ") + Product::kAuthorName, 312, 104);
     Bevel2 = MakeBevel(this, "Bevel2", QFrame::HLine, QRect(8, 144, 465, 2));
 
     Label1 = MakeLabel(this, "Label1", QStringLiteral("WWW:"), 31, 176);
-    URLLabel1 = MakeLink(this, "URLLabel1", WithoutClosingSlash(Help::kProductSite),
-                         Help::kProductSite, QStringLiteral("Homepage von Lernkompass"), 80, 176);
+    URLLabel1 = MakeLink(this, "URLLabel1", WithoutClosingSlash(Product::kSite),
+                         Product::kSite, QStringLiteral("Homepage von Lernkompass"), 80, 176);
     Label6 = MakeLabel(this, "Label6", QStringLiteral("eMail:"), 272, 160);
-    URLLabel2 = MakeLink(this, "URLLabel2", Help::kAuthorMail,
-                         QStringLiteral("mailto:") + Help::kAuthorMail,
+    URLLabel2 = MakeLink(this, "URLLabel2", Product::kAuthorMail,
+                         QStringLiteral("mailto:") + Product::kAuthorMail,
                          QStringLiteral("E-Mail an den Autor"), 312, 160);
     Label8 = MakeLabel(this, "Label8", QStringLiteral("WWW:"), 264, 176);
-    URLLabel3 = MakeLink(this, "URLLabel3", WithoutClosingSlash(Help::kAuthorSite),
-                         Help::kAuthorSite, QStringLiteral("Homepage des Autors"), 312, 176);
+    URLLabel3 = MakeLink(this, "URLLabel3", WithoutClosingSlash(Product::kAuthorSite),
+                         Product::kAuthorSite, QStringLiteral("Homepage des Autors"), 312, 176);
 
     // Tab goes through the links in reading order.
     setTabOrder(URLLabel2, URLLabel1);

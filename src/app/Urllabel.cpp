@@ -1,15 +1,10 @@
 #include "Urllabel.h"
 
 #include "Platform.h"
+#include "ProductInfo.h"
 
 #include <QKeyEvent>
 #include <QPalette>
-
-namespace {
-
-const QString kDefaultAddress = QStringLiteral("https://example.org/");
-
-}  // namespace
 
 TURLLabel::TURLLabel(QWidget* parent)
     : QLabel(parent)
@@ -17,8 +12,8 @@ TURLLabel::TURLLabel(QWidget* parent)
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     setTextFormat(Qt::PlainText);
-    URL = kDefaultAddress;
-    setText(kDefaultAddress);
+    URL = Product::kSite;
+    setText(Product::kSite);
 
     QFont plain = font();
     plain.setBold(false);

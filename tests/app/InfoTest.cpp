@@ -63,7 +63,7 @@ private Q_SLOTS:
         const QString empty = NewTestDirectory();
         // A directory of that name is no help page.
         const QString dirOnly = NewTestDirectory();
-        QVERIFY(QDir(dirOnly).mkdir(Help::kHelpFileName));
+        QVERIFY(QDir(dirOnly).mkdir(Product::kHelpFileName));
         const QStringList missing{QStringLiteral("Hilfedatei nicht gefunden!")};
         for (const QString& window : {QStringLiteral("Editor"), QStringLiteral("Lernprogramm")}) {
             const QByteArray w = window.toUtf8();
