@@ -61,7 +61,8 @@ void PaintBook(QPainter& p, QPointF spineTop, double width, double height)
     for (int side : {-1, 1}) {
         QPainterPath page;
         page.moveTo(spineTop);
-        page.quadTo(spineTop + QPointF(side * width * 0.5, -4), spineTop + QPointF(side * width, 0));
+        page.quadTo(spineTop + QPointF(side * width * 0.5, -4),
+                    spineTop + QPointF(side * width, 0));
         page.lineTo(spineTop + QPointF(side * width, height));
         page.quadTo(spineTop + QPointF(side * width * 0.5, height - 4),
                     spineTop + QPointF(0, height));

@@ -105,8 +105,8 @@ TForm9::TForm9(QWidget* parent)
     Bevel2 = MakeBevel(this, "Bevel2", QFrame::HLine, QRect(8, 144, 465, 2));
 
     Label1 = MakeLabel(this, "Label1", QStringLiteral("WWW:"), 31, 176);
-    URLLabel1 = MakeLink(this, "URLLabel1", WithoutClosingSlash(Product::kSite),
-                         Product::kSite, QStringLiteral("Homepage von Lernkompass"), 80, 176);
+    URLLabel1 = MakeLink(this, "URLLabel1", WithoutClosingSlash(Product::kSite), Product::kSite,
+                         QStringLiteral("Homepage von Lernkompass"), 80, 176);
     Label6 = MakeLabel(this, "Label6", QStringLiteral("eMail:"), 272, 160);
     URLLabel2 = MakeLink(this, "URLLabel2", Product::kAuthorMail,
                          QStringLiteral("mailto:") + Product::kAuthorMail,

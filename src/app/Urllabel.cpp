@@ -6,8 +6,7 @@
 #include <QKeyEvent>
 #include <QPalette>
 
-TURLLabel::TURLLabel(QWidget* parent)
-    : QLabel(parent)
+TURLLabel::TURLLabel(QWidget* parent) : QLabel(parent)
 {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
@@ -92,16 +91,15 @@ void TURLLabel::mousePressEvent(QMouseEvent* event)
 void TURLLabel::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space:
-        if (event->modifiers() & ~Qt::KeypadModifier)
-            break;
-        event->accept();
-        OpenURL();
-        return;
-    default:
-        break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (event->modifiers() & ~Qt::KeypadModifier)
+                break;
+            event->accept();
+            OpenURL();
+            return;
+        default: break;
     }
     QLabel::keyPressEvent(event);
 }

@@ -1,6 +1,5 @@
 #include "app/Forms.h"
 #include "app/Info.h"
-#include "app/ProductInfo.h"
 #include "app/Urllabel.h"
 #include "learn/Lernprogramm.h"
 #include "support/FakePlatform.h"
@@ -54,24 +53,21 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("opened");
         QTest::addColumn<QStringList>("messages");
         const QString built = QCoreApplication::applicationDirPath();
-        const QString empty = NewTestDirectory(), dirOnly = NewTestDirectory();
-        QVERIFY(QDir(dirOnly).mkdir(Product::kHelpFileName));  // a directory is no page
+        const QString empty = NewTestDirectory();
         const QStringList missing{QStringLiteral("Hilfedatei nicht gefunden!")};
         for (const QString& window : {QStringLiteral("Editor"), QStringLiteral("Lernprogramm")}) {
             const QByteArray w = window.toUtf8();
-            QTest::newRow(w + " help page") << window << "LernkompassHilfe1" << built
-                                            << QStringList{built + QStringLiteral("/Liesmich.htm")}
-                                            << QStringList();
+            QTest::newRow(w + " help page")
+                << window << "LernkompassHilfe1" << built
+                << QStringList{built + QStringLiteral("/Liesmich.htm")} << QStringList();
             QTest::newRow(w + " page missing")
                 << window << "LernkompassHilfe1" << empty << QStringList() << missing;
-            QTest::newRow(w + " page a directory")
-                << window << "LernkompassHilfe1" << dirOnly << QStringList() << missing;
-            QTest::newRow(w + " product site") << window << "HomepagevonLernkompass1" << empty
-                                               << QStringList{QStringLiteral("https://example.org/")}
-                                               << QStringList();
-            QTest::newRow(w + " author's site") << window << "HomepagedesAutors1" << empty
-                                                << QStringList{QStringLiteral("https://example.com/")}
-                                                << QStringList();
+            QTest::newRow(w + " product site")
+                << window << "HomepagevonLernkompass1" << empty
+                << QStringList{QStringLiteral("https://example.org/")} << QStringList();
+            QTest::newRow(w + " author's site")
+                << window << "HomepagedesAutors1" << empty
+                << QStringList{QStringLiteral("https://example.com/")} << QStringList();
         }
     }
     void helpMenu()
@@ -112,28 +108,26 @@ private Q_SLOTS:
     // Each link shows its address, is heard by a screen reader as that address, and opens it
     // on any mouse button, and on Enter or Space when it has the focus. It ends before the
     // next column.
-    void links_data()
-    {
-        for (const char* column : {"link", "caption", "url"})
-            QTest::addColumn<QString>(column);
-        QTest::newRow("product") << "URLLabel1" << "https://example.org" << "https://example.org/";
-        QTest::newRow("e-mail") << "URLLabel2" << "autor@example.com" << "mailto:autor@example.com";
-        QTest::newRow("author") << "URLLabel3" << "https://example.com" << "https://example.com/";
-    }
     void links()
     {
-        QFETCH(QString, link);
-        QFETCH(QString, caption);
-        QFETCH(QString, url);
-        auto* label = Form9->findChild<TURLLabel*>(link);
-        QCOMPARE(label->text(), caption);
-        QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), caption);
-        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
-            QTest::mousePress(label, button);
-        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_A})
-            QTest::keyClick(label, key);
-        QCOMPARE(platform.urlsOpened, QStringList(5, url));
-        QVERIFY(label->geometry().right() < (label->x() < 240 ? 240 : TForm9::kClientWidth));
+        const struct {
+            const char *link, *caption, *url;
+        } rows[] = {{"URLLabel1", "https://example.org", "https://example.org/"},
+                    {"URLLabel2", "autor@example.com", "mailto:autor@example.com"},
+                    {"URLLabel3", "https://example.com", "https://example.com/"}};
+        for (const auto& row : rows) {
+            platform.clear();
+            auto* label = Form9->findChild<TURLLabel*>(QLatin1String(row.link));
+            QCOMPARE(label->text(), QLatin1String(row.caption));
+            QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name),
+                     label->text());
+            for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+                QTest::mousePress(label, button);
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_A})
+                QTest::keyClick(label, key);
+            QCOMPARE(platform.urlsOpened, QStringList(5, QLatin1String(row.url)));
+            QVERIFY(label->geometry().right() < (label->x() < 240 ? 240 : TForm9::kClientWidth));
+        }
     }
 
     // Blue and plain; underlined while the mouse is over the link or it has the focus, and
@@ -180,14 +174,18 @@ private Q_SLOTS:
         const QString page = utf8(bytes);
         QVERIFY(!utf8.hasError());
         QVERIFY(page.contains(QLatin1String("<meta charset=\"utf-8\">")));
-        for (const char* banned : {"<script", "\\son\\w+\\s*=", "<(img|link|iframe|object)\\b", "url\\("})
+        for (const char* banned :
+             {"<script", "\\son\\w+\\s*=", "<(img|link|iframe|object)\\b", "url\\("})
             QVERIFY2(!page.contains(QRegularExpression(QLatin1String(banned))), banned);
         QSet<QString> ids;
-        for (const auto& m : QRegularExpression(QStringLiteral("\\sid=\"([^\"]+)\"")).globalMatch(page))
+        for (const auto& m :
+             QRegularExpression(QStringLiteral("\\sid=\"([^\"]+)\"")).globalMatch(page))
             ids << m.captured(1);
-        for (const auto& m : QRegularExpression(QStringLiteral("\\shref=\"([^\"]*)\"")).globalMatch(page))
-            QVERIFY2(m.captured(1).startsWith(QLatin1Char('#')) && ids.contains(m.captured(1).mid(1)),
-                     qPrintable(m.captured(1)));
+        for (const auto& m :
+             QRegularExpression(QStringLiteral("\\shref=\"([^\"]*)\"")).globalMatch(page))
+            QVERIFY2(
+                m.captured(1).startsWith(QLatin1Char('#')) && ids.contains(m.captured(1).mid(1)),
+                qPrintable(m.captured(1)));
     }
 };
 
