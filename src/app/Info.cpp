@@ -96,7 +96,7 @@ TForm9::TForm9(QWidget* parent)
     const QPixmap logo(QStringLiteral(":/LOGO"));
     Image1->setPixmap(logo);
     Image1->setGeometry(QRect(QPoint(16, 19), logo.isNull() ? QSize(448, 61) : logo.size()));
-    Image1->setAccessibleName(QStringLiteral("Lernkompass"));
+    Image1->setAccessibleName(QStringLiteral("Logo von Lernkompass"));
 
     Label5 = MakeLabel(this, "Label5", QStringLiteral("Version: 1.5"), 80, 104);
     Label4 = MakeLabel(this, "Label4", QStringLiteral("Stand: 20. Juni 2001"), 80, 120);
