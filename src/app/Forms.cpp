@@ -1,5 +1,6 @@
 #include "Forms.h"
 
+#include "Info.h"
 #include "Start.h"
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
@@ -54,10 +55,12 @@ void CreateForms()
     Create(Form5);
     Create(Form6);
     Create(Form8);
+    Create(Form9);
 }
 
 void DestroyForms()
 {
+    Destroy(Form9);
     Destroy(Form8);
     Destroy(Form6);
     Destroy(Form5);

@@ -7,6 +7,8 @@
 #include "app/AnsiText.h"
 #include "app/FileNames.h"
 #include "app/Forms.h"
+#include "app/Help.h"
+#include "app/Info.h"
 #include "app/Platform.h"
 #include "app/SettingsStore.h"
 #include "app/Sound.h"
@@ -1002,19 +1004,23 @@ void TForm5::Voreinstellungen1Click()
     ApplyLearningFonts();
 }
 
-// The help menu stays without effect until the help and about functions exist.
 void TForm5::LernkompassHilfe1Click()
 {
+    ShowHelpFile(this);
 }
 
 void TForm5::HomepagevonLernkompass1Click()
 {
+    OpenProductSite();
 }
 
 void TForm5::HomepagedesAutors1Click()
 {
+    OpenAuthorSite();
 }
 
 void TForm5::Info1Click()
 {
+    if (Form9)
+        Form9->exec();
 }

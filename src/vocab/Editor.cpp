@@ -27,6 +27,8 @@
 #include "app/Fehler.h"
 #include "app/FileNames.h"
 #include "app/Forms.h"
+#include "app/Help.h"
+#include "app/Info.h"
 #include "app/Platform.h"
 #include "app/SettingsStore.h"
 #include "app/Start.h"
@@ -397,6 +399,10 @@ TForm2::TForm2(QWidget* parent)
     on(SchriftartSymbol1, &QAction::triggered, &TForm2::SchriftartSymbol1Click);
     on(Voreinstellungen1, &QAction::triggered, &TForm2::Voreinstellungen1Click);
     on(ToolButton5, &QToolButton::clicked, &TForm2::Voreinstellungen1Click);
+    on(LernkompassHilfe1, &QAction::triggered, &TForm2::LernkompassHilfe1Click);
+    on(HomepagevonLernkompass1, &QAction::triggered, &TForm2::HomepagevonLernkompass1Click);
+    on(HomepagedesAutors1, &QAction::triggered, &TForm2::HomepagedesAutors1Click);
+    on(Info1, &QAction::triggered, &TForm2::Info1Click);
     on(Button1, &QPushButton::clicked, &TForm2::Button1Click);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm2::ScrollBar1Change);
 
@@ -1010,4 +1016,25 @@ void TForm2::Voreinstellungen1Click()
 {
     // The preferences may change the field fonts.
     ApplyFieldFonts();
+}
+
+void TForm2::LernkompassHilfe1Click()
+{
+    ShowHelpFile(this);
+}
+
+void TForm2::HomepagevonLernkompass1Click()
+{
+    OpenProductSite();
+}
+
+void TForm2::HomepagedesAutors1Click()
+{
+    OpenAuthorSite();
+}
+
+void TForm2::Info1Click()
+{
+    if (Form9)
+        Form9->exec();
 }

@@ -152,6 +152,10 @@ public Q_SLOTS:
     void SchriftartMSSansSerif1Click();
     void SchriftartSymbol1Click();
     void Voreinstellungen1Click();
+    void LernkompassHilfe1Click();
+    void HomepagevonLernkompass1Click();
+    void HomepagedesAutors1Click();
+    void Info1Click();
     void Button1Click();
     void ScrollBar1Change(int position);
     // Esc does nothing here; the close box and "&Beenden" go through closeEvent.

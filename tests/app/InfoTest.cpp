@@ -1,0 +1,193 @@
+#include "app/Forms.h"
+#include "app/Info.h"
+#include "app/Urllabel.h"
+#include "learn/Lernprogramm.h"
+#include "support/FakePlatform.h"
+#include "support/TestSupport.h"
+#include "vocab/Editor.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QEnterEvent>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStringDecoder>
+#include <QTimer>
+
+namespace {
+
+QAction* MenuItem(const QString& window, const QString& item)
+{
+    return (window == QLatin1String("Editor") ? static_cast<QWidget*>(Form2) : Form5)
+        ->findChild<QAction*>(item);
+}
+
+// What a link shows: underlined or not, and its colour.
+QString Look(const TURLLabel* link)
+{
+    return (link->font().underline() ? QStringLiteral("underlined ") : QStringLiteral("plain ")) +
+           link->palette().color(QPalette::WindowText).name();
+}
+
+}  // namespace
+
+class InfoTest : public QObject {
+    Q_OBJECT
+
+    FakePlatform platform;
+
+private Q_SLOTS:
+    void initTestCase() { CreateForms(); }
+    void cleanupTestCase() { DestroyForms(); }
+    void init() { platform.clear(); }
+
+    // The three link items of both help menus. The help page is looked for beside the
+    // program (here: the real page the build puts beside the tests), never in the current
+    // directory, which holds a page of its own.
+    void helpMenu_data()
+    {
+        for (const char* column : {"window", "item", "programDir"})
+            QTest::addColumn<QString>(column);
+        QTest::addColumn<QStringList>("opened");
+        QTest::addColumn<QStringList>("messages");
+        const QString built = QCoreApplication::applicationDirPath();
+        const QString empty = NewTestDirectory();
+        const QStringList missing{QStringLiteral("Hilfedatei nicht gefunden!")};
+        for (const QString& window : {QStringLiteral("Editor"), QStringLiteral("Lernprogramm")}) {
+            const QByteArray w = window.toUtf8();
+            QTest::newRow(w + " help page")
+                << window << "LernkompassHilfe1" << built
+                << QStringList{built + QStringLiteral("/Liesmich.htm")} << QStringList();
+            QTest::newRow(w + " page missing")
+                << window << "LernkompassHilfe1" << empty << QStringList() << missing;
+            QTest::newRow(w + " product site")
+                << window << "HomepagevonLernkompass1" << empty
+                << QStringList{QStringLiteral("https://example.org/")} << QStringList();
+            QTest::newRow(w + " author's site")
+                << window << "HomepagedesAutors1" << empty
+                << QStringList{QStringLiteral("https://example.com/")} << QStringList();
+        }
+    }
+    void helpMenu()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, item);
+        QFETCH(QString, programDir);
+        QFETCH(QStringList, opened);
+        QFETCH(QStringList, messages);
+        platform.programDir = programDir;
+        const QString elsewhere = NewTestDirectory();
+        QVERIFY(WriteBytes(elsewhere + QStringLiteral("/Liesmich.htm"), "<html></html>"));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(elsewhere));
+        MenuItem(window, item)->trigger();
+        QDir::setCurrent(before);
+        QCOMPARE(platform.urlsOpened, opened);
+        QCOMPARE(platform.messageTexts(), messages);
+        for (const FakePlatform::Message& m : platform.messages)
+            QVERIFY(m.caption == QStringLiteral("Fehler") && m.buttons == MsgButtons::Ok &&
+                    m.icon == MsgIcon::None);
+    }
+
+    // "&Info ..." shows the about box modally in both windows; Esc closes it.
+    void infoItem()
+    {
+        for (const QString& window : {QStringLiteral("Editor"), QStringLiteral("Lernprogramm")}) {
+            bool shownModally = false;
+            QTimer::singleShot(0, Form9, [&] {
+                shownModally = Form9->isVisible() && Form9->isModal();
+                QTest::keyClick(Form9, Qt::Key_Escape);
+            });
+            MenuItem(window, QStringLiteral("Info1"))->trigger();
+            QVERIFY2(shownModally && !Form9->isVisible(), qPrintable(window));
+        }
+    }
+
+    // Each link shows its address, is heard by a screen reader as that address, and opens it
+    // on any mouse button, and on Enter or Space when it has the focus. It ends before the
+    // next column.
+    void links()
+    {
+        const struct {
+            const char *link, *caption, *url;
+        } rows[] = {{"URLLabel1", "https://example.org", "https://example.org/"},
+                    {"URLLabel2", "autor@example.com", "mailto:autor@example.com"},
+                    {"URLLabel3", "https://example.com", "https://example.com/"}};
+        for (const auto& row : rows) {
+            platform.clear();
+            auto* label = Form9->findChild<TURLLabel*>(QLatin1String(row.link));
+            QCOMPARE(label->text(), QLatin1String(row.caption));
+            QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name),
+                     label->text());
+            for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+                QTest::mousePress(label, button);
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_A})
+                QTest::keyClick(label, key);
+            QCOMPARE(platform.urlsOpened, QStringList(5, QLatin1String(row.url)));
+            QVERIFY(label->geometry().right() < (label->x() < 240 ? 240 : TForm9::kClientWidth));
+        }
+    }
+
+    // Blue and plain; underlined while the mouse is over the link or it has the focus, and
+    // its own font again afterwards, also when both overlap.
+    void hover_data()
+    {
+        QTest::addColumn<QString>("steps");  // e: enter, l: leave, f: focus in, o: focus out
+        QTest::addColumn<QStringList>("looks");
+        const QString plain = QStringLiteral("plain #0000ff");
+        const QString under = QStringLiteral("underlined #0000ff");
+        QTest::newRow("enter, leave") << "el" << QStringList{under, plain};
+        QTest::newRow("focus during hover") << "eflo" << QStringList{under, under, under, plain};
+        QTest::newRow("hover during focus") << "felo" << QStringList{under, under, under, plain};
+    }
+    void hover()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QStringList, looks);
+        auto* label = Form9->findChild<TURLLabel*>(QStringLiteral("URLLabel1"));
+        const QFont plainFont = label->font();
+        QCOMPARE(Look(label), QStringLiteral("plain #0000ff"));
+        QStringList seen;
+        for (QChar step : steps) {
+            QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+            QEvent leave(QEvent::Leave);
+            QFocusEvent focus(step == QLatin1Char('f') ? QEvent::FocusIn : QEvent::FocusOut);
+            QApplication::sendEvent(label, step == QLatin1Char('e')   ? static_cast<QEvent*>(&enter)
+                                           : step == QLatin1Char('l') ? &leave
+                                                                      : &focus);
+            seen << Look(label);
+        }
+        QCOMPARE(seen, looks);
+        QCOMPARE(label->font(), plainFont);
+    }
+
+    // The help page is one self-contained file: UTF-8 declared and valid, no scripts, nothing
+    // loaded from elsewhere, and every link inside it has its target.
+    void helpPage()
+    {
+        const QByteArray bytes =
+            ReadBytes(QCoreApplication::applicationDirPath() + QStringLiteral("/Liesmich.htm"));
+        QVERIFY(bytes.size() > 10000);
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString page = utf8(bytes);
+        QVERIFY(!utf8.hasError());
+        QVERIFY(page.contains(QLatin1String("<meta charset=\"utf-8\">")));
+        for (const char* banned :
+             {"<script", "\\son\\w+\\s*=", "<(img|link|iframe|object)\\b", "url\\("})
+            QVERIFY2(!page.contains(QRegularExpression(QLatin1String(banned))), banned);
+        QSet<QString> ids;
+        for (const auto& m :
+             QRegularExpression(QStringLiteral("\\sid=\"([^\"]+)\"")).globalMatch(page))
+            ids << m.captured(1);
+        for (const auto& m :
+             QRegularExpression(QStringLiteral("\\shref=\"([^\"]*)\"")).globalMatch(page))
+            QVERIFY2(
+                m.captured(1).startsWith(QLatin1Char('#')) && ids.contains(m.captured(1).mid(1)),
+                qPrintable(m.captured(1)));
+    }
+};
+
+LK_TEST_MAIN(InfoTest)
+#include "InfoTest.moc"
