@@ -5,13 +5,22 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
-#include <QAudioDevice>
 #include <QBuffer>
+#include <QDir>
 #include <QElapsedTimer>
-#include <QMediaDevices>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QtEndian>
 
 #include <cmath>
+#include <optional>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#else
+#include <QAudioDevice>
+#include <QMediaDevices>
+#endif
 
 namespace {
 
@@ -28,6 +37,23 @@ const QByteArray kPcm16("fmt \x10\0\0\0\x01\0\x01\0\x44\xAC\0\0\x88\x58\x01\0\x0
 QByteArray Riff(const QByteArray& chunks)
 {
     return "RIFF" + Le32(static_cast<quint32>(4 + chunks.size())) + "WAVE" + chunks;
+}
+
+QByteArray Le16(quint16 v)
+{
+    return Le32(v).left(2);
+}
+
+// A sound of silence; an extensible header (format 0xFFFE) carries sub as its sample type.
+QByteArray Wave(int format, int channels, int rate, int bits, int ms, int sub = 0)
+{
+    const int align = channels * bits / 8;
+    QByteArray fmt = Le16(format) + Le16(channels) + Le32(rate) + Le32(rate * align) +
+                     Le16(align) + Le16(bits);
+    if (format == 0xFFFE)
+        fmt += Le16(22) + Le16(bits) + Le32(0) + Le16(sub) + QByteArray(14, '\x11');
+    const int bytes = rate / 1000 * ms * align;
+    return Riff("fmt " + Le32(fmt.size()) + fmt + "data" + Le32(bytes) + QByteArray(bytes, '\0'));
 }
 
 }  // namespace
@@ -71,6 +97,8 @@ private Q_SLOTS:
         QTest::newRow("not RIFF") << "RIFX" + Riff(kPcm16 + data20).mid(4) << qint64(-1);
         QTest::newRow("compressed")
             << Riff(QByteArray(kPcm16).replace(8, 1, "\x02") + data20) << qint64(-1);
+        QTest::newRow("extensible float") << Wave(0xFFFE, 2, 8000, 32, 10, 3) << qint64(80);
+        QTest::newRow("extensible compressed") << Wave(0xFFFE, 1, 8000, 16, 10, 2) << qint64(-1);
     }
     void readWaveInfo()
     {
@@ -102,6 +130,102 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 
+#ifdef Q_OS_LINUX
+    // Without a sound server playing fails at once, and the answer beeps instead.
+    void qtPlatform_withoutServer_refusesAtOnce()
+    {
+        qputenv("PULSE_SERVER", QFile::encodeName(TestRoot() + QStringLiteral("/no-server")));
+        QtPlatform platform;
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!platform.playSound(kRightSoundResource));
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    // Through a server every sample type plays, to its end, and within the limit.
+    void qtPlatform_throughServer_playsToTheEnd_data()
+    {
+        QTest::addColumn<QByteArray>("wave");  // empty: the built-in right sound
+        QTest::addColumn<int>("ms");
+        QTest::newRow("built in") << QByteArray() << 730;
+        QTest::newRow("8 bit stereo") << Wave(1, 2, 8000, 8, 400) << 400;
+        QTest::newRow("24 bit mono") << Wave(1, 1, 48000, 24, 400) << 400;
+        QTest::newRow("extensible float stereo") << Wave(0xFFFE, 2, 22000, 32, 400, 3) << 400;
+    }
+    void qtPlatform_throughServer_playsToTheEnd()
+    {
+        QFETCH(QByteArray, wave);
+        QFETCH(int, ms);
+        const auto server = StartServer();
+        if (!server)
+            QSKIP("no pulseaudio here to play through");
+        QVERIFY(*server);
+        QString file = kRightSoundResource;
+        if (!wave.isEmpty())
+            QVERIFY(WriteBytes(file = NewTestDirectory() + QStringLiteral("/ton.wav"), wave));
+        QtPlatform platform;
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(platform.playSound(file));
+        const qint64 elapsed = timer.elapsed();
+        QVERIFY2(elapsed >= ms && elapsed < ms + 3300, qPrintable(QString::number(elapsed)));
+    }
+
+    // A server that stops answering costs the sound's length and a margin, never a hang.
+    void qtPlatform_serverStopsAnswering_givesUp()
+    {
+        const auto server = StartServer();
+        if (!server)
+            QSKIP("no pulseaudio here to play through");
+        QVERIFY(*server);
+        ::kill(static_cast<pid_t>(m_server.processId()), SIGSTOP);
+        QtPlatform platform;
+        QElapsedTimer timer;
+        timer.start();
+        const bool played = platform.playSound(kWrongSoundResource);
+        const qint64 elapsed = timer.elapsed();
+        ::kill(static_cast<pid_t>(m_server.processId()), SIGCONT);
+        QVERIFY(!played);
+        QVERIFY2(elapsed < 580 + 3300, qPrintable(QString::number(elapsed)));
+    }
+
+    void cleanupTestCase()
+    {
+        m_server.kill();
+        m_server.waitForFinished();
+    }
+
+private:
+    // A PulseAudio server with a null sink of its own; nothing when the machine has none.
+    std::optional<bool> StartServer()
+    {
+        const QString program = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+        if (program.isEmpty())
+            return std::nullopt;
+        const QString dir = TestRoot() + QStringLiteral("/pulse");
+        const QString socket = dir + QStringLiteral("/native");
+        qputenv("PULSE_SERVER", QFile::encodeName(QStringLiteral("unix:") + socket));
+        if (m_server.state() != QProcess::NotRunning)
+            return true;
+        QDir().mkpath(dir);
+        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ExeOwner);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir);
+        m_server.setProcessEnvironment(env);
+        m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_server.start(program, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
+                                 QStringLiteral("--exit-idle-time=-1"),
+                                 QStringLiteral("--use-pid-file=no"),
+                                 QStringLiteral("--log-level=error"),
+                                 QStringLiteral("-Lmodule-null-sink"),
+                                 QStringLiteral("-Lmodule-native-protocol-unix socket=") +
+                                     socket + QStringLiteral(" auth-anonymous=1")});
+        return QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000);
+    }
+
+    QProcess m_server;
+#else
     // Without an output device a sound would never end: playing fails at once.
     void qtPlatform_withoutOutput_refusesAtOnce()
     {
@@ -113,6 +237,7 @@ private Q_SLOTS:
         QVERIFY(!platform.playSound(kRightSoundResource));
         QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
     }
+#endif
 };
 
 LK_TEST_MAIN(SoundTest)
