@@ -13,12 +13,13 @@ if [[ $mode != run && $mode != test ]]; then
 fi
 cd "$(dirname "$0")/.."
 
-packages=(qt6-base-dev qt6-multimedia-dev libzip-dev ninja-build qt6-translations-l10n
-          pkgconf cmake g++ fonts-dejavu-core fonts-urw-base35)
+packages=(qt6-base-dev libpulse-dev libzip-dev ninja-build qt6-translations-l10n
+          pkgconf cmake g++ fonts-dejavu-core fonts-urw-base35
+          desktop-file-utils appstream shared-mime-info dpkg-dev)
 
 install_missing() {
     if ! command -v dpkg-query >/dev/null; then
-        echo "No dpkg here: install Qt 6.4 (Widgets, Multimedia), libzip, CMake and Ninja yourself." >&2
+        echo "No dpkg here: install Qt 6.4 Widgets, libzip, PulseAudio's client library (Qt Multimedia off Linux), CMake and Ninja yourself." >&2
         return
     fi
     local missing=() p
@@ -42,4 +43,18 @@ else
     cmake -S . -B build -G Ninja -DLK_WARNINGS_AS_ERRORS=ON
     cmake --build build
     ctest --test-dir build --output-on-failure
+    # The Debian package builds and holds the installed tree.
+    rm -f build/lernkompass_*.deb
+    (cd build && cpack -G DEB >/dev/null)
+    contents=$(dpkg-deb -c build/lernkompass_*.deb)
+    for f in ./usr/bin/lernkompass ./usr/lib/lernkompass/lernkompass \
+             ./usr/lib/lernkompass/Liesmich.htm \
+             ./usr/share/applications/org.example.lernkompass.desktop \
+             ./usr/share/metainfo/org.example.lernkompass.metainfo.xml \
+             ./usr/share/mime/packages/lernkompass.xml \
+             ./usr/share/icons/hicolor/scalable/apps/lernkompass.svg \
+             ./usr/share/icons/hicolor/48x48/apps/lernkompass.png; do
+        grep -q " $f\( ->\|$\)" <<<"$contents" || { echo "package lacks $f" >&2; exit 1; }
+    done
+    echo "package: $(ls build/lernkompass_*.deb)"
 fi

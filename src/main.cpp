@@ -11,6 +11,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lernkompass"));
     QApplication::setOrganizationName(QStringLiteral("Kelp"));
+    // Lets the desktop match the windows to the installed launcher and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.example.lernkompass"));
 
     // The whole interface is German, Qt's own buttons and dialogs included.
     QTranslator qtTranslator;

@@ -81,15 +81,21 @@ std::optional<WaveInfo> ReadWaveInfo(QIODevice& device)
             info.channels = U16(fmt, 2);
             info.sampleRate = static_cast<int>(qMin<quint32>(U32(fmt, 4), 1u << 30));
             info.bitsPerSample = U16(fmt, 14);
+            if (info.format == 0xFFFE) {
+                // The extensible header names the sample type in its sub-format.
+                const QByteArray ext = chunkSize >= 40 ? device.read(24) : QByteArray();
+                info.format = ext.size() == 24 ? U16(ext, 8) : 0;
+            }
             haveFormat = true;
         } else if (header.startsWith("data")) {
             // A truncated file holds fewer bytes than its header claims.
             dataBytes = qMin(chunkSize, size - body);
+            info.dataOffset = body;
         }
         pos = body + chunkSize + (chunkSize & 1);  // chunks are padded to even sizes
     }
 
-    const bool knownFormat = info.format == 1 || info.format == 3 || info.format == 0xFFFE;
+    const bool knownFormat = info.format == 1 || info.format == 3;
     const bool knownBits = info.bitsPerSample == 8 || info.bitsPerSample == 16 ||
                            info.bitsPerSample == 24 || info.bitsPerSample == 32;
     if (!haveFormat || dataBytes <= 0 || !knownFormat || !knownBits || info.channels < 1 ||

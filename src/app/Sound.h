@@ -19,11 +19,12 @@ inline const QString kWrongSoundResource = QStringLiteral(":/SNDFALSCH");
 
 // What the header of a WAVE file says about its sound.
 struct WaveInfo {
-    int format = 0;  // 1 PCM, 3 IEEE float, 0xFFFE extensible
+    int format = 0;  // 1 PCM, 3 IEEE float (an extensible header gives its sub-format)
     int channels = 0;
     int sampleRate = 0;
     int bitsPerSample = 0;
     qint64 frames = 0;  // sample frames the data chunk holds, within the file's size
+    qint64 dataOffset = 0;  // where the samples begin
 
     // Length of the sound in milliseconds, rounded up.
     qint64 durationMs() const;

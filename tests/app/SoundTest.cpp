@@ -5,13 +5,20 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
-#include <QAudioDevice>
 #include <QBuffer>
 #include <QElapsedTimer>
-#include <QMediaDevices>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QtEndian>
 
 #include <cmath>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#else
+#include <QAudioDevice>
+#include <QMediaDevices>
+#endif
 
 namespace {
 
@@ -28,6 +35,19 @@ const QByteArray kPcm16("fmt \x10\0\0\0\x01\0\x01\0\x44\xAC\0\0\x88\x58\x01\0\x0
 QByteArray Riff(const QByteArray& chunks)
 {
     return "RIFF" + Le32(static_cast<quint32>(4 + chunks.size())) + "WAVE" + chunks;
+}
+
+// A sound of silence; an extensible header (format 0xFFFE) carries sub as its sample type.
+QByteArray Wave(int format, int channels, int rate, int bits, int ms, int sub = 0)
+{
+    const auto Le16 = [](int v) { return Le32(static_cast<quint32>(v)).left(2); };
+    const int align = channels * bits / 8;
+    QByteArray fmt = Le16(format) + Le16(channels) + Le32(rate) + Le32(rate * align) +
+                     Le16(align) + Le16(bits);
+    if (format == 0xFFFE)
+        fmt += Le16(22) + Le16(bits) + Le32(0) + Le16(sub) + QByteArray(14, '\x11');
+    const int bytes = rate / 1000 * ms * align;
+    return Riff("fmt " + Le32(fmt.size()) + fmt + "data" + Le32(bytes) + QByteArray(bytes, '\0'));
 }
 
 }  // namespace
@@ -71,6 +91,8 @@ private Q_SLOTS:
         QTest::newRow("not RIFF") << "RIFX" + Riff(kPcm16 + data20).mid(4) << qint64(-1);
         QTest::newRow("compressed")
             << Riff(QByteArray(kPcm16).replace(8, 1, "\x02") + data20) << qint64(-1);
+        QTest::newRow("extensible float") << Wave(0xFFFE, 2, 8000, 32, 10, 3) << qint64(80);
+        QTest::newRow("extensible compressed") << Wave(0xFFFE, 1, 8000, 16, 10, 2) << qint64(-1);
     }
     void readWaveInfo()
     {
@@ -102,17 +124,85 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 
-    // Without an output device a sound would never end: playing fails at once.
-    void qtPlatform_withoutOutput_refusesAtOnce()
+    // Without a sound server (an output device elsewhere) a sound would never end: playing
+    // fails at once, and the answer beeps instead.
+    void qtPlatform_withoutServer_refusesAtOnce()
     {
+#ifdef Q_OS_LINUX
+        qputenv("PULSE_SERVER", QFile::encodeName(TestRoot() + QStringLiteral("/no-server")));
+#else
         if (!QMediaDevices::audioOutputs().isEmpty())
             QSKIP("this machine has an audio output");
+#endif
         QtPlatform platform;
         QElapsedTimer timer;
         timer.start();
         QVERIFY(!platform.playSound(kRightSoundResource));
         QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
     }
+
+#ifdef Q_OS_LINUX
+    // Through a server every sample type plays to its end; a server that stops answering
+    // costs the sound's length and a margin, never a hang.
+    void qtPlatform_throughServer_data()
+    {
+        QTest::addColumn<QByteArray>("wave");  // empty: the built-in right sound
+        QTest::addColumn<int>("ms");
+        QTest::addColumn<bool>("stopped");
+        QTest::newRow("built in") << QByteArray() << 730 << false;
+        QTest::newRow("8 bit stereo") << Wave(1, 2, 8000, 8, 400) << 400 << false;
+        QTest::newRow("24 bit mono") << Wave(1, 1, 48000, 24, 400) << 400 << false;
+        QTest::newRow("extensible float") << Wave(0xFFFE, 2, 22000, 32, 400, 3) << 400 << false;
+        QTest::newRow("server stops answering") << QByteArray() << 730 << true;
+    }
+    void qtPlatform_throughServer()
+    {
+        QFETCH(QByteArray, wave);
+        QFETCH(int, ms);
+        QFETCH(bool, stopped);
+        const QString program = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+        if (program.isEmpty())
+            QSKIP("no pulseaudio here to play through");
+        QVERIFY(StartServer(program));
+        QString file = kRightSoundResource;
+        if (!wave.isEmpty())
+            QVERIFY(WriteBytes(file = NewTestDirectory() + QStringLiteral("/ton.wav"), wave));
+        const auto pid = static_cast<pid_t>(m_server.processId());
+        if (stopped)
+            ::kill(pid, SIGSTOP);
+        QtPlatform platform;
+        QElapsedTimer timer;
+        timer.start();
+        const bool played = platform.playSound(file);
+        const qint64 elapsed = timer.elapsed();
+        ::kill(pid, SIGCONT);
+        QCOMPARE(played, !stopped);
+        QVERIFY2((stopped || elapsed >= ms) && elapsed < ms + 3300,
+                 qPrintable(QString::number(elapsed)));
+    }
+
+private:
+    // A PulseAudio server of this test with a null sink, reached through PULSE_SERVER; the
+    // QProcess ends it.
+    bool StartServer(const QString& program)
+    {
+        const QString socket = TestRoot() + QStringLiteral("/pulse-native");
+        qputenv("PULSE_SERVER", QFile::encodeName(QStringLiteral("unix:") + socket));
+        if (m_server.state() != QProcess::NotRunning)
+            return true;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), TestRoot());
+        m_server.setProcessEnvironment(env);
+        m_server.start(program, QStringLiteral("-n --daemonize=no --exit-idle-time=-1 "
+                                               "--use-pid-file=no -Lmodule-null-sink")
+                                    .split(QLatin1Char(' '))
+                                    << QStringLiteral("-Lmodule-native-protocol-unix "
+                                                      "auth-anonymous=1 socket=") + socket);
+        return QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000);
+    }
+
+    QProcess m_server;
+#endif
 };
 
 LK_TEST_MAIN(SoundTest)
