@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMediaDevices>
 #include <QMessageBox>
 #include <QSoundEffect>
@@ -66,6 +67,16 @@ std::optional<QString> QtPlatform::openFileName(QWidget* parent, const QString& 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QFont> QtPlatform::chooseFont(QWidget* parent, const QFont& initial)
+{
+    // Qt's own dialog, German through the loaded translation; any size may be chosen.
+    QFontDialog dialog(initial, parent);
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedFont();
 }
 
 bool QtPlatform::playSound(const QString& fileOrResource)

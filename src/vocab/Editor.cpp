@@ -28,7 +28,9 @@
 #include "app/FileNames.h"
 #include "app/Forms.h"
 #include "app/Platform.h"
+#include "app/Preferences.h"
 #include "app/SettingsStore.h"
+#include "app/Shortcuts.h"
 #include "app/Start.h"
 #include "app/Widgets.h"
 
@@ -279,6 +281,7 @@ TForm2::TForm2(QWidget* parent)
         edit->setMaxLength(kFieldWidth);
         edit->setValidator(new AnsiLineValidator(edit));
         edit->installEventFilter(this);
+        InstallShortcutKeys(edit);
         (*labels[k])->setBuddy(edit);
         *edits[k] = edit;
     }
@@ -981,6 +984,8 @@ void TForm2::SchriftartSymbol1Click()
 
 void TForm2::Voreinstellungen1Click()
 {
+    if (Form7)
+        Form7->exec();
     // The preferences may change the field fonts.
     ApplyFieldFonts();
 }
