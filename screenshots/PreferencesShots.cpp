@@ -3,6 +3,7 @@
 #include "app/Preferences.h"
 #include "app/SettingsStore.h"
 
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 
