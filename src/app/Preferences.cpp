@@ -81,7 +81,8 @@ SoundGroup MakeSoundGroup(QWidget* parent, const QString& title, const QRect& re
     g.box = new QGroupBox(title, parent);
     g.box->setObjectName(QLatin1String(names[0]));
     g.box->setGeometry(rect);
-    g.builtIn = MakeOption(g.box, names[1], QStringLiteral("Standardsignal"), QRect(14, 24, 220, 22));
+    g.builtIn =
+        MakeOption(g.box, names[1], QStringLiteral("Standardsignal"), QRect(14, 24, 220, 22));
     g.none = MakeOption(g.box, names[2], QStringLiteral("Kein Signal"), QRect(14, 48, 220, 22));
     // A bare circle: the file field beside it says what it stands for.
     g.file = MakeOption(g.box, names[3], QString(), QRect(14, 76, 17, 22));
@@ -162,12 +163,12 @@ TForm7::TForm7(QWidget* parent)
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     const SoundGroup right = MakeSoundGroup(
         TabSheet1, QStringLiteral("Richtige Antwort"), QRect(8, 8, pageWidth - 16, 158),
-        {"GroupBox2", "RadioButton1", "RadioButton5", "RadioButton2", "Edit1", "Button1",
-         "Bevel1", "BitBtn1"});
+        {"GroupBox2", "RadioButton1", "RadioButton5", "RadioButton2", "Edit1", "Button1", "Bevel1",
+         "BitBtn1"});
     const SoundGroup wrong = MakeSoundGroup(
         TabSheet1, QStringLiteral("Falsche Antwort"), QRect(8, 174, pageWidth - 16, 158),
-        {"GroupBox3", "RadioButton3", "RadioButton6", "RadioButton4", "Edit2", "Button2",
-         "Bevel2", "BitBtn2"});
+        {"GroupBox3", "RadioButton3", "RadioButton6", "RadioButton4", "Edit2", "Button2", "Bevel2",
+         "BitBtn2"});
     GroupBox2 = right.box;
     RadioButton1 = right.builtIn;
     RadioButton5 = right.none;
@@ -204,15 +205,17 @@ TForm7::TForm7(QWidget* parent)
                          QRect(boxWidth - 14 - 156, 24, 156, 28));
     Button4 = MakeButton(GroupBox1, "Button4", QStringLiteral("&Standardschriftart"),
                          QRect(boxWidth - 14 - 156, 58, 156, 28));
-    Label3 = MakeLabel(GroupBox1, "Label3", QStringLiteral("So schaut die ausgewählte Schriftart aus."),
-                       QRect(14, 98, boxWidth - 28, 64));
+    Label3 =
+        MakeLabel(GroupBox1, "Label3", QStringLiteral("So schaut die ausgewählte Schriftart aus."),
+                  QRect(14, 98, boxWidth - 28, 64));
     Label3->setFrameShape(QFrame::StyledPanel);
     Label3->setFrameShadow(QFrame::Sunken);
     Label3->setAlignment(Qt::AlignCenter);
     Label3->setWordWrap(true);
     Label4 = MakeLabel(GroupBox1, "Label4", QStringLiteral("Betroffene Felder:"),
                        QRect(14, 176, 200, 20));
-    const char* const boxNames[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5"};
+    const char* const boxNames[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
+                                    "CheckBox5"};
     const QString boxTexts[] = {QStringLiteral("Lektion"), QStringLiteral("Deutsch"),
                                 QStringLiteral("Fremdsprache"), QStringLiteral("Synonym(e)"),
                                 QStringLiteral("Bemerkung")};
@@ -230,7 +233,7 @@ TForm7::TForm7(QWidget* parent)
     GroupBox4 = new QGroupBox(QStringLiteral("Shortcuts"), TabSheet3);
     GroupBox4->setObjectName(QStringLiteral("GroupBox4"));
     GroupBox4->setGeometry(8, 8, pageWidth - 16, 324);
-    QLineEdit** edits[] = {&Edit3, &Edit4, &Edit5,  &Edit6,  &Edit7,  &Edit8,
+    QLineEdit** edits[] = {&Edit3, &Edit4,  &Edit5,  &Edit6,  &Edit7,  &Edit8,
                            &Edit9, &Edit10, &Edit11, &Edit12, &Edit13, &Edit14};
     const int columnWidth = (GroupBox4->width() - 14) / 2;
     // Each field takes only what the entry fields it is typed into can hold.
@@ -250,8 +253,9 @@ TForm7::TForm7(QWidget* parent)
     }
     PageControl1->addTab(TabSheet3, QStringLiteral("Shortcuts"));
 
-    Button5 = MakeButton(this, "Button5", QStringLiteral("&OK"),
-                         QRect(kClientWidth - 8 - 2 * 110 - 8, kClientHeight - 8 - 28 - 2, 110, 28));
+    Button5 =
+        MakeButton(this, "Button5", QStringLiteral("&OK"),
+                   QRect(kClientWidth - 8 - 2 * 110 - 8, kClientHeight - 8 - 28 - 2, 110, 28));
     Button6 = MakeButton(this, "Button6", QStringLiteral("&Abbrechen"),
                          QRect(kClientWidth - 8 - 110, kClientHeight - 8 - 28 - 2, 110, 28));
 
@@ -270,7 +274,7 @@ TForm7::TForm7(QWidget* parent)
 QCheckBox* TForm7::FontFieldBox(int k) const
 {
     const std::array<QCheckBox*, kFontFields> boxes{CheckBox1, CheckBox2, CheckBox3, CheckBox4,
-                                                     CheckBox5};
+                                                    CheckBox5};
     return boxes.at(static_cast<size_t>(k - 1));
 }
 

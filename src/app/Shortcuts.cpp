@@ -40,7 +40,7 @@ void HandleShortcutKey(QLineEdit* field, int key, Qt::KeyboardModifiers modifier
 void InsertShortcutText(QLineEdit* field, int k)
 {
     QGuiApplication::clipboard()->setText(ReadShortcut(k));
-    // QLineEdit::paste() ignores read-only; a field the user cannot type into takes nothing.
+    // A read-only field takes nothing, as with a paste by the user.
     if (!field->isReadOnly())
         field->paste();
 }

@@ -235,7 +235,8 @@ private Q_SLOTS:
         QCOMPARE(edit->text(), field);
         QCOMPARE(QApplication::clipboard()->text(), clipboard);
         if (clipboard != u"alt")  // replaced, not added to
-            QCOMPARE(QApplication::clipboard()->mimeData()->formats(), QStringList{u"text/plain"_s});
+            QCOMPARE(QApplication::clipboard()->mimeData()->formats(),
+                     QStringList{u"text/plain"_s});
     }
 
     // A screen reader names every control, and hears the font name itself.
@@ -274,13 +275,16 @@ private Q_SLOTS:
         learning.Edit1->setEnabled(true);
         QWidget* window = learningWindow ? static_cast<QWidget*>(&learning) : &editor;
         platform.fontAnswers << QFont(u"Symbol"_s);
-        WhileShown(&form, [&] { act(form, u"click:Button3 click:CheckBox1 type:Edit6:ü click:Button5"_s); });
+        WhileShown(&form, [&] {
+            act(form, u"click:Button3 click:CheckBox1 type:Edit6:ü click:Button5"_s);
+        });
         if (auto* action = window->findChild<QAction*>(control))
             action->trigger();
         else
             window->findChild<QAbstractButton*>(control)->click();
         Form7 = nullptr;
-        QWidget* lessonField = learningWindow ? static_cast<QWidget*>(learning.Label8) : editor.Edit1;
+        QWidget* lessonField =
+            learningWindow ? static_cast<QWidget*>(learning.Label8) : editor.Edit1;
         QCOMPARE(lessonField->font().family(), u"Symbol"_s);
         const QList<QLineEdit*> fields =
             learningWindow ? QList<QLineEdit*>{learning.Edit1}
