@@ -18,6 +18,7 @@
 #include <QMimeData>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 
 #include <functional>
 
@@ -253,44 +254,29 @@ private Q_SLOTS:
         QCOMPARE(name(form.Label2), u"Symbol"_s);
     }
 
-    // "&Voreinstellungen" of the editor and the learning window shows the dialog modally;
-    // afterwards the lesson field shows the chosen font, and Ctrl+F4 types the text set
-    // there into every entry field of the window.
-    void fromWindows_data()
-    {
-        QTest::addColumn<bool>("learningWindow");
-        QTest::addColumn<QString>("control");
-        QTest::newRow("editor, menu") << false << u"Voreinstellungen1"_s;
-        QTest::newRow("learning window, tool button") << true << u"ToolButton11"_s;
-    }
+    // "&Voreinstellungen" of the editor (menu) and of the learning window (tool button) shows
+    // the dialog modally; afterwards the lesson field shows the font as ticked there, and
+    // Ctrl+F4 types the text set there into every entry field and the answer field.
     void fromWindows()
     {
-        QFETCH(bool, learningWindow);
-        QFETCH(QString, control);
         TForm7 form;
         Form7 = &form;
         TForm2 editor;
         TForm5 learning;
         QVERIFY(openEditor(editor));
         learning.Edit1->setEnabled(true);
-        QWidget* window = learningWindow ? static_cast<QWidget*>(&learning) : &editor;
         platform.fontAnswers << QFont(u"Symbol"_s);
         WhileShown(&form, [&] {
             act(form, u"click:Button3 click:CheckBox1 type:Edit6:ü click:Button5"_s);
         });
-        if (auto* action = window->findChild<QAction*>(control))
-            action->trigger();
-        else
-            window->findChild<QAbstractButton*>(control)->click();
+        editor.Voreinstellungen1->trigger();
+        QCOMPARE(editor.Edit1->font().family(), u"Symbol"_s);
+        WhileShown(&form, [&] { act(form, u"click:CheckBox1 click:Button5"_s); });
+        learning.ToolButton11->click();
         Form7 = nullptr;
-        QWidget* lessonField =
-            learningWindow ? static_cast<QWidget*>(learning.Label8) : editor.Edit1;
-        QCOMPARE(lessonField->font().family(), u"Symbol"_s);
-        const QList<QLineEdit*> fields =
-            learningWindow ? QList<QLineEdit*>{learning.Edit1}
-                           : QList<QLineEdit*>{editor.Edit1, editor.Edit2, editor.Edit3,
-                                               editor.Edit4, editor.Edit5};
-        for (QLineEdit* edit : fields) {
+        QCOMPARE(learning.Label8->font().family(), u"MS Sans Serif"_s);
+        for (QLineEdit* edit : {editor.Edit1, editor.Edit2, editor.Edit3, editor.Edit4,
+                                editor.Edit5, learning.Edit1}) {
             edit->clear();
             QTest::keyClick(edit, Qt::Key_F4, Qt::ControlModifier);
             QCOMPARE(edit->text(), u"ü"_s);
