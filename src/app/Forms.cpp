@@ -1,6 +1,7 @@
 #include "Forms.h"
 
 #include "Info.h"
+#include "Preferences.h"
 #include "Start.h"
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
@@ -45,7 +46,7 @@ void Destroy(T*& global)
 }  // namespace
 
 // In the order of their numbers, the start screen first; windows still to come fill the
-// gaps (7 preferences, 9 about box, 10 zip window, 11 converter, 12 HTML export).
+// gaps (9 about box, 10 zip window, 11 converter, 12 HTML export).
 void CreateForms()
 {
     Create(Form1);
@@ -54,6 +55,7 @@ void CreateForms()
     Create(Form4);
     Create(Form5);
     Create(Form6);
+    Create(Form7);
     Create(Form8);
     Create(Form9);
 }
@@ -62,6 +64,7 @@ void DestroyForms()
 {
     Destroy(Form9);
     Destroy(Form8);
+    Destroy(Form7);
     Destroy(Form6);
     Destroy(Form5);
     Destroy(Form4);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -67,6 +68,16 @@ std::optional<QString> QtPlatform::openFileName(QWidget* parent, const QString& 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QFont> QtPlatform::chooseFont(QWidget* parent, const QFont& initial)
+{
+    // Qt's own dialog, German through the loaded translation; any size may be chosen.
+    QFontDialog dialog(initial, parent);
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedFont();
 }
 
 bool QtPlatform::playSound(const QString& fileOrResource)

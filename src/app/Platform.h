@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFont>
 #include <QLocale>
 #include <QString>
 
@@ -36,6 +37,10 @@ public:
                                                 const QString& startDirectory,
                                                 FileChoice choice = FileChoice::Existing) = 0;
 
+    // The font dialog, starting at initial. Returns the chosen font, or nothing when the
+    // user cancelled.
+    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
+
     // Plays a WAVE file or a Qt resource (":/…") and returns when it has finished. Returns
     // false when it could not be played.
     virtual bool playSound(const QString& fileOrResource) = 0;
@@ -67,6 +72,7 @@ public:
     std::optional<QString> openFileName(QWidget* parent, const QString& title,
                                         const QString& filter, const QString& startDirectory,
                                         FileChoice choice) override;
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     bool playSound(const QString& fileOrResource) override;
     void beep() override;
     bool openUrl(const QString& url) override;

@@ -10,7 +10,9 @@
 #include "app/Help.h"
 #include "app/Info.h"
 #include "app/Platform.h"
+#include "app/Preferences.h"
 #include "app/SettingsStore.h"
+#include "app/Shortcuts.h"
 #include "app/Sound.h"
 #include "app/Start.h"
 #include "app/Widgets.h"
@@ -407,6 +409,7 @@ TForm5::TForm5(QWidget* parent)
 
     // The run's Ctrl+A wins over the answer field's select-all; Enter judges the answer.
     Edit1->installEventFilter(this);
+    InstallShortcutKeys(Edit1);
     // Enter confirms the focused feedback button; the focus stays among them.
     for (QPushButton* button : {Button1, Button2, Button3})
         button->installEventFilter(this);
@@ -1000,6 +1003,8 @@ void TForm5::SchriftartSymbol1Click()
 
 void TForm5::Voreinstellungen1Click()
 {
+    if (Form7)
+        Form7->exec();
     // The preferences may have changed the font settings.
     ApplyLearningFonts();
 }

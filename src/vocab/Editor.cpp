@@ -30,7 +30,9 @@
 #include "app/Help.h"
 #include "app/Info.h"
 #include "app/Platform.h"
+#include "app/Preferences.h"
 #include "app/SettingsStore.h"
+#include "app/Shortcuts.h"
 #include "app/Start.h"
 #include "app/Widgets.h"
 
@@ -289,6 +291,7 @@ TForm2::TForm2(QWidget* parent)
         edit->setMaxLength(kFieldWidth);
         edit->setValidator(new AnsiLineValidator(edit));
         edit->installEventFilter(this);
+        InstallShortcutKeys(edit);
         (*labels[k])->setBuddy(edit);
         *edits[k] = edit;
     }
@@ -1014,6 +1017,8 @@ void TForm2::SchriftartSymbol1Click()
 
 void TForm2::Voreinstellungen1Click()
 {
+    if (Form7)
+        Form7->exec();
     // The preferences may change the field fonts.
     ApplyFieldFonts();
 }

@@ -22,6 +22,8 @@ void FakePlatform::clear()
 {
     answers.clear();
     fileAnswers.clear();
+    fontAnswers.clear();
+    fontDialogs.clear();
     messages.clear();
     fileDialogs.clear();
     soundsPlayed.clear();
@@ -49,6 +51,12 @@ std::optional<QString> FakePlatform::openFileName(QWidget*, const QString& title
 {
     fileDialogs << FileDialog{title, filter, startDirectory, choice};
     return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
+}
+
+std::optional<QFont> FakePlatform::chooseFont(QWidget*, const QFont& initial)
+{
+    fontDialogs << initial;
+    return fontAnswers.isEmpty() ? std::nullopt : fontAnswers.dequeue();
 }
 
 bool FakePlatform::playSound(const QString& fileOrResource)

@@ -31,11 +31,14 @@ public:
     // No (questions); a file dialog without one is cancelled.
     QQueue<MsgAnswer> answers;
     QQueue<std::optional<QString>> fileAnswers;
+    // A font dialog without a scripted answer is cancelled.
+    QQueue<std::optional<QFont>> fontAnswers;
     // Runs inside messageBox (e.g. to check the state of a window while a box is up).
     std::function<void(const Message&)> onMessage;
 
     QList<Message> messages;
     QList<FileDialog> fileDialogs;
+    QList<QFont> fontDialogs;  // the font each font dialog started at
     QStringList soundsPlayed;
     QStringList urlsOpened;
     int beeps = 0;
@@ -56,6 +59,7 @@ public:
     std::optional<QString> openFileName(QWidget* parent, const QString& title,
                                         const QString& filter, const QString& startDirectory,
                                         FileChoice choice) override;
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     bool playSound(const QString& fileOrResource) override;
     void beep() override;
     bool openUrl(const QString& url) override;

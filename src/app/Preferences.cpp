@@ -1,0 +1,452 @@
+#include "Preferences.h"
+
+#include "Forms.h"
+#include "Platform.h"
+#include "SettingsStore.h"
+#include "Sound.h"
+#include "Widgets.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QStyle>
+#include <QTabWidget>
+
+#include <array>
+#include <optional>
+
+namespace {
+
+const QString kNoFontText = QStringLiteral("(noch keine ausgewählt)");
+const QString kDefaultFontName = QStringLiteral("MS Sans Serif");
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QRect& rect)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(rect);
+    // Enter in a field must not press a button of the dialog.
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& rect)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(rect);
+    return label;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const QString& name, const QRect& rect)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setGeometry(rect);
+    return edit;
+}
+
+QRadioButton* MakeOption(QWidget* parent, const char* name, const QString& text, const QRect& rect)
+{
+    auto* option = new QRadioButton(text, parent);
+    option->setObjectName(QLatin1String(name));
+    option->setGeometry(rect);
+    return option;
+}
+
+// One group of the sounds tab; the controls in the order of the tab key.
+struct SoundGroup {
+    QGroupBox* box;
+    QRadioButton* builtIn;
+    QRadioButton* none;
+    QRadioButton* file;
+    QLineEdit* field;
+    QPushButton* choose;
+    QFrame* bevel;
+    QPushButton* play;
+};
+
+SoundGroup MakeSoundGroup(QWidget* parent, const QString& title, const QRect& rect,
+                          const std::array<const char*, 8>& names)
+{
+    SoundGroup g;
+    g.box = new QGroupBox(title, parent);
+    g.box->setObjectName(QLatin1String(names[0]));
+    g.box->setGeometry(rect);
+    g.builtIn =
+        MakeOption(g.box, names[1], QStringLiteral("Standardsignal"), QRect(14, 24, 220, 22));
+    g.none = MakeOption(g.box, names[2], QStringLiteral("Kein Signal"), QRect(14, 48, 220, 22));
+    // A bare circle: the file field beside it says what it stands for.
+    g.file = MakeOption(g.box, names[3], QString(), QRect(14, 76, 17, 22));
+    g.file->setAccessibleName(QStringLiteral("Sounddatei"));
+    g.field = MakeEdit(g.box, QLatin1String(names[4]), QRect(34, 75, 457, 24));
+    g.field->setAccessibleName(QStringLiteral("Sounddatei"));
+    g.choose = MakeButton(g.box, names[5], QStringLiteral("..."), QRect(497, 75, 36, 24));
+    g.choose->setAccessibleName(QStringLiteral("Sounddatei auswählen"));
+    g.choose->setToolTip(QStringLiteral("Sounddatei auswählen"));
+    g.bevel = new QFrame(g.box);
+    g.bevel->setObjectName(QLatin1String(names[6]));
+    g.bevel->setFrameShape(QFrame::HLine);
+    g.bevel->setFrameShadow(QFrame::Sunken);
+    g.bevel->setGeometry(14, 108, rect.width() - 28, 2);
+    g.play = MakeButton(g.box, names[7], QStringLiteral("Gewähltes Signal abspielen"),
+                        QRect(rect.width() - 14 - 230, 118, 230, 28));
+    g.play->setIcon(g.play->style()->standardIcon(QStyle::SP_MediaPlay));
+    return g;
+}
+
+void SetFontName(QWidget* widget, const QString& name)
+{
+    QFont font = widget->font();
+    font.setFamily(name);
+    widget->setFont(font);
+}
+
+// What a sound setting says, as the three options of its group show it.
+void ShowSound(const QString& setting, const SoundGroup& g)
+{
+    if (setting.isEmpty()) {
+        g.none->setChecked(true);
+    } else if (setting == QLatin1String("default")) {
+        g.builtIn->setChecked(true);
+    } else {
+        g.field->setText(setting);
+        g.file->setChecked(true);
+    }
+}
+
+QRadioButton* CheckedOption(const QString& setting, const SoundGroup& g)
+{
+    if (setting.isEmpty())
+        return g.none;
+    return setting == QLatin1String("default") ? g.builtIn : g.file;
+}
+
+// The setting the group's options stand for; nothing when no option is selected.
+std::optional<QString> ChosenSound(QRadioButton* builtIn, QRadioButton* none, QRadioButton* file,
+                                   QLineEdit* field)
+{
+    if (builtIn->isChecked())
+        return QStringLiteral("default");
+    if (none->isChecked())
+        return QString();
+    if (file->isChecked())
+        return field->text();
+    return std::nullopt;
+}
+
+}  // namespace
+
+TForm7::TForm7(QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Form7"));
+    setWindowTitle(QStringLiteral("Voreinstellungen"));
+    setFixedSize(kClientWidth, kClientHeight);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(8, 8, kClientWidth - 16, kClientHeight - 16 - 28 - 10);
+    const int pageWidth = PageControl1->width() - 8;
+
+    // Sounds.
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    const SoundGroup right = MakeSoundGroup(
+        TabSheet1, QStringLiteral("Richtige Antwort"), QRect(8, 8, pageWidth - 16, 158),
+        {"GroupBox2", "RadioButton1", "RadioButton5", "RadioButton2", "Edit1", "Button1", "Bevel1",
+         "BitBtn1"});
+    const SoundGroup wrong = MakeSoundGroup(
+        TabSheet1, QStringLiteral("Falsche Antwort"), QRect(8, 174, pageWidth - 16, 158),
+        {"GroupBox3", "RadioButton3", "RadioButton6", "RadioButton4", "Edit2", "Button2", "Bevel2",
+         "BitBtn2"});
+    GroupBox2 = right.box;
+    RadioButton1 = right.builtIn;
+    RadioButton5 = right.none;
+    RadioButton2 = right.file;
+    Edit1 = right.field;
+    Button1 = right.choose;
+    Bevel1 = right.bevel;
+    BitBtn1 = right.play;
+    GroupBox3 = wrong.box;
+    RadioButton3 = wrong.builtIn;
+    RadioButton6 = wrong.none;
+    RadioButton4 = wrong.file;
+    Edit2 = wrong.field;
+    Button2 = wrong.choose;
+    Bevel2 = wrong.bevel;
+    BitBtn2 = wrong.play;
+    PageControl1->addTab(TabSheet1, QStringLiteral("Sounds im Lernprogramm"));
+
+    // Font.
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    GroupBox1 = new QGroupBox(QStringLiteral("Schriftart"), TabSheet2);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(8, 8, pageWidth - 16, 324);
+    const int boxWidth = GroupBox1->width();
+    Label1 = MakeLabel(GroupBox1, "Label1", QStringLiteral("Schriftart:"), QRect(14, 30, 80, 20));
+    Label2 = MakeLabel(GroupBox1, "Label2", kNoFontText, QRect(96, 30, boxWidth - 96 - 180, 20));
+    // Label2 shows a value; its caption describes it.
+    Label2->setAccessibleDescription(QStringLiteral("Schriftart"));
+    QFont bold = Label2->font();
+    bold.setBold(true);
+    Label2->setFont(bold);
+    Button3 = MakeButton(GroupBox1, "Button3", QStringLiteral("&Ändern ..."),
+                         QRect(boxWidth - 14 - 156, 24, 156, 28));
+    Button4 = MakeButton(GroupBox1, "Button4", QStringLiteral("&Standardschriftart"),
+                         QRect(boxWidth - 14 - 156, 58, 156, 28));
+    Label3 =
+        MakeLabel(GroupBox1, "Label3", QStringLiteral("So schaut die ausgewählte Schriftart aus."),
+                  QRect(14, 98, boxWidth - 28, 64));
+    Label3->setFrameShape(QFrame::StyledPanel);
+    Label3->setFrameShadow(QFrame::Sunken);
+    Label3->setAlignment(Qt::AlignCenter);
+    Label3->setWordWrap(true);
+    Label4 = MakeLabel(GroupBox1, "Label4", QStringLiteral("Betroffene Felder:"),
+                       QRect(14, 176, 200, 20));
+    const char* const boxNames[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
+                                    "CheckBox5"};
+    const QString boxTexts[] = {QStringLiteral("Lektion"), QStringLiteral("Deutsch"),
+                                QStringLiteral("Fremdsprache"), QStringLiteral("Synonym(e)"),
+                                QStringLiteral("Bemerkung")};
+    QCheckBox** boxes[] = {&CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4, &CheckBox5};
+    for (int k = 0; k < kFontFields; ++k) {
+        *boxes[k] = new QCheckBox(boxTexts[k], GroupBox1);
+        (*boxes[k])->setObjectName(QLatin1String(boxNames[k]));
+        (*boxes[k])->setGeometry(30, 200 + 24 * k, 220, 22);
+    }
+    PageControl1->addTab(TabSheet2, QStringLiteral("Schriftart"));
+
+    // Shortcut texts, in two columns of six.
+    TabSheet3 = new QWidget;
+    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+    GroupBox4 = new QGroupBox(QStringLiteral("Shortcuts"), TabSheet3);
+    GroupBox4->setObjectName(QStringLiteral("GroupBox4"));
+    GroupBox4->setGeometry(8, 8, pageWidth - 16, 324);
+    QLineEdit** edits[] = {&Edit3, &Edit4,  &Edit5,  &Edit6,  &Edit7,  &Edit8,
+                           &Edit9, &Edit10, &Edit11, &Edit12, &Edit13, &Edit14};
+    const int columnWidth = (GroupBox4->width() - 14) / 2;
+    // Each field takes only what the entry fields it is typed into can hold.
+    auto* validator = new AnsiLineValidator(this);
+    for (int k = 1; k <= kShortcuts; ++k) {
+        const int x = 14 + ((k - 1) / 6) * columnWidth;
+        const int y = 30 + ((k - 1) % 6) * 46;
+        QLineEdit* edit = MakeEdit(GroupBox4, QStringLiteral("Edit%1").arg(k + 2),
+                                   QRect(x + 72, y, columnWidth - 72 - 14, 24));
+        edit->setValidator(validator);
+        QLabel* label = new QLabel(QStringLiteral("Strg-F%1:").arg(k), GroupBox4);
+        label->setObjectName(QStringLiteral("Label%1").arg(k + 4));
+        label->setGeometry(x, y + 2, 68, 20);
+        label->setBuddy(edit);
+        edit->setAccessibleName(QStringLiteral("Strg-F%1").arg(k));
+        *edits[k - 1] = edit;
+    }
+    PageControl1->addTab(TabSheet3, QStringLiteral("Shortcuts"));
+
+    Button5 =
+        MakeButton(this, "Button5", QStringLiteral("&OK"),
+                   QRect(kClientWidth - 8 - 2 * 110 - 8, kClientHeight - 8 - 28 - 2, 110, 28));
+    Button6 = MakeButton(this, "Button6", QStringLiteral("&Abbrechen"),
+                         QRect(kClientWidth - 8 - 110, kClientHeight - 8 - 28 - 2, 110, 28));
+
+    for (QLineEdit* edit : {Edit1, Edit2})
+        edit->installEventFilter(this);
+    connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm7::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm7::BitBtn2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm7::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm7::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm7::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &TForm7::Button6Click);
+}
+
+QCheckBox* TForm7::FontFieldBox(int k) const
+{
+    const std::array<QCheckBox*, kFontFields> boxes{CheckBox1, CheckBox2, CheckBox3, CheckBox4,
+                                                    CheckBox5};
+    return boxes.at(static_cast<size_t>(k - 1));
+}
+
+QLineEdit* TForm7::ShortcutField(int k) const
+{
+    const std::array<QLineEdit*, kShortcuts> edits{Edit3, Edit4,  Edit5,  Edit6,  Edit7,  Edit8,
+                                                   Edit9, Edit10, Edit11, Edit12, Edit13, Edit14};
+    return edits.at(static_cast<size_t>(k - 1));
+}
+
+void TForm7::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm7::FormShow()
+{
+    CenterOnScreen(this);
+    const QScopedValueRollback loading(loading_, true);
+    SaveOnClose = true;
+    PageControl1->setCurrentWidget(TabSheet1);
+    Edit1->clear();
+    Edit2->clear();
+    const SoundGroup right{GroupBox2, RadioButton1, RadioButton5, RadioButton2,
+                           Edit1,     Button1,      Bevel1,       BitBtn1};
+    const SoundGroup wrong{GroupBox3, RadioButton3, RadioButton6, RadioButton4,
+                           Edit2,     Button2,      Bevel2,       BitBtn2};
+    const QString rightSound = ReadRightSound();
+    ShowSound(rightSound, right);
+    ShowSound(ReadWrongSound(), wrong);
+
+    PageControl1->setCurrentWidget(TabSheet2);
+    const QString font = ReadFont();
+    // No font setting keeps what the dialog showed last time.
+    if (!font.isEmpty()) {
+        ShowFontName(font);
+        fontChosenMark_ = 1;
+    }
+    for (int k = 1; k <= kFontFields; ++k)
+        FontFieldBox(k)->setChecked(ReadFontField(k) == 1);
+
+    PageControl1->setCurrentWidget(TabSheet3);
+    for (int k = 1; k <= kShortcuts; ++k)
+        ShortcutField(k)->setText(ReadShortcut(k));
+
+    PageControl1->setCurrentWidget(TabSheet1);
+    // Last: switching the tabs above would move the focus away again.
+    CheckedOption(rightSound, right)->setFocus();
+}
+
+void TForm7::ShowFontName(const QString& name)
+{
+    Label2->setText(name);
+    SetFontName(Label3, name);
+}
+
+void TForm7::SavePreferences()
+{
+    if (const auto sound = ChosenSound(RadioButton1, RadioButton5, RadioButton2, Edit1))
+        WriteRightSound(*sound);
+    if (const auto sound = ChosenSound(RadioButton3, RadioButton6, RadioButton4, Edit2))
+        WriteWrongSound(*sound);
+    if (fontChosenMark_ == 1)
+        WriteFont(Label2->text());
+    for (int k = 1; k <= kFontFields; ++k)
+        WriteFontField(FontFieldBox(k)->isChecked() ? 1 : 0, k);
+    for (int k = 1; k <= kShortcuts; ++k)
+        WriteShortcut(ShortcutField(k)->text(), k);
+}
+
+void TForm7::FormClose()
+{
+    if (SaveOnClose)
+        SavePreferences();
+}
+
+void TForm7::done(int result)
+{
+    if (isVisible())
+        FormClose();
+    QDialog::done(result);
+}
+
+void TForm7::reject()
+{
+    Button6Click();
+}
+
+void TForm7::closeEvent(QCloseEvent* event)
+{
+    // The close box saves like "&OK"; only Esc and "&Abbrechen" go through reject().
+    if (isVisible())
+        done(QDialog::Rejected);
+    event->accept();
+}
+
+bool TForm7::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Edit1 || watched == Edit2) {
+        if (event->type() == QEvent::FocusIn && !loading_) {
+            // Edit1Enter / Edit2Enter: typing a file name means choosing a file.
+            (watched == Edit1 ? RadioButton2 : RadioButton4)->setChecked(true);
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                return true;  // Edit1KeyPress / Edit2KeyPress
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm7::ChooseSoundFile(QLineEdit* field, QRadioButton* fileOption)
+{
+    // Starts where the last vocabulary file was chosen, but does not move that place.
+    const auto chosen = Platform::instance().openFileName(
+        this, QStringLiteral("Sounddatei auswählen"), QStringLiteral("Sounddateien (*.wav)"),
+        ReadCurrentDirectory());
+    if (!chosen)
+        return;
+    field->setText(QDir::toNativeSeparators(*chosen));
+    field->setFocus();
+    fileOption->setChecked(true);
+}
+
+void TForm7::Button1Click()
+{
+    ChooseSoundFile(Edit1, RadioButton2);
+}
+
+void TForm7::Button2Click()
+{
+    ChooseSoundFile(Edit2, RadioButton4);
+}
+
+void TForm7::BitBtn1Click()
+{
+    SavePreferences();
+    PlayRightSound();
+}
+
+void TForm7::BitBtn2Click()
+{
+    SavePreferences();
+    PlayWrongSound();
+}
+
+void TForm7::Button3Click()
+{
+    // Only the name counts; size, style and colour chosen there are not used.
+    const auto font = Platform::instance().chooseFont(this, Label3->font());
+    if (!font)
+        return;
+    ShowFontName(font->family());
+    fontChosenMark_ = 1;
+}
+
+void TForm7::Button4Click()
+{
+    ShowFontName(kDefaultFontName);
+    fontChosenMark_ = 1;
+}
+
+void TForm7::Button5Click()
+{
+    SaveOnClose = true;
+    done(QDialog::Accepted);
+}
+
+void TForm7::Button6Click()
+{
+    SaveOnClose = false;
+    done(QDialog::Rejected);
+}

@@ -1,0 +1,288 @@
+#include "app/Forms.h"
+#include "app/Preferences.h"
+#include "app/SettingsStore.h"
+#include "learn/Lernprogramm.h"
+#include "support/FakePlatform.h"
+#include "support/TestSupport.h"
+#include "vocab/Editor.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void PlantSettings(const QStringList& lines)
+{
+    QDir().mkpath(QFileInfo(SettingsFilePath()).path());
+    QVERIFY(WriteBytes(SettingsFilePath(), (lines.join(u'\n') + u'\n').toUtf8()));
+}
+
+// "Name=type:value" must be a line of the settings file; "-Name" must have no line.
+void CheckSetting(const QString& expected)
+{
+    const QString file = u'\n' + QString::fromUtf8(ReadBytes(SettingsFilePath()));
+    const bool absent = expected.startsWith(u'-');
+    QVERIFY2(absent != file.contains(u'\n' + (absent ? expected.mid(1) + u'=' : expected + u'\n')),
+             qPrintable(expected + u" in"_s + file));
+}
+
+// Runs act while the dialog is shown modally; act must close it.
+void WhileShown(QDialog* dialog, const std::function<void()>& act)
+{
+    QTimer::singleShot(0, dialog, [dialog, act] {
+        dialog->activateWindow();
+        (void)QTest::qWaitForWindowActive(dialog);
+        act();
+        if (dialog->isVisible()) {
+            QTest::qFail("the dialog did not close", __FILE__, __LINE__);
+            dialog->done(QDialog::Rejected);
+        }
+    });
+}
+
+}  // namespace
+
+class PreferencesTest : public QObject {
+    Q_OBJECT
+
+    FakePlatform platform;
+
+    // Steps of one showing: click:Control, type:Field:text, file:path and font:family (the
+    // next dialog's answer), esc, closebox; checks: has:Setting (as CheckSetting),
+    // on:Option, off:Option, focus:Control, is:Control:text. "_" stands for a blank.
+    void act(TForm7& form, const QString& steps)
+    {
+        for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
+            const QString what = step.section(u':', 0, 0);
+            const QString arg = step.section(u':', 1).replace(u'_', u' ');
+            const QString text = arg.section(u':', 1);
+            QWidget* control = form.findChild<QWidget*>(arg.section(u':', 0, 0));
+            if (what == u"click") {
+                qobject_cast<QAbstractButton*>(control)->click();
+            } else if (what == u"type") {  // on its tab, as the user would
+                form.PageControl1->setCurrentWidget(control->parentWidget()->parentWidget());
+                QTest::mouseClick(control, Qt::LeftButton);
+                TypeText(control, text);
+            } else if (what == u"file") {
+                platform.fileAnswers << arg;
+            } else if (what == u"font") {
+                platform.fontAnswers << QFont(arg);
+            } else if (what == u"esc") {
+                QTest::keyClick(form.focusWidget(), Qt::Key_Escape);
+            } else if (what == u"closebox") {
+                form.close();
+            } else if (what == u"has") {
+                CheckSetting(arg);
+            } else if (what == u"on" || what == u"off") {
+                QVERIFY2(qobject_cast<QAbstractButton*>(control)->isChecked() == (what == u"on"),
+                         qPrintable(step));
+            } else if (what == u"focus") {
+                QCOMPARE(form.focusWidget(), control);
+            } else {
+                auto* label = qobject_cast<QLabel*>(control);
+                QCOMPARE(label ? label->text() : qobject_cast<QLineEdit*>(control)->text(), text);
+            }
+        }
+    }
+
+    // The editor on a one-entry file, the German-term field focused, caret after "de".
+    QLineEdit* openEditor(TForm2& editor)
+    {
+        platform.fileAnswers << WriteVocabularyFile(NewTestDirectory(), u"e.vok"_s,
+                                                    NumberedEntries(1));
+        editor.OeffnenClick();
+        editor.show();
+        editor.activateWindow();
+        if (!QTest::qWaitForWindowActive(&editor))
+            return nullptr;
+        editor.Edit2->setFocus();
+        editor.Edit2->setCursorPosition(2);
+        return editor.Edit2;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        platform.clear();
+        RemoveSettingsFile();
+        QVERIFY(WriteVersionCreatingStore());
+    }
+
+    // Each showing (separated by "|") opens on the sounds tab with the settings loaded;
+    // afterwards the settings hold the expected lines, and the platform saw the sounds and
+    // dialogs listed. Lists are separated by blanks; "_" stands for a blank.
+    void closing_data()
+    {
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("platformCalls");
+        const QString fileDialog = u"Sounddatei_auswählen|Sounddateien_(*.wav)|"_s;
+        // The second showing must not keep the file name of the first.
+        QTest::newRow("files; shown again after the built-in sound was chosen")
+            << u"RightSound=sz:/snd/ja.wav WrongSound=sz:C:\\\\S\\\\oops.wav "
+               u"FontField2=dword:00000001 FontField5=dword:00000002 Shortcut1=sz:é "
+               u"Shortcut10=sz:zehn"_s
+            << u"on:RadioButton2 on:RadioButton4 focus:RadioButton2 is:Edit1:/snd/ja.wav "
+               u"is:Edit2:C:\\S\\oops.wav is:Label2:(noch_keine_ausgewählt) on:CheckBox2 "
+               u"off:CheckBox5 is:Edit3:é is:Edit12:zehn click:RadioButton1 click:Button5 | "
+               u"on:RadioButton1 focus:RadioButton1 is:Edit1: on:RadioButton4 click:Button6"_s
+            << u"RightSound=sz:default FontField5=dword:00000000 -Font"_s << QString();
+        QTest::newRow("none right, default wrong, font; Esc discards")
+            << u"WrongSound=sz:default Font=sz:Symbol"_s
+            << u"on:RadioButton5 on:RadioButton3 focus:RadioButton5 is:Label2:Symbol "
+               u"click:RadioButton1 type:Edit14:x esc"_s
+            << u"-RightSound -Shortcut12"_s << QString();
+        QTest::newRow("file option with empty field, Standardschriftart, OK")
+            << u"RightSound=sz:default"_s << u"click:RadioButton2 click:Button4 click:Button5"_s
+            << u"RightSound=sz: WrongSound=sz: Font=sz:MS_Sans_Serif"_s << QString();
+        QTest::newRow("chosen file, close box; directory only read")
+            << u"CurrentDirectory=sz:/vok"_s
+            << u"file:/snd/ja.wav click:Button1 is:Edit1:/snd/ja.wav closebox"_s
+            << u"RightSound=sz:/snd/ja.wav CurrentDirectory=sz:/vok"_s << fileDialog + u"/vok"_s;
+        QTest::newRow("dialog cancelled, typed file name, shortcut 10")
+            << u"WrongSound=sz:default"_s
+            << u"click:Button2 type:Edit2:/snd/nein.wav type:Edit12:zehn click:Button5"_s
+            << u"WrongSound=sz:/snd/nein.wav Shortcut10=sz:zehn -CurrentDirectory"_s
+            << fileDialog;
+        QTest::newRow("play saves, Abbrechen keeps what was saved")
+            << u"RightSound=sz:"_s
+            << u"click:RadioButton1 type:Edit3:a click:BitBtn1 click:RadioButton5 "
+               u"type:Edit3:b click:Button6"_s
+            << u"RightSound=sz:default Shortcut1=sz:a"_s << u":/SNDRICHTIG"_s;
+        QTest::newRow("font never chosen, dialog cancelled: boxes written")
+            << QString() << u"click:Button3 click:CheckBox4 click:Button5"_s
+            << u"-Font FontField1=dword:00000000 FontField4=dword:00000001"_s << u"font"_s;
+        QTest::newRow("font chosen, Abbrechen, shown again, OK")
+            << QString()
+            << u"font:DejaVu_Serif click:Button3 is:Label2:DejaVu_Serif click:Button6 "
+               u"has:-Font | is:Label2:DejaVu_Serif click:Button5"_s
+            << u"Font=sz:DejaVu_Serif"_s << u"font"_s;
+    }
+    void closing()
+    {
+        QFETCH(QString, settings);
+        QFETCH(QString, steps);
+        QFETCH(QString, expected);
+        QFETCH(QString, platformCalls);
+        const auto list = [](const QString& s) {
+            return s.split(u' ', Qt::SkipEmptyParts).replaceInStrings(u"_"_s, u" "_s);
+        };
+        PlantSettings(QStringList{u"Version=hex:00"_s} + list(settings));
+        TForm7 form;
+        for (const QString& showing : steps.split(u'|')) {
+            WhileShown(&form, [&] {
+                QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
+                act(form, showing);
+            });
+            form.exec();
+        }
+        for (const QString& line : list(expected))
+            CheckSetting(line);
+        QStringList calls = platform.soundsPlayed;
+        for (const auto& d : platform.fileDialogs)
+            calls << d.title + u'|' + d.filter + u'|' + d.startDirectory;
+        calls += QStringList(platform.fontDialogs.size(), u"font"_s);
+        QCOMPARE(calls, list(platformCalls));
+    }
+
+    // The row's key in the editor's German-term field ("deutsch1", caret after "de"); the
+    // clipboard held "alt" as text and HTML before.
+    void shortcutKeys_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("clipboard");
+        const QString same = u"deutsch1"_s;
+        QTest::newRow("Ctrl+F3") << u"deéutsch1"_s << u"é"_s;
+        QTest::newRow("Ctrl+Shift+F3") << u"deéutsch1"_s << u"é"_s;
+        QTest::newRow("F3") << same << u"alt"_s;
+        QTest::newRow("Ctrl+F5 empty") << same << QString();
+        QTest::newRow("Ctrl+F12 cut at the field length")
+            << u"de"_s + QString(72, u'x') + u"utsch1"_s << QString(90, u'x');
+        QTest::newRow("Ctrl+F1 not storable: refused") << same << u"Ω"_s;
+    }
+    void shortcutKeys()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, clipboard);
+        WriteShortcut(u"Ω"_s, 1);
+        WriteShortcut(u"é"_s, 3);
+        WriteShortcut(QString(90, u'x'), 12);
+        auto* old = new QMimeData;
+        old->setText(u"alt"_s);
+        old->setHtml(u"<b>alt</b>"_s);
+        QApplication::clipboard()->setMimeData(old);
+        TForm2 editor;
+        QLineEdit* edit = openEditor(editor);
+        QVERIFY(edit);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag()).section(u' ', 0, 0);
+        const QKeyCombination key = QKeySequence(tag)[0];
+        QTest::keyClick(edit, key.key(), key.keyboardModifiers());
+        QCOMPARE(edit->text(), field);
+        QCOMPARE(QApplication::clipboard()->text(), clipboard);
+        if (clipboard != u"alt")  // replaced, not added to
+            QCOMPARE(QApplication::clipboard()->mimeData()->formats(),
+                     QStringList{u"text/plain"_s});
+    }
+
+    // A screen reader names every control, and hears the font name itself.
+    void accessibleNames()
+    {
+        TForm7 form;
+        const auto name = [](QWidget* w) {
+            return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+        };
+        for (QWidget* w : form.findChildren<QWidget*>())
+            if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w))
+                QVERIFY2(!name(w).isEmpty(), qPrintable(w->objectName()));
+        form.Label2->setText(u"Symbol"_s);
+        QCOMPARE(name(form.Label2), u"Symbol"_s);
+    }
+
+    // "&Voreinstellungen" of the editor (menu) and of the learning window (tool button) shows
+    // the dialog modally; afterwards the lesson field shows the font as ticked there, and
+    // Ctrl+F4 types the text set there into every entry field and the answer field.
+    void fromWindows()
+    {
+        TForm7 form;
+        Form7 = &form;
+        TForm2 editor;
+        TForm5 learning;
+        QVERIFY(openEditor(editor));
+        learning.Edit1->setEnabled(true);
+        platform.fontAnswers << QFont(u"Symbol"_s);
+        WhileShown(&form, [&] {
+            act(form, u"click:Button3 click:CheckBox1 type:Edit6:ü click:Button5"_s);
+        });
+        editor.Voreinstellungen1->trigger();
+        QCOMPARE(editor.Edit1->font().family(), u"Symbol"_s);
+        WhileShown(&form, [&] { act(form, u"click:CheckBox1 click:Button5"_s); });
+        learning.ToolButton11->click();
+        Form7 = nullptr;
+        QCOMPARE(learning.Label8->font().family(), u"MS Sans Serif"_s);
+        for (QLineEdit* edit : {editor.Edit1, editor.Edit2, editor.Edit3, editor.Edit4,
+                                editor.Edit5, learning.Edit1}) {
+            edit->clear();
+            QTest::keyClick(edit, Qt::Key_F4, Qt::ControlModifier);
+            QCOMPARE(edit->text(), u"ü"_s);
+        }
+    }
+};
+
+LK_TEST_MAIN(PreferencesTest)
+#include "PreferencesTest.moc"
