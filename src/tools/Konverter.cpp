@@ -256,13 +256,14 @@ bool TForm11::Konvertieren()
     ConversionResult result;
     {
         const WaitCursor waitCursor;
+        // The first entry shows the disabled window and the status at once; later ones
+        // repaint it only now and then.
         QElapsedTimer sinceRepaint;
-        sinceRepaint.start();
         result = ConvertLibraryFile(Edit1->text(), Edit2->text(), [&] {
-            if (sinceRepaint.elapsed() < kRepaintIntervalMs)
+            if (sinceRepaint.isValid() && sinceRepaint.elapsed() < kRepaintIntervalMs)
                 return;
             QCoreApplication::processEvents();
-            sinceRepaint.restart();
+            sinceRepaint.start();
         });
     }
     setEnabled(true);

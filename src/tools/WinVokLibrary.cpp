@@ -8,16 +8,27 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 
 // Records are collected and written in blocks of about this size.
 constexpr qsizetype kWriteBlock = 64 * 1024;
 
-const QString kEmptyTerm = QStringLiteral("(leer)");
+const QByteArrayView kEmptyTerm("(leer)");
 
 bool WriteAll(QIODevice& out, const QByteArray& bytes)
 {
     return out.write(bytes) == bytes.size();
+}
+
+// Library texts are single-byte like the vocabulary file, so a field is filled straight
+// from the bytes: cut to the field's width, blanks after it, NUL bytes as blanks.
+void PutField(char* field, QByteArrayView text)
+{
+    const qsizetype n = std::min<qsizetype>(text.size(), kFieldWidth);
+    for (qsizetype i = 0; i < n; ++i)
+        field[i] = text[i] ? text[i] : ' ';
 }
 
 // Reads the lesson blocks and writes one record per entry.
@@ -29,53 +40,44 @@ bool ConvertLessons(WinVokReader& reader, QIODevice& out, const EntryCallback& p
     QByteArray block;
     block.reserve(kWriteBlock + kRecordSize);
     for (int l = 0; l < *lessons; ++l) {
-        const auto lessonName = reader.text();
+        const auto lesson = reader.textView();
         const auto entries = reader.word();
-        if (!lessonName || !entries)
+        if (!lesson || !entries)
             return false;
-        const QString lesson = FromAnsi(*lessonName);
         for (int e = 0; e < *entries; ++e) {
             if (perEntry)
                 perEntry();
-            VocabularyEntry entry;
-            entry.lesson = lesson;
+            // Lesson, German term, foreign term, synonyms, remark.
+            QByteArrayView fields[kEntryFields] = {*lesson, {}, {}, {}, {}};
             const auto firstSide = reader.byte();
             const auto secondSide = reader.byte();
             if (!firstSide || !secondSide || !reader.skip(4))
                 return false;
             for (int i = 0; i < *firstSide; ++i) {
-                if (i > 0) {
-                    if (!reader.skipText() || !reader.skipText())
-                        return false;
-                    continue;
-                }
-                const auto word = reader.text();
-                const auto annotation = reader.text();
+                const auto word = reader.textView();
+                const auto annotation = reader.textView();
                 if (!word || !annotation)
                     return false;
-                entry.german = FromAnsi(*word);
-                entry.remark = FromAnsi(*annotation);
+                if (i == 0) {
+                    fields[1] = *word;
+                    fields[4] = *annotation;
+                }
             }
             for (int i = 0; i < *secondSide; ++i) {
-                if (i > 1) {
-                    if (!reader.skipText() || !reader.skipText())
-                        return false;
-                    continue;
-                }
-                const auto word = reader.text();
-                if (!word || !reader.skipText())
+                const auto word = reader.textView();
+                if (!word || !reader.textView())
                     return false;
-                (i == 0 ? entry.foreign : entry.synonyms) = FromAnsi(*word);
+                if (i < 2)
+                    fields[2 + i] = *word;
             }
-            // Only a term without any character is empty: one of blanks stays as it is.
-            if (entry.german.isEmpty())
-                entry.german = kEmptyTerm;
-            if (entry.foreign.isEmpty())
-                entry.foreign = kEmptyTerm;
-            const auto record = EncodeEntry(entry);
-            if (!record)
-                return false;
-            block += *record;
+            // Only a term without any byte is empty: one of blanks stays as it is.
+            for (int k : {1, 2})
+                if (fields[k].isEmpty())
+                    fields[k] = kEmptyTerm;
+            const qsizetype at = block.size();
+            block.resize(at + kRecordSize, ' ');
+            for (int k = 0; k < kEntryFields; ++k)
+                PutField(block.data() + at + k * kFieldWidth, fields[k]);
             if (block.size() >= kWriteBlock) {
                 if (!WriteAll(out, block))
                     return false;
@@ -153,16 +155,25 @@ std::optional<quint16> WinVokReader::word()
     return static_cast<quint16>(low | (high << 8));
 }
 
-std::optional<QByteArray> WinVokReader::text()
+std::optional<QByteArrayView> WinVokReader::textView()
 {
     if (pos_ >= bytes_.size())
         return std::nullopt;
     const auto length = static_cast<quint8>(bytes_[pos_]);
     if (bytes_.size() - pos_ - 1 < length)
         return std::nullopt;
-    QByteArray text = bytes_.sliced(pos_ + 1, length).toByteArray();
-    text.replace('\0', ' ');
+    const QByteArrayView text = bytes_.sliced(pos_ + 1, length);
     pos_ += 1 + length;
+    return text;
+}
+
+std::optional<QByteArray> WinVokReader::text()
+{
+    const auto view = textView();
+    if (!view)
+        return std::nullopt;
+    QByteArray text = view->toByteArray();
+    text.replace('\0', ' ');
     return text;
 }
 
@@ -171,17 +182,6 @@ bool WinVokReader::skip(qsizetype n)
     if (n < 0 || bytes_.size() - pos_ < n)
         return false;
     pos_ += n;
-    return true;
-}
-
-bool WinVokReader::skipText()
-{
-    if (pos_ >= bytes_.size())
-        return false;
-    const auto length = static_cast<quint8>(bytes_[pos_]);
-    if (bytes_.size() - pos_ - 1 < length)
-        return false;
-    pos_ += 1 + length;
     return true;
 }
 

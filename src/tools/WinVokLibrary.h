@@ -29,12 +29,12 @@ public:
 
     std::optional<quint8> byte();
     std::optional<quint16> word();
-    // A counted text. A NUL byte inside it becomes a blank, so that it cannot end a field
-    // of the vocabulary file early.
+    // A counted text, as it stands in the library.
+    std::optional<QByteArrayView> textView();
+    // A counted text with every NUL byte made a blank, so that it cannot end a field of
+    // the vocabulary file early.
     std::optional<QByteArray> text();
-    // Moves past n bytes, or past a counted text, without copying.
     bool skip(qsizetype n);
-    bool skipText();
 
     qsizetype position() const { return pos_; }
 
