@@ -68,6 +68,7 @@ QGroupBox* FileGroup(QWidget* parent, const char* name, const QString& title, QL
     button->setAccessibleName(title + QStringLiteral("-Datei wählen"));
     button->setToolTip(button->accessibleName());
     button->setAutoDefault(false);
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
     return group;
 }
 
@@ -107,6 +108,7 @@ TForm11::TForm11(QWidget* parent)
     StatusBar1->setSizeGripEnabled(false);
     statusLabel_ = Caption(StatusBar1, "StatusText", kReady);
     statusLabel_->setAccessibleDescription(QStringLiteral("Status"));
+    statusLabel_->setContentsMargins(6, 0, 0, 0);
     StatusBar1->addWidget(statusLabel_, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -115,7 +117,7 @@ TForm11::TForm11(QWidget* parent)
     buttons->addWidget(Button4);
 
     auto* body = new QVBoxLayout;
-    body->setContentsMargins(8, 8, 8, 4);
+    body->setContentsMargins(10, 8, 10, 4);
     body->addWidget(GroupBox1);
     body->addWidget(GroupBox2);
     body->addLayout(buttons);
