@@ -3,8 +3,8 @@
 #include <QBuffer>
 
 #include <cstddef>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 
 // Feeds arbitrary bytes to the library reader and the conversion. Whatever they hold, the
 // conversion ends with a result and writes only whole 400-byte records when it succeeds.

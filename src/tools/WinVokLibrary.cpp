@@ -98,10 +98,10 @@ ConversionResult Convert(QByteArrayView library, QIODevice& out, const EntryCall
     const auto text2 = reader.text();
     if (!text1 || !text2)
         return ConversionResult::Failed;
-    const VocabularyHeader header{
-        FromAnsi(*text1) + QStringLiteral(" - ") + FromAnsi(*text2), QString(),
-        QStringLiteral("Konvertiert von Lernkompass (") + QLatin1String(kProductHost) +
-            QStringLiteral(").")};
+    const VocabularyHeader header{FromAnsi(*text1) + QStringLiteral(" - ") + FromAnsi(*text2),
+                                  QString(),
+                                  QStringLiteral("Konvertiert von Lernkompass (") +
+                                      QLatin1String(kProductHost) + QStringLiteral(").")};
     const auto headerRecord = EncodeHeader(header);
     if (!headerRecord || !WriteAll(out, *headerRecord))
         return ConversionResult::Failed;
@@ -127,8 +127,8 @@ bool IgnoresCase(const QString& canonicalPath)
         const QString swapped = SwapCase(name);
         if (swapped != name) {
             const QDir dir = info.dir();
-            const QStringList names = dir.entryList(QDir::AllEntries | QDir::Hidden |
-                                                    QDir::System | QDir::NoDotAndDotDot);
+            const QStringList names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                    QDir::NoDotAndDotDot);
             return QFileInfo::exists(dir.filePath(swapped)) && !names.contains(swapped);
         }
         info = QFileInfo(info.path());
@@ -188,13 +188,15 @@ bool WinVokReader::skip(qsizetype n)
 QString ConversionStatusText(ConversionResult result)
 {
     switch (result) {
-    case ConversionResult::Converted: break;
-    case ConversionResult::OutputNotCreated:
-        return QStringLiteral("Konnte Output-Datei nicht erzeugen.");
-    case ConversionResult::InputNotRead: return QStringLiteral("Konnte Input-Datei nicht lesen.");
-    case ConversionResult::WrongFormat: return QStringLiteral("Falsches Format der Input-Datei.");
-    case ConversionResult::Failed:
-        return QStringLiteral("Bei der Konvertierung ist ein Fehler aufgetreten.");
+        case ConversionResult::Converted: break;
+        case ConversionResult::OutputNotCreated:
+            return QStringLiteral("Konnte Output-Datei nicht erzeugen.");
+        case ConversionResult::InputNotRead:
+            return QStringLiteral("Konnte Input-Datei nicht lesen.");
+        case ConversionResult::WrongFormat:
+            return QStringLiteral("Falsches Format der Input-Datei.");
+        case ConversionResult::Failed:
+            return QStringLiteral("Bei der Konvertierung ist ein Fehler aufgetreten.");
     }
     return QString();
 }

@@ -40,10 +40,9 @@ private Q_SLOTS:
     // to it and alt.vok. The message: caption, buttons, icon, text.
     void start_data()
     {
-        QTest::addColumn<bool>("chosen");  // input chosen in the dialog, then edited
+        QTest::addColumn<QString>("how");  // input chosen in the dialog or typed; answer Yes
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("output");
-        QTest::addColumn<bool>("yes");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("status");
         const QString names =
@@ -53,33 +52,35 @@ private Q_SLOTS:
         const QString overwrite =
             QStringLiteral("Frage 12 Die Output-Datei existiert bereits. Überschreiben?");
         const QString list = QStringLiteral("%1/liste.bib");
-        QTest::newRow("output blank") << true << list << " \t" << false << names << kRefused;
+        QTest::newRow("output blank") << "dialog" << list << " \t" << names << kRefused;
         QTest::newRow("same file through ./")
-            << true << list << "%1/./liste.bib" << false << same << kRefused;
+            << "dialog" << list << "%1/./liste.bib" << same << kRefused;
         QTest::newRow("same file through a link")
-            << true << list << "%1/link.bib" << false << same << kRefused;
-        QTest::newRow("input missing")
-            << true << "%1/fehlt.bib"
-            << "%1/neu.vok" << false << "Fehler 1 Die Input-Datei existiert nicht!" << kRefused;
+            << "dialog" << list << "%1/link.bib" << same << kRefused;
+        QTest::newRow("input missing") << "dialog"
+                                       << "%1/fehlt.bib"
+                                       << "%1/neu.vok"
+                                       << "Fehler 1 Die Input-Datei existiert nicht!" << kRefused;
         QTest::newRow("overwrite declined")
-            << true << list << "%1/alt.vok" << false << overwrite << kRefused;
+            << "dialog" << list << "%1/alt.vok" << overwrite << kRefused;
         QTest::newRow("overwrite accepted")
-            << true << list << "%1/alt.vok" << true << overwrite << kDone;
-        QTest::newRow("trimmed names, new output") << true << "\t%1/liste.bib  "
+            << "dialog, Yes" << list << "%1/alt.vok" << overwrite << kDone;
+        QTest::newRow("trimmed names, new output") << "dialog"
+                                                   << "\t%1/liste.bib  "
                                                    << " %1/neu.vok\n"
-                                                   << false << QString() << kDone;
+                                                   << QString() << kDone;
         QTest::newRow("wrong format")
-            << true << "%1/alt.vok"
-            << "%1/neu.vok" << false << QString() << "Falsches Format der Input-Datei.";
+            << "dialog"
+            << "%1/alt.vok"
+            << "%1/neu.vok" << QString() << "Falsches Format der Input-Datei.";
         QTest::newRow("typed input converts nothing")
-            << false << list << "%1/alt.vok" << true << overwrite << "Bereit.";
+            << "typed, Yes" << list << "%1/alt.vok" << overwrite << "Bereit.";
     }
     void start()
     {
-        QFETCH(bool, chosen);
+        QFETCH(QString, how);
         QFETCH(QString, input);
         QFETCH(QString, output);
-        QFETCH(bool, yes);
         QFETCH(QString, message);
         QFETCH(QString, status);
         const QString dir = NewTestDirectory();
@@ -88,13 +89,13 @@ private Q_SLOTS:
         QFile::link(dir + QStringLiteral("/liste.bib"), dir + QStringLiteral("/link.bib"));
         TForm11 form;
         form.show();
-        if (chosen) {
+        if (how.startsWith(QLatin1String("dialog"))) {
             platform.fileAnswers << dir + QStringLiteral("/liste.bib");
             form.Button1->click();
         }
         form.Edit1->setText(input.replace(QStringLiteral("%1"), dir));
         form.Edit2->setText(output.replace(QStringLiteral("%1"), dir));
-        platform.answers << (yes ? MsgAnswer::Yes : MsgAnswer::No);
+        platform.answers << (how.endsWith(QLatin1String("Yes")) ? MsgAnswer::Yes : MsgAnswer::No);
         QTest::mouseClick(form.Button3, Qt::LeftButton);
         QStringList shown;  // caption, buttons * 10 + icon, text
         for (const auto& m : platform.messages)
@@ -131,13 +132,10 @@ private Q_SLOTS:
                                  << dir + QStringLiteral("/gross.txt");
             for (QPushButton* button : {Form11->Button1, Form11->Button1, Form11->Button2})
                 button->click();
-            seen << QStringList{Form11->Label5->text(),
-                                Accessible(Form11->Label5),
-                                Form11->Label6->text(),
-                                Accessible(Form11->Label6),
-                                FileNamePart(Form11->Edit1->text()),
-                                FileNamePart(Form11->Edit2->text())}
-                        .join(u',');
+            for (QLabel* label : {Form11->Label5, Form11->Label6})
+                seen << Accessible(label);  // a screen reader hears the value
+            for (QLineEdit* edit : {Form11->Edit1, Form11->Edit2})
+                seen << FileNamePart(edit->text());
             for (const auto& d : platform.fileDialogs)
                 seen << d.title + d.filter +
                             QString(d.startDirectory).replace(dir, QStringLiteral("D")) +
@@ -158,16 +156,13 @@ private Q_SLOTS:
             Form11->close();
         });
         start.BitBtn4->click();
-        QCOMPARE(
-            seen,
-            QStringList(
-                {QStringLiteral("1Bereit."),
-                 QStringLiteral("WinVok II,WinVok II,Lernkompass,Lernkompass,gross.bib,gross.vok"),
-                 QStringLiteral("Input-Datei wählenWinVok II (*.bib)/start0"),
-                 QStringLiteral("Input-Datei wählenWinVok II (*.bib)/start0"),
-                 QStringLiteral("Output-Datei wählenLernkompass (*.vok)D1"),
-                 QStringLiteral("0Starte Konvertierung ..."), QLatin1Char('1') + kDone,
-                 QStringLiteral("1-1")}));
+        QCOMPARE(seen.join(u'|'),
+                 QStringLiteral("1Bereit.|WinVok II|Lernkompass|gross.bib|gross.vok|"
+                                "Input-Datei wählenWinVok II (*.bib)/start0|"
+                                "Input-Datei wählenWinVok II (*.bib)/start0|"
+                                "Output-Datei wählenLernkompass (*.vok)D1|"
+                                "0Starte Konvertierung ...|1") +
+                     kDone + QStringLiteral("|1-1"));
         QCOMPARE(ReadCurrentDirectory(), dir);
         QCOMPARE(QFileInfo(dir + QStringLiteral("/gross.vok")).size(), qint64(400) * 3001);
         delete Form11;

@@ -6,14 +6,8 @@
 #include <QByteArrayList>
 
 // Tests build libraries byte by byte and the expected vocabulary files field by field.
-inline QByteArray Text(const QByteArray& s)
-{
-    return char(s.size()) + s;
-}
-inline QByteArray Word(int n)
-{
-    return QByteArray(1, char(n & 0xff)) + char(n >> 8);
-}
+inline const auto Text = [](const QByteArray& s) { return char(s.size()) + s; };
+inline const auto Word = [](int n) { return QByteArray(1, char(n & 0xff)) + char(n >> 8); };
 // An entry block: words and annotations of the first side, then of the second side.
 inline QByteArray Entry(const QByteArrayList& first, const QByteArrayList& second)
 {
@@ -22,10 +16,9 @@ inline QByteArray Entry(const QByteArrayList& first, const QByteArrayList& secon
         bytes += Text(s);
     return bytes;
 }
-inline QByteArray Lesson(const QByteArray& name, const QByteArrayList& entries)
-{
+inline const auto Lesson = [](const QByteArray& name, const QByteArrayList& entries) {
     return Text(name) + Word(int(entries.size())) + entries.join();
-}
+};
 inline QByteArray Library(const QByteArrayList& lessons, const QByteArray& h1 = "abc")
 {
     return Text(kWinVokSignature) + Text(h1) + Text("xyz") + Word(int(lessons.size())) +

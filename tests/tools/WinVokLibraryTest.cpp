@@ -73,9 +73,6 @@ private Q_SLOTS:
                  ConversionResult::OutputNotCreated);
         QCOMPARE(ReadBytes(existing), QByteArray("alt"));
         QCOMPARE(QDir(dir).entryList(QDir::Files).join(u' '), QStringLiteral("alt.vok liste.bib"));
-        QVERIFY(WriteBytes(input, library));
-        QCOMPARE(ConvertLibraryFile(input, existing), ConversionResult::Converted);
-        QCOMPARE(ReadBytes(existing), Header() + kHouseRecord + kHouseRecord);
     }
 
     // Names in other letter case are one file only where the file system ignores case
@@ -86,12 +83,9 @@ private Q_SLOTS:
         QVERIFY(WriteBytes(dir + QStringLiteral("liste.bib"), "x"));
         QVERIFY(WriteBytes(dir + QStringLiteral("Liste.bib"), "y"));
         const bool ignoresCase = ReadBytes(dir + QStringLiteral("liste.bib")) == "y";
-        QCOMPARE(
-            NamesSameFile(dir + QStringLiteral("liste.bib"), dir + QStringLiteral("Liste.bib")),
-            ignoresCase);
-        QCOMPARE(
-            NamesSameFile(dir + QStringLiteral("liste.bib"), dir + QStringLiteral("LISTE.BIB")),
-            ignoresCase);
+        for (const char* other : {"Liste.bib", "LISTE.BIB"})
+            QCOMPARE(NamesSameFile(dir + QStringLiteral("liste.bib"), dir + QLatin1String(other)),
+                     ignoresCase);
     }
 };
 
