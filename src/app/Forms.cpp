@@ -6,6 +6,7 @@
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
 #include "learn/Statistik.h"
+#include "tools/Konverter.h"
 #include "vocab/Dateiinfo.h"
 #include "vocab/Editor.h"
 #include "vocab/Lektionen.h"
@@ -58,11 +59,13 @@ void CreateForms()
     Create(Form7);
     Create(Form8);
     Create(Form9);
+    Create(Form11);
 }
 
 void DestroyForms()
 {
     Destroy(Form9);
+    Destroy(Form11);
     Destroy(Form8);
     Destroy(Form7);
     Destroy(Form6);

@@ -5,6 +5,7 @@
 #include "SettingsStore.h"
 #include "vocab/Editor.h"
 #include "learn/Lernprogramm.h"
+#include "tools/Konverter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -167,6 +168,8 @@ void TForm1::BitBtn3Click()
 
 void TForm1::BitBtn4Click()
 {
+    if (Form11)
+        Form11->exec();
 }
 
 void TForm1::BitBtn5Click()

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+
+// The converter: turns a WinVok II library (".bib") into a vocabulary file. The input
+// format is known only once the input file has been chosen in the dialog; a typed input
+// name passes the checks of the start button, but converts nothing.
+class TForm11 : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TForm11(QWidget* parent = nullptr);
+
+    // The conversion of the file named in Edit1 into the one named in Edit2. On failure
+    // the status line tells why.
+    bool Konvertieren();
+
+    // The text of the status line.
+    QString StatusText() const;
+    int InputFormat() const { return inputFormat_; }
+
+    QGroupBox* GroupBox1;
+    QLabel* Label1;
+    QLineEdit* Edit1;
+    QPushButton* Button1;
+    QLabel* Label2;
+    QLabel* Label5;
+    QGroupBox* GroupBox2;
+    QLabel* Label3;
+    QLineEdit* Edit2;
+    QPushButton* Button2;
+    QLabel* Label4;
+    QLabel* Label6;
+    QPushButton* Button3;
+    QPushButton* Button4;
+    QStatusBar* StatusBar1;
+
+    // The only input format: the first (and only) entry of the input dialog's filter.
+    static constexpr int kWinVokFormat = 1;
+    // How long a conversion runs before the window repaints again.
+    static constexpr int kRepaintIntervalMs = 40;
+
+public Q_SLOTS:
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    // Esc has no meaning here: the window has no cancel button.
+    void reject() override {}
+
+private:
+    void FormShow();
+    void SetStatus(const QString& text);
+    void Refuse(const QString& message);
+
+    QLabel* statusLabel_;
+    int inputFormat_ = -1;
+    bool converting_ = false;
+};

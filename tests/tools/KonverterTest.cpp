@@ -1,0 +1,174 @@
+#include "WinVokBytes.h"
+#include "app/FileNames.h"
+#include "app/Forms.h"
+#include "app/SettingsStore.h"
+#include "app/Start.h"
+#include "support/FakePlatform.h"
+#include "support/TestSupport.h"
+#include "tools/Konverter.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+const QString kRefused = QStringLiteral("Konvertierung nicht durchgeführt.");
+const QString kDone = QStringLiteral("Konvertierung erfolgreich abgeschlossen.");
+
+const QByteArray kLibrary = Library({Lesson("L", {kHouse})});
+const QByteArray kConverted = Header() + kHouseRecord;
+
+QString Accessible(QWidget* w)
+{
+    return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+}
+
+}  // namespace
+
+class KonverterTest : public QObject {
+    Q_OBJECT
+    FakePlatform platform;
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(WriteVersionCreatingStore()); }
+    void init() { platform.clear(); }
+
+    // The start button's checks in their order, in a directory holding liste.bib, a link
+    // to it and alt.vok. The message: caption, buttons, icon, text.
+    void start_data()
+    {
+        QTest::addColumn<QString>("how");  // input chosen in the dialog or typed; answer Yes
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("status");
+        const QString names =
+            QStringLiteral("Fehler 1 Es müssen zwei Dateinamen angegeben werden!");
+        const QString same = QStringLiteral(
+            "Fehler 1 Die Konvertierung ergibt keinen Sinn, da beide Dateien identisch sind!");
+        const QString overwrite =
+            QStringLiteral("Frage 12 Die Output-Datei existiert bereits. Überschreiben?");
+        const QString list = QStringLiteral("%1/liste.bib");
+        QTest::newRow("output blank") << "dialog" << list << " \t" << names << kRefused;
+        QTest::newRow("same file through ./")
+            << "dialog" << list << "%1/./liste.bib" << same << kRefused;
+        QTest::newRow("same file through a link")
+            << "dialog" << list << "%1/link.bib" << same << kRefused;
+        QTest::newRow("input missing") << "dialog"
+                                       << "%1/fehlt.bib"
+                                       << "%1/neu.vok"
+                                       << "Fehler 1 Die Input-Datei existiert nicht!" << kRefused;
+        QTest::newRow("overwrite declined")
+            << "dialog" << list << "%1/alt.vok" << overwrite << kRefused;
+        QTest::newRow("overwrite accepted")
+            << "dialog, Yes" << list << "%1/alt.vok" << overwrite << kDone;
+        QTest::newRow("trimmed names, new output") << "dialog"
+                                                   << "\t%1/liste.bib  "
+                                                   << " %1/neu.vok\n"
+                                                   << QString() << kDone;
+        QTest::newRow("wrong format")
+            << "dialog"
+            << "%1/alt.vok"
+            << "%1/neu.vok" << QString() << "Falsches Format der Input-Datei.";
+        QTest::newRow("typed input converts nothing")
+            << "typed, Yes" << list << "%1/alt.vok" << overwrite << "Bereit.";
+    }
+    void start()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, input);
+        QFETCH(QString, output);
+        QFETCH(QString, message);
+        QFETCH(QString, status);
+        const QString dir = NewTestDirectory();
+        QVERIFY(WriteBytes(dir + QStringLiteral("/liste.bib"), kLibrary));
+        QVERIFY(WriteBytes(dir + QStringLiteral("/alt.vok"), "alt"));
+        QFile::link(dir + QStringLiteral("/liste.bib"), dir + QStringLiteral("/link.bib"));
+        TForm11 form;
+        form.show();
+        if (how.startsWith(QLatin1String("dialog"))) {
+            platform.fileAnswers << dir + QStringLiteral("/liste.bib");
+            form.Button1->click();
+        }
+        form.Edit1->setText(input.replace(QStringLiteral("%1"), dir));
+        form.Edit2->setText(output.replace(QStringLiteral("%1"), dir));
+        platform.answers << (how.endsWith(QLatin1String("Yes")) ? MsgAnswer::Yes : MsgAnswer::No);
+        QTest::mouseClick(form.Button3, Qt::LeftButton);
+        QStringList shown;  // caption, buttons * 10 + icon, text
+        for (const auto& m : platform.messages)
+            shown << m.caption + QString::asprintf(" %d ", int(m.buttons) * 10 + int(m.icon)) +
+                         m.text;
+        QCOMPARE(shown.join(u'|'), message);
+        QCOMPARE(form.StatusText(), status);
+        QCOMPARE(form.Edit1->text() + form.Edit2->text(), input.trimmed() + output.trimmed());
+        const bool intoAlt = status == kDone && output.endsWith(QLatin1String("alt.vok"));
+        QCOMPARE(ReadBytes(dir + QStringLiteral("/alt.vok")), intoAlt ? kConverted : "alt");
+        QCOMPARE(ReadBytes(dir + QStringLiteral("/neu.vok")),
+                 status == kDone && !intoAlt ? kConverted : "");
+        QCOMPARE(ReadBytes(dir + QStringLiteral("/liste.bib")), kLibrary);
+    }
+
+    // "&Konverter" shows the window modally; the dialogs set names, formats and the start
+    // directory; Esc does nothing, nor does the close box while a conversion runs, and the
+    // window repaints meanwhile; "&Felder löschen" clears it all.
+    void startScreen_dialogs_conversion_closing()
+    {
+        const QString dir = NewTestDirectory();
+        QVERIFY(WriteBytes(dir + QStringLiteral("/gross.bib"),
+                           Library(QByteArrayList(3, Lesson("L", QByteArrayList(1000, kHouse))))));
+        WriteCurrentDirectory(QStringLiteral("/start"));
+        Form11 = new TForm11;
+        TForm1 start;
+        QStringList seen;
+        QTimer::singleShot(0, Form11, [&] {
+            seen << QString::number(Form11->isModal()) + Form11->StatusText();
+            for (auto* w : Form11->findChildren<QWidget*>())
+                if (w->inherits("QLineEdit") || w->inherits("QPushButton"))
+                    QVERIFY(!Accessible(w).isEmpty());
+            platform.fileAnswers << std::nullopt << dir + QStringLiteral("/gross.bib")
+                                 << dir + QStringLiteral("/gross.txt");
+            for (QPushButton* button : {Form11->Button1, Form11->Button1, Form11->Button2})
+                button->click();
+            for (QLabel* label : {Form11->Label5, Form11->Label6})
+                seen << Accessible(label);  // a screen reader hears the value
+            for (QLineEdit* edit : {Form11->Edit1, Form11->Edit2})
+                seen << FileNamePart(edit->text());
+            for (const auto& d : platform.fileDialogs)
+                seen << d.title + d.filter +
+                            QString(d.startDirectory).replace(dir, QStringLiteral("D")) +
+                            QString::number(int(d.choice));
+            QTimer::singleShot(0, Form11, [&] {
+                seen << QString::number(Form11->isEnabled()) + Form11->StatusText();
+                QTest::keyClick(Form11, Qt::Key_Escape);
+                Form11->close();
+            });
+            QTest::keyClick(Form11->Button3, Qt::Key_Space);
+            seen << QString::number(Form11->isVisible()) + Form11->StatusText();
+            QTest::keyClick(Form11, Qt::Key_Escape);
+            QTest::keyClick(Form11, Qt::Key_F, Qt::AltModifier);
+            QTRY_VERIFY(Form11->Edit1->text().isEmpty());
+            seen << QString::number(Form11->isVisible()) + Form11->Edit2->text() +
+                        Form11->Label5->text() + Form11->Label6->text() +
+                        QString::number(Form11->InputFormat());
+            Form11->close();
+        });
+        start.BitBtn4->click();
+        QCOMPARE(seen.join(u'|'),
+                 QStringLiteral("1Bereit.|WinVok II|Lernkompass|gross.bib|gross.vok|"
+                                "Input-Datei wählenWinVok II (*.bib)/start0|"
+                                "Input-Datei wählenWinVok II (*.bib)/start0|"
+                                "Output-Datei wählenLernkompass (*.vok)D1|"
+                                "0Starte Konvertierung ...|1") +
+                     kDone + QStringLiteral("|1-1"));
+        QCOMPARE(ReadCurrentDirectory(), dir);
+        QCOMPARE(QFileInfo(dir + QStringLiteral("/gross.vok")).size(), qint64(400) * 3001);
+        delete Form11;
+        Form11 = nullptr;
+    }
+};
+
+LK_TEST_MAIN(KonverterTest)
+#include "KonverterTest.moc"
