@@ -4,6 +4,7 @@
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
 #include "learn/Statistik.h"
+#include "tools/Drucker.h"
 #include "vocab/Dateiinfo.h"
 #include "vocab/Editor.h"
 #include "vocab/Lektionen.h"
@@ -54,10 +55,12 @@ void CreateForms()
     Create(Form5);
     Create(Form6);
     Create(Form8);
+    Create(Form12);
 }
 
 void DestroyForms()
 {
+    Destroy(Form12);
     Destroy(Form8);
     Destroy(Form6);
     Destroy(Form5);

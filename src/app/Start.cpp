@@ -5,6 +5,7 @@
 #include "SettingsStore.h"
 #include "vocab/Editor.h"
 #include "learn/Lernprogramm.h"
+#include "tools/Drucker.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -175,6 +176,9 @@ void TForm1::BitBtn5Click()
 
 void TForm1::BitBtn6Click()
 {
+    if (!Form12)
+        return;
+    Form12->exec();
 }
 
 QString HandedOverFileName()
