@@ -210,6 +210,7 @@ void TForm12::SetControlsEnabled(bool enabled)
 void TForm12::SetStatus(const QString& text)
 {
     StatusText->setText(text);
+    Q_EMIT StatusChanged(text);
 }
 
 void TForm12::ShowCount(const QString& phase, int done, int total)

@@ -40,6 +40,10 @@ public:
     QStatusBar* StatusBar1;
     QLabel* StatusText;  // the one line of StatusBar1
 
+Q_SIGNALS:
+    // Every text the status line takes.
+    void StatusChanged(const QString& text);
+
 public Q_SLOTS:
     void Button1Click();
     void Button2Click();

@@ -371,7 +371,9 @@ ExportResult ExportVocabularyList(const ExportRequest& request, const ExportObse
     QSaveFile out(request.htmlPath);
     if (!out.open(QIODevice::WriteOnly))
         return ExportResult::WriteFailed;
-    if (!WritePage(out, list, order, request.page, observer.saving)) {
+    // Qt 6.4's commit() does not notice a failed final flush (a full disk) and would put a
+    // cut page in place: flush first.
+    if (!WritePage(out, list, order, request.page, observer.saving) || !out.flush()) {
         out.cancelWriting();
         return ExportResult::WriteFailed;
     }
