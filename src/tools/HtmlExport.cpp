@@ -107,6 +107,32 @@ private:
     std::vector<int> tree_;
 };
 
+void AppendEscaped(QByteArray& out, QByteArrayView text)
+{
+    const auto& entities = EntityTable();
+    for (char c : text) {
+        if (const char* entity = entities[static_cast<unsigned char>(c)])
+            out += entity;
+        else
+            out += c;
+    }
+}
+
+// Appended straight to the page: a page has hundreds of thousands of cells.
+void AppendCell(QByteArray& out, QByteArrayView field)
+{
+    const qsizetype nul = field.indexOf('\0');
+    if (nul >= 0)
+        field = field.first(nul);
+    qsizetype begin = 0;
+    qsizetype end = field.size();
+    while (begin < end && static_cast<unsigned char>(field[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(field[end - 1]) <= 32)
+        --end;
+    AppendEscaped(out, field.sliced(begin, end - begin));
+}
+
 void Line(QByteArray& page, const char* text)
 {
     page += text;
@@ -207,15 +233,9 @@ std::vector<int> ExchangeSortOrder(QByteArrayView keys, qsizetype width,
 
 QByteArray EscapeHtml(QByteArrayView text)
 {
-    const auto& entities = EntityTable();
     QByteArray result;
     result.reserve(text.size());
-    for (char c : text) {
-        if (const char* entity = entities[static_cast<unsigned char>(c)])
-            result += entity;
-        else
-            result += c;
-    }
+    AppendEscaped(result, text);
     return result;
 }
 
@@ -236,16 +256,9 @@ QByteArray EscapeHtml(const QString& text)
 
 QByteArray CellText(QByteArrayView field)
 {
-    const qsizetype nul = field.indexOf('\0');
-    if (nul >= 0)
-        field = field.first(nul);
-    qsizetype begin = 0;
-    qsizetype end = field.size();
-    while (begin < end && static_cast<unsigned char>(field[begin]) <= 32)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(field[end - 1]) <= 32)
-        --end;
-    return EscapeHtml(field.sliced(begin, end - begin));
+    QByteArray cell;
+    AppendCell(cell, field);
+    return cell;
 }
 
 bool WritePage(QIODevice& out, const WorkingList& list, const std::vector<int>& order,
@@ -298,7 +311,7 @@ bool WritePage(QIODevice& out, const WorkingList& list, const std::vector<int>& 
         page += QByteArray("<tr bgcolor=\"") + rowColour[k % 2] + "\" class=\"standard\">\r\n";
         for (int f = 0; f < kExportFields; ++f) {
             page += "   <td align=\"left\" class=\"standard\">";
-            page += CellText(list.field(order[std::size_t(k)], f));
+            AppendCell(page, list.field(order[std::size_t(k)], f));
             page += "</td>\r\n";
         }
         Line(page, "</tr>");
