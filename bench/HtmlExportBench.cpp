@@ -34,20 +34,32 @@ void Export(benchmark::State& state, SortKey key, bool caseSensitive)
     QString html = LargeFile();
     html.replace(QStringLiteral(".vok"), QStringLiteral(".html"));
     const ExportRequest request{
-        LargeFile(), html, key, caseSensitive,
+        LargeFile(),
+        html,
+        key,
+        caseSensitive,
         {true, false, QStringLiteral("gross.vok"), QStringLiteral("05.03.01")}};
     for (auto _ : state)
         if (ExportVocabularyList(request) != ExportResult::Written)
             state.SkipWithError("export failed");
 }
 
-void BM_Export100k_ByLesson(benchmark::State& state) { Export(state, SortKey::Lesson, true); }
-void BM_Export100k_ByGerman(benchmark::State& state) { Export(state, SortKey::German, true); }
+void BM_Export100k_ByLesson(benchmark::State& state)
+{
+    Export(state, SortKey::Lesson, true);
+}
+void BM_Export100k_ByGerman(benchmark::State& state)
+{
+    Export(state, SortKey::German, true);
+}
 void BM_Export100k_ByGermanIgnoringCase(benchmark::State& state)
 {
     Export(state, SortKey::German, false);
 }
-void BM_Export100k_Unsorted(benchmark::State& state) { Export(state, SortKey::None, true); }
+void BM_Export100k_Unsorted(benchmark::State& state)
+{
+    Export(state, SortKey::None, true);
+}
 
 // The first 10,000 entries of the large file.
 WorkingList SmallList()

@@ -54,13 +54,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString html = dir.path() + QStringLiteral("/f.html");
     QFile::remove(html);
     QFile file(vok);
-    Check(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size(),
-          "input written");
+    Check(
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size(),
+        "input written");
     file.close();
     const auto key = SortKey(static_cast<unsigned char>(bytes[0]) / 4 % 4);
-    const ExportRequest request{vok, html, key, bytes[0] % 2 == 0,
-                                {bool(bytes[0] & 0x20), bool(bytes[0] & 0x40), QStringLiteral("f.vok"),
-                                 QStringLiteral("05.03.01")}};
+    const ExportRequest request{vok,
+                                html,
+                                key,
+                                bytes[0] % 2 == 0,
+                                {bool(bytes[0] & 0x20), bool(bytes[0] & 0x40),
+                                 QStringLiteral("f.vok"), QStringLiteral("05.03.01")}};
     const ExportResult result = ExportVocabularyList(request);
     const bool valid = size > 400 && size % 400 == 0;
     Check((result == ExportResult::Written) == valid, "refused exactly the wrong sizes");

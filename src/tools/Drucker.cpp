@@ -61,22 +61,23 @@ TForm12::TForm12(QWidget* parent)
     Label2->setFont(underlined);
     Label2->setCursor(Qt::PointingHandCursor);
     Label2->installEventFilter(this);
-    RadioButton1 = Named(new QRadioButton(QStringLiteral("nach den &Lektionen"), GroupBox1),
-                         "RadioButton1");
-    RadioButton2 = Named(
-        new QRadioButton(QStringLiteral("nach den &deutschen Vokabeln"), GroupBox1), "RadioButton2");
-    RadioButton3 = Named(
-        new QRadioButton(QStringLiteral("nach den fremd&sprachigen Vokabeln"), GroupBox1),
-        "RadioButton3");
-    RadioButton4 = Named(new QRadioButton(QStringLiteral("überhaupt &nicht"), GroupBox1),
-                         "RadioButton4");
+    RadioButton1 =
+        Named(new QRadioButton(QStringLiteral("nach den &Lektionen"), GroupBox1), "RadioButton1");
+    RadioButton2 =
+        Named(new QRadioButton(QStringLiteral("nach den &deutschen Vokabeln"), GroupBox1),
+              "RadioButton2");
+    RadioButton3 =
+        Named(new QRadioButton(QStringLiteral("nach den fremd&sprachigen Vokabeln"), GroupBox1),
+              "RadioButton3");
+    RadioButton4 =
+        Named(new QRadioButton(QStringLiteral("überhaupt &nicht"), GroupBox1), "RadioButton4");
     RadioButton1->setChecked(true);
-    CheckBox3 = Named(
-        new QCheckBox(QStringLiteral("&Groß/Kleinschreibung berücksichtigen"), GroupBox1),
-        "CheckBox3");
+    CheckBox3 =
+        Named(new QCheckBox(QStringLiteral("&Groß/Kleinschreibung berücksichtigen"), GroupBox1),
+              "CheckBox3");
     CheckBox3->setChecked(true);
-    CheckBox1 = Named(new QCheckBox(QStringLiteral("Tabelle &farbig hinterlegt"), GroupBox1),
-                      "CheckBox1");
+    CheckBox1 =
+        Named(new QCheckBox(QStringLiteral("Tabelle &farbig hinterlegt"), GroupBox1), "CheckBox1");
     CheckBox1->setChecked(true);
     CheckBox2 = Named(new QCheckBox(QStringLiteral("Tabellen&rahmen"), GroupBox1), "CheckBox2");
     Button2 = Named(new QPushButton(QStringLiteral("&HTML-Datei speichern"), GroupBox1), "Button2");
@@ -91,9 +92,10 @@ TForm12::TForm12(QWidget* parent)
     grid->setRowMinimumHeight(1, 6);
     grid->addWidget(Label2, 2, 0, 1, 3, Qt::AlignLeft);
     int row = 3;
-    for (QWidget* option : {static_cast<QWidget*>(RadioButton1), static_cast<QWidget*>(RadioButton2),
-                            static_cast<QWidget*>(RadioButton3), static_cast<QWidget*>(RadioButton4),
-                            static_cast<QWidget*>(CheckBox3)})
+    for (QWidget* option :
+         {static_cast<QWidget*>(RadioButton1), static_cast<QWidget*>(RadioButton2),
+          static_cast<QWidget*>(RadioButton3), static_cast<QWidget*>(RadioButton4),
+          static_cast<QWidget*>(CheckBox3)})
         grid->addWidget(option, row++, 1, 1, 3);
     grid->setRowMinimumHeight(row++, 6);
     grid->addWidget(CheckBox1, row++, 0, 1, 4);
@@ -157,9 +159,7 @@ bool TForm12::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TForm12::reject()
-{
-}
+void TForm12::reject() {}
 
 void TForm12::closeEvent(QCloseEvent* event)
 {
@@ -281,11 +281,11 @@ void TForm12::Button2Click()
     SetStatus(result == ExportResult::Written ? QStringLiteral("Fertig.")
                                               : QStringLiteral("Bereit."));
     switch (result) {
-    case ExportResult::Written: break;
-    case ExportResult::Missing: Warn(CheckMessage(FileCheck::Missing)); break;
-    case ExportResult::BadFormat: Warn(CheckMessage(FileCheck::BadFormat)); break;
-    case ExportResult::WriteFailed:
-        Warn(QStringLiteral("Die HTML-Datei konnte nicht geschrieben werden!"));
-        break;
+        case ExportResult::Written: break;
+        case ExportResult::Missing: Warn(CheckMessage(FileCheck::Missing)); break;
+        case ExportResult::BadFormat: Warn(CheckMessage(FileCheck::BadFormat)); break;
+        case ExportResult::WriteFailed:
+            Warn(QStringLiteral("Die HTML-Datei konnte nicht geschrieben werden!"));
+            break;
     }
 }

@@ -191,9 +191,8 @@ std::vector<int> ExchangeSortOrder(QByteArrayView keys, qsizetype width,
     std::vector<int> ring;
     for (int begin = 0; begin < n;) {
         int end = begin + 1;
-        while (end < n &&
-               std::memcmp(keyAt(byKey[std::size_t(begin)]), keyAt(byKey[std::size_t(end)]),
-                           std::size_t(width)) == 0)
+        while (end < n && std::memcmp(keyAt(byKey[std::size_t(begin)]),
+                                      keyAt(byKey[std::size_t(end)]), std::size_t(width)) == 0)
             ++end;
         const int m = end - begin;
         const int* members = byKey.data() + begin;  // original positions, ascending
@@ -273,9 +272,27 @@ bool WritePage(QIODevice& out, const WorkingList& list, const std::vector<int>& 
     Line(page, "<head>");
     page += "<title>" + CellText(list.title) + "</title>\r\n";
     for (const char* text :
-         {"<style type=\"text/css\">", "<!--", "", ".standard", "{", "   font-family:Arial;",
-          "   font-size:10pt;", "}", "", ".nolink", "{", "   text-decoration:none;", "}", "",
-          "a:hover", "{", "   text-decoration:underline;", "}", "", "//-->", "</style>",
+         {"<style type=\"text/css\">",
+          "<!--",
+          "",
+          ".standard",
+          "{",
+          "   font-family:Arial;",
+          "   font-size:10pt;",
+          "}",
+          "",
+          ".nolink",
+          "{",
+          "   text-decoration:none;",
+          "}",
+          "",
+          "a:hover",
+          "{",
+          "   text-decoration:underline;",
+          "}",
+          "",
+          "//-->",
+          "</style>",
           "</head>",
           "<body vlink=\"#0000FF\" alink=\"#0000FF\" link=\"#0000FF\" bgcolor=\"#FFFFFF\" "
           "text=\"#000000\">",
@@ -286,22 +303,23 @@ bool WritePage(QIODevice& out, const WorkingList& list, const std::vector<int>& 
         Line(page, text);
     page += "   <td align=\"left\" class=\"standard\"><b>" + EscapeHtml(options.fileName) +
             "</b></td>\r\n";
-    for (const char* text : {"</tr>", "<tr class=\"standard\">",
-                             "   <td align=\"left\" class=\"standard\">Datum der Konvertierung:</td>",
-                             "   <td class=\"standard\">&nbsp;</td>"})
+    for (const char* text :
+         {"</tr>", "<tr class=\"standard\">",
+          "   <td align=\"left\" class=\"standard\">Datum der Konvertierung:</td>",
+          "   <td class=\"standard\">&nbsp;</td>"})
         Line(page, text);
     page += "   <td align=\"left\" class=\"standard\">" + EscapeHtml(options.date) + "</td>\r\n";
-    for (const char* text : {"</tr>", "<tr>", "   <th colspan=\"3\">&nbsp;</th>", "</tr>",
-                             "</table>"})
+    for (const char* text :
+         {"</tr>", "<tr>", "   <th colspan=\"3\">&nbsp;</th>", "</tr>", "</table>"})
         Line(page, text);
     page += QByteArray("<table align=\"center\" border=\"") + (options.framed ? "1" : "0") +
             "\" bordercolorlight=\"#000000\" bordercolordark=\"#000000\" cellpadding=\"10\" "
             "cellspacing=\"0\">\r\n";
     page += QByteArray("<tr bgcolor=\"") + headerColour + "\" class=\"standard\">\r\n";
-    for (const char* text : {"   <td align=\"left\" class=\"standard\"><b>Lektion</b></td>",
-                             "   <td align=\"left\" class=\"standard\"><b>Deutsche Vokabel</b></td>",
-                             "   <td align=\"left\" class=\"standard\"><b>Fremdsprachige Vokabel</b></td>",
-                             "</tr>"})
+    for (const char* text :
+         {"   <td align=\"left\" class=\"standard\"><b>Lektion</b></td>",
+          "   <td align=\"left\" class=\"standard\"><b>Deutsche Vokabel</b></td>",
+          "   <td align=\"left\" class=\"standard\"><b>Fremdsprachige Vokabel</b></td>", "</tr>"})
         Line(page, text);
 
     const int n = int(order.size());
@@ -322,10 +340,11 @@ bool WritePage(QIODevice& out, const WorkingList& list, const std::vector<int>& 
         }
     }
     Line(page, "</table>");
-    page += "<center><p class=\"standard\">Diese Vokabelliste wurde mit dem Programm Lernkompass "
-            "(<a class=\"nolink\" href=\"" +
-            EscapeHtml(kExportSiteAddress) + "\" target=\"_new\">" + EscapeHtml(kExportSiteHost) +
-            "</a>) erzeugt.</p></center>\r\n";
+    page +=
+        "<center><p class=\"standard\">Diese Vokabelliste wurde mit dem Programm Lernkompass "
+        "(<a class=\"nolink\" href=\"" +
+        EscapeHtml(kExportSiteAddress) + "\" target=\"_new\">" + EscapeHtml(kExportSiteHost) +
+        "</a>) erzeugt.</p></center>\r\n";
     Line(page, "</body>");
     page += "</html>";
     return out.write(page) == page.size();
