@@ -115,7 +115,7 @@ private Q_SLOTS:
                     return;
             }
         }
-        QRandomGenerator random(uint(count));
+        QRandomGenerator random{quint32(count)};
         for (int l = 0; l < lists; ++l) {
             QStringList words;
             while (words.size() < count) {
@@ -168,8 +168,8 @@ private Q_SLOTS:
             WriteVocabularyFile(dir, QStringLiteral("w.vok"), all.first(entries),
                                 {QStringLiteral("  </title><script>\t"), {}, {}}),
             html,
-            SortKey(key),
-            caseSensitive,
+            SortKey(QStringLiteral("LGFN").indexOf(options.at(0))),
+            options.contains(u'c'),
             {coloured, framed, QStringLiteral("Wörter & Sätze.vok"), QStringLiteral("05.03.01")}};
         QCOMPARE(ExportVocabularyList(request), ExportResult::Written);
 
