@@ -7,6 +7,7 @@
 #include "learn/Lernprogramm.h"
 #include "learn/Statistik.h"
 #include "tools/Konverter.h"
+#include "tools/Drucker.h"
 #include "vocab/Dateiinfo.h"
 #include "vocab/Editor.h"
 #include "vocab/Lektionen.h"
@@ -60,12 +61,14 @@ void CreateForms()
     Create(Form8);
     Create(Form9);
     Create(Form11);
+    Create(Form12);
 }
 
 void DestroyForms()
 {
     Destroy(Form9);
     Destroy(Form11);
+    Destroy(Form12);
     Destroy(Form8);
     Destroy(Form7);
     Destroy(Form6);

@@ -6,6 +6,7 @@
 #include "vocab/Editor.h"
 #include "learn/Lernprogramm.h"
 #include "tools/Konverter.h"
+#include "tools/Drucker.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -179,6 +180,9 @@ void TForm1::BitBtn5Click()
 
 void TForm1::BitBtn6Click()
 {
+    if (!Form12)
+        return;
+    Form12->exec();
 }
 
 QString HandedOverFileName()

@@ -1,0 +1,291 @@
+#include "Drucker.h"
+
+#include "app/FileNames.h"
+#include "app/Forms.h"
+#include "app/Platform.h"
+#include "app/SettingsStore.h"
+#include "app/Start.h"
+#include "app/Widgets.h"
+#include "vocab/VocabularyFile.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// How long the status may stand before an export lets the window repaint.
+constexpr int kRepaintMs = 40;
+
+template <typename T>
+T* Named(T* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+}  // namespace
+
+TForm12::TForm12(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Form12"));
+    setWindowTitle(QStringLiteral("Drucker"));
+
+    GroupBox1 = Named(new QGroupBox(QStringLiteral("HTML"), this), "GroupBox1");
+    Label1 = Named(new QLabel(QStringLiteral("Vokabeldatei:"), GroupBox1), "Label1");
+    Edit1 = Named(new QLineEdit(GroupBox1), "Edit1");
+    Edit1->setAccessibleName(QStringLiteral("Vokabeldatei"));
+    Edit1->setMinimumWidth(300);
+    Label1->setBuddy(Edit1);
+    Button1 = Named(new QPushButton(QStringLiteral("..."), GroupBox1), "Button1");
+    Button1->setAccessibleName(QStringLiteral("Vokabeldatei auswählen"));
+    Button1->setToolTip(Button1->accessibleName());
+    Button1->setAutoDefault(false);
+    Button1->setFixedWidth(32);
+
+    Label2 = Named(new QLabel(QStringLiteral("Sortierung:"), GroupBox1), "Label2");
+    QFont underlined = Label2->font();
+    underlined.setUnderline(true);
+    Label2->setFont(underlined);
+    Label2->setCursor(Qt::PointingHandCursor);
+    Label2->installEventFilter(this);
+    RadioButton1 =
+        Named(new QRadioButton(QStringLiteral("nach den &Lektionen"), GroupBox1), "RadioButton1");
+    RadioButton2 =
+        Named(new QRadioButton(QStringLiteral("nach den &deutschen Vokabeln"), GroupBox1),
+              "RadioButton2");
+    RadioButton3 =
+        Named(new QRadioButton(QStringLiteral("nach den fremd&sprachigen Vokabeln"), GroupBox1),
+              "RadioButton3");
+    RadioButton4 =
+        Named(new QRadioButton(QStringLiteral("überhaupt &nicht"), GroupBox1), "RadioButton4");
+    RadioButton1->setChecked(true);
+    CheckBox3 =
+        Named(new QCheckBox(QStringLiteral("&Groß/Kleinschreibung berücksichtigen"), GroupBox1),
+              "CheckBox3");
+    CheckBox3->setChecked(true);
+    CheckBox1 =
+        Named(new QCheckBox(QStringLiteral("Tabelle &farbig hinterlegt"), GroupBox1), "CheckBox1");
+    CheckBox1->setChecked(true);
+    CheckBox2 = Named(new QCheckBox(QStringLiteral("Tabellen&rahmen"), GroupBox1), "CheckBox2");
+    Button2 = Named(new QPushButton(QStringLiteral("&HTML-Datei speichern"), GroupBox1), "Button2");
+    // Enter in the file field saves.
+    Button2->setDefault(true);
+
+    auto* grid = new QGridLayout(GroupBox1);
+    grid->setColumnMinimumWidth(0, 16);
+    grid->addWidget(Label1, 0, 0, 1, 2);
+    grid->addWidget(Edit1, 0, 2);
+    grid->addWidget(Button1, 0, 3);
+    grid->setRowMinimumHeight(1, 6);
+    grid->addWidget(Label2, 2, 0, 1, 3, Qt::AlignLeft);
+    int row = 3;
+    for (QWidget* option :
+         {static_cast<QWidget*>(RadioButton1), static_cast<QWidget*>(RadioButton2),
+          static_cast<QWidget*>(RadioButton3), static_cast<QWidget*>(RadioButton4),
+          static_cast<QWidget*>(CheckBox3)})
+        grid->addWidget(option, row++, 1, 1, 3);
+    grid->setRowMinimumHeight(row++, 6);
+    grid->addWidget(CheckBox1, row++, 0, 1, 4);
+    grid->addWidget(CheckBox2, row++, 0, 1, 4);
+    grid->setRowMinimumHeight(row++, 6);
+    grid->addWidget(Button2, row, 0, 1, 4, Qt::AlignRight);
+
+    StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
+    StatusBar1->setSizeGripEnabled(false);
+    StatusText = Named(new QLabel(StatusBar1), "StatusText");
+    StatusText->setTextFormat(Qt::PlainText);
+    StatusText->setAccessibleDescription(QStringLiteral("Status"));
+    StatusBar1->addWidget(StatusText, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* margins = new QVBoxLayout;
+    margins->setContentsMargins(10, 8, 10, 10);
+    margins->addWidget(GroupBox1);
+    layout->addLayout(margins);
+    layout->addWidget(StatusBar1);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
+}
+
+void TForm12::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        FormShow();
+        CenterOnScreen(this);
+    }
+}
+
+void TForm12::FormShow()
+{
+    Edit1->clear();
+    SetStatus(QStringLiteral("Bereit."));
+    const QString handedOver = HandedOverFileName();
+    if (!handedOver.isEmpty())
+        Edit1->setText(handedOver);
+}
+
+void TForm12::Label2Click()
+{
+    // Not while an export runs: it would write "Bereit." over the phase.
+    if (!exporting_)
+        FormShow();
+}
+
+bool TForm12::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Label2 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Label2Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm12::reject() {}
+
+void TForm12::closeEvent(QCloseEvent* event)
+{
+    // QDialog::closeEvent would go through reject(). A running export is never cut short.
+    if (exporting_) {
+        event->ignore();
+        return;
+    }
+    setResult(QDialog::Rejected);
+    event->accept();
+}
+
+void TForm12::Button1Click()
+{
+    const std::optional<QString> chosen = Platform::instance().openFileName(
+        this, QStringLiteral("Vokabeldatei zum Drucken öffen"),
+        QStringLiteral("Vokabeldateien (*.vok)"), ReadCurrentDirectory());
+    if (!chosen)
+        return;
+    WriteCurrentDirectory(DirectoryPart(*chosen));
+    Edit1->setText(*chosen);
+}
+
+void TForm12::Warn(const QString& text)
+{
+    Platform::instance().messageBox(this, text, QStringLiteral("Fehler"), MsgButtons::Ok,
+                                    MsgIcon::Warning);
+}
+
+SortKey TForm12::ChosenSortKey() const
+{
+    if (RadioButton2->isChecked())
+        return SortKey::German;
+    if (RadioButton3->isChecked())
+        return SortKey::Foreign;
+    if (RadioButton4->isChecked())
+        return SortKey::None;
+    return SortKey::Lesson;
+}
+
+void TForm12::SetControlsEnabled(bool enabled)
+{
+    Edit1->setEnabled(enabled);
+    Button1->setEnabled(enabled);
+    Button2->setEnabled(enabled);
+}
+
+void TForm12::SetStatus(const QString& text)
+{
+    StatusText->setText(text);
+    Q_EMIT StatusChanged(text);
+}
+
+void TForm12::ShowCount(const QString& phase, int done, int total)
+{
+    if (done < total && sinceRepaint_.isValid() && sinceRepaint_.elapsed() < kRepaintMs)
+        return;
+    SetStatus(phase.arg(done).arg(total));
+    QCoreApplication::processEvents();
+    sinceRepaint_.start();
+}
+
+void TForm12::Button2Click()
+{
+    if (exporting_)
+        return;
+    const QString input = Edit1->text();
+    const QString output = ReplaceExtension(input, QStringLiteral(".html"));
+    const FileCheck check = CheckVocabularyFile(input, true).status;
+    if (check != FileCheck::Valid) {
+        Warn(CheckMessage(check));
+        return;
+    }
+    if (QFileInfo::exists(output)) {
+        // A vocabulary file named like its page (or linked to it) would be lost.
+        if (QFileInfo(output) == QFileInfo(input)) {
+            Warn(QStringLiteral("Die HTML-Datei würde die Vokabeldatei überschreiben!"));
+            return;
+        }
+        const MsgAnswer answer = Platform::instance().messageBox(
+            this,
+            QStringLiteral("Ausgabedatei ") + FileNamePart(output) +
+                QStringLiteral(" existiert bereits. Überschreiben?"),
+            QStringLiteral("Frage"), MsgButtons::YesNo, MsgIcon::Question);
+        if (answer != MsgAnswer::Yes)
+            return;
+    }
+
+    Platform& platform = Platform::instance();
+    ExportRequest request;
+    request.vocabularyPath = input;
+    request.htmlPath = output;
+    request.sortKey = ChosenSortKey();
+    request.caseSensitive = CheckBox3->isChecked();
+    request.page = {CheckBox1->isChecked(), CheckBox2->isChecked(), FileNamePart(input),
+                    platform.locale().toString(platform.today(), QLocale::ShortFormat)};
+    ExportObserver observer;
+    observer.reading = [this] {
+        SetStatus(QStringLiteral("Lese Datei ..."));
+        QCoreApplication::processEvents();
+        sinceRepaint_.start();
+    };
+    observer.sorting = [this](int done, int total) {
+        ShowCount(QStringLiteral("Sortierung läuft (%1/%2) ..."), done, total);
+    };
+    observer.saving = [this](int done, int total) {
+        ShowCount(QStringLiteral("Speichere Datei (%1/%2) ..."), done, total);
+    };
+
+    exporting_ = true;
+    SetControlsEnabled(false);
+    ExportResult result;
+    {
+        WaitCursor wait;
+        result = ExportVocabularyList(request, observer);
+    }
+    exporting_ = false;
+    SetControlsEnabled(true);
+    SetStatus(result == ExportResult::Written ? QStringLiteral("Fertig.")
+                                              : QStringLiteral("Bereit."));
+    switch (result) {
+        case ExportResult::Written: break;
+        case ExportResult::Missing: Warn(CheckMessage(FileCheck::Missing)); break;
+        case ExportResult::BadFormat: Warn(CheckMessage(FileCheck::BadFormat)); break;
+        case ExportResult::WriteFailed:
+            Warn(QStringLiteral("Die HTML-Datei konnte nicht geschrieben werden!"));
+            break;
+    }
+}

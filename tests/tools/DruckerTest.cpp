@@ -1,0 +1,191 @@
+#include "app/Forms.h"
+#include "app/SettingsStore.h"
+#include "app/Start.h"
+#include "support/FakePlatform.h"
+#include "support/TestSupport.h"
+#include "tools/Drucker.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+
+namespace {
+
+// Every status shown, with "[frei]" where the controls were usable and the hourglass gone.
+// Esc and the close box are tried while the export runs.
+QStringList g_statuses;
+
+void RecordStatus(const QString& text)
+{
+    const bool busy = !Form12->Edit1->isEnabled() && !Form12->Button1->isEnabled() &&
+                      !Form12->Button2->isEnabled() && QGuiApplication::overrideCursor();
+    g_statuses << text + (busy ? QString() : QStringLiteral(" [frei]"));
+    if (busy) {
+        QTest::keyClick(Form12, Qt::Key_Escape);
+        Form12->close();
+    }
+}
+
+}  // namespace
+
+class DruckerTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        Form1 = new TForm1();
+        Form12 = new TForm12();
+        connect(Form12, &TForm12::StatusChanged, Form12, RecordStatus);
+        WriteVersionCreatingStore();
+    }
+    void init() { platform_.clear(); }
+    void cleanup() { Form12->close(); }
+
+    // The field from the hand-over on every showing and on a click on "Sortierung:", the
+    // options kept, the file dialog.
+    void showing()
+    {
+        Form1->Label3->setText(QStringLiteral("/x/Hand.vok"));
+        Form12->show();
+        QCOMPARE(Form12->Edit1->text(), QStringLiteral("/x/Hand.vok"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(Form12->StatusText)->text(QAccessible::Name),
+                 QStringLiteral("Bereit."));
+        Form12->RadioButton3->setChecked(true);
+        Form12->CheckBox1->setChecked(false);
+        QTest::keyClick(Form12, Qt::Key_Escape);  // has no meaning here
+        QVERIFY(Form12->isVisible() && Form12->close());
+        Form12->show();
+        QVERIFY(Form12->RadioButton3->isChecked() && !Form12->CheckBox1->isChecked());
+        Form1->Label3->clear();
+        QTest::mouseClick(Form12->Label2, Qt::LeftButton);
+        QCOMPARE(Form12->Edit1->text(), QString());
+
+        WriteCurrentDirectory(QStringLiteral("/start"));
+        platform_.fileAnswers << QStringLiteral("/y/z/Liste.vok");
+        QTest::mouseClick(Form12->Button1, Qt::LeftButton);
+        const FakePlatform::FileDialog& dialog = platform_.fileDialogs.first();
+        QCOMPARE(QStringList({dialog.title, dialog.filter, dialog.startDirectory,
+                              ReadCurrentDirectory(), Form12->Edit1->text()})
+                     .join(u'|'),
+                 QStringLiteral("Vokabeldatei zum Drucken öffen|Vokabeldateien (*.vok)|/start|/y/z|"
+                                "/y/z/Liste.vok"));
+    }
+
+    // The checks with their boxes, the statuses, what lands on disk.
+    void save_data()
+    {
+        // The vocabulary file ("-": the field left empty), its entries (-1: header only),
+        // what stands beside it ("-", "file", "dir"), the answer, a file size limit.
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("messages");  // caption/icon: text, one a line
+        QTest::addColumn<QString>("status");
+        const QString ask = QStringLiteral(
+            "Frage/2: Ausgabedatei Englisch.html existiert bereits. "
+            "Überschreiben?");
+        const QString failed =
+            QStringLiteral("\nFehler/1: Die HTML-Datei konnte nicht geschrieben werden!");
+        QTest::newRow("new page") << "Englisch.vok 3 - no 0"
+                                  << ""
+                                  << "Fertig.";
+        QTest::newRow("30000 entries") << "Englisch.vok 30000 - no 0"
+                                       << ""
+                                       << "Fertig.";
+        QTest::newRow("empty field") << "- 3 - no 0"
+                                     << "Fehler/1: Datei existiert nicht!"
+                                     << "Bereit.";
+        QTest::newRow("400 bytes") << "Englisch.vok -1 - no 0"
+                                   << "Fehler/1: Die Datei hat ein ungültiges Format!"
+                                   << "Bereit.";
+        QTest::newRow("overwrite: no") << "Englisch.vok 3 file no 0" << ask << "Bereit.";
+        QTest::newRow("overwrite: yes") << "Englisch.vok 3 file yes 0" << ask << "Fertig.";
+        QTest::newRow("output is a folder")
+            << "Englisch.vok 3 dir yes 0" << ask + failed << "Bereit.";
+        QTest::newRow("disk full keeps the old page")
+            << "Englisch.vok 40 file yes 3000" << ask + failed << "Bereit.";
+        QTest::newRow("page would replace the vocabulary file")
+            << "Englisch.html 3 - yes 0"
+            << "Fehler/1: Die HTML-Datei würde die Vokabeldatei überschreiben!"
+            << "Bereit.";
+    }
+    void save()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, status);
+        const QStringList args = setup.split(u' ');
+        const QString name = args.at(0) == QLatin1String("-") ? QString() : args.at(0);
+        const int entries = args.at(1).toInt();
+        const QString existing = args.at(2);
+        const bool yes = args.at(3) == QLatin1String("yes");
+        const int sizeLimit = args.at(4).toInt();
+        const QString dir = NewTestDirectory();
+        const QString html = dir + QStringLiteral("/Englisch.html");
+        const QString path =
+            WriteVocabularyFile(dir, name.isEmpty() ? QStringLiteral("x.vok") : name,
+                                NumberedEntries(std::max(entries, 0)));
+        if (entries < 0)
+            WriteBytes(path, QByteArray(400, ' '));
+        const QByteArray vocabulary = ReadBytes(path);
+        if (existing == QLatin1String("file"))
+            WriteBytes(html, "alte Seite");
+        if (existing == QLatin1String("dir"))
+            QDir().mkpath(html);
+        platform_.answers << (yes ? MsgAnswer::Yes : MsgAnswer::No);
+        Form12->show();
+        Form12->Edit1->setText(name.isEmpty() ? QString() : path);
+        g_statuses.clear();
+        if (!sizeLimit)
+            QTest::mouseClick(Form12->Button2, Qt::LeftButton);
+        else if (!WithFileSizeLimit(sizeLimit, [] {
+                     Form12->Button2->click();
+                     return true;
+                 }))
+            QSKIP("no file size limit here");
+
+        QStringList shown;
+        for (const FakePlatform::Message& m : platform_.messages)
+            shown << QStringLiteral("%1/%2: %3").arg(m.caption).arg(int(m.icon)).arg(m.text);
+        QTEST(shown.join(u'\n'), "messages");
+        QCOMPARE(Form12->StatusText->text(), status);
+        // The phases in turn, each with its count and the final count last, the controls
+        // locked until the end, and no repaint for every entry.
+        const bool done = status == QLatin1String("Fertig.");
+        const QString n = QString::number(entries);
+        const QString last = QStringLiteral("\\(%1/%1\\) \\.\\.\\.\n").arg(n);
+        const QString phases =
+            QStringLiteral(
+                "Lese Datei \\.\\.\\.\n(Sortierung läuft \\(\\d+/%1\\) \\.\\.\\.\n)*"
+                "Sortierung läuft %2(Speichere Datei \\(\\d+/%1\\) \\.\\.\\.\n)*%3 \\[frei\\]")
+                .arg(n, last,
+                     (done ? QStringLiteral("Speichere Datei ") + last : QString()) + status);
+        const bool ran = done || shown.last().endsWith(QLatin1String("geschrieben werden!"));
+        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(ran ? phases : QString()))
+                     .match(g_statuses.join(u'\n'))
+                     .hasMatch(),
+                 qPrintable(g_statuses.join(u'\n')));
+        QVERIFY(g_statuses.size() < 100);
+
+        const QByteArray page = ReadBytes(html);
+        const bool written = page.startsWith("<html>\r\n") &&
+                             page.endsWith("\r\n</body>\r\n</html>") &&
+                             page.count("<tr bgcolor") == entries + 1;
+        QCOMPARE(written, done);
+        if (!written && existing == QLatin1String("file"))
+            QCOMPARE(page, QByteArray("alte Seite"));
+        QCOMPARE(ReadBytes(path), vocabulary);
+        // No temporary file left behind.
+        QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden).size(),
+                 existing == QLatin1String("file") || written ? 2 : 1);
+    }
+
+private:
+    FakePlatform platform_;
+};
+
+LK_TEST_MAIN(DruckerTest)
+#include "DruckerTest.moc"

@@ -1,0 +1,196 @@
+#include "app/AnsiText.h"
+#include "support/TestSupport.h"
+#include "tools/HtmlExport.h"
+
+#include <QApplication>
+#include <QRandomGenerator>
+
+#include <numeric>
+
+namespace {
+
+// The plain exchange sort; letter case ignored through Unicode, not the export's table.
+std::vector<int> ReferenceOrder(QList<QByteArray> keys, bool caseSensitive)
+{
+    if (!caseSensitive)
+        for (QByteArray& key : keys)
+            key = ToAnsi(FromAnsi(key).toLower()).value();
+    std::vector<int> order(std::size_t(keys.size()));
+    std::iota(order.begin(), order.end(), 0);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        for (std::size_t j = i; j < order.size(); ++j)
+            if (keys[order[j]] < keys[order[i]])
+                std::swap(order[i], order[j]);
+    return order;
+}
+
+QByteArray Field(const QString& text)
+{
+    return ToAnsi(FitToWidth(text, kExportFieldWidth)).value();
+}
+
+// The page of a file titled "</title><script>", named "Wörter & Sätze.vok", line by line
+// (moc reads no raw string over several lines).
+// clang-format off
+const char* const kPage[] = {
+    R"(<html>)", R"(<head>)", R"(<title>&lt;/title&gt;&lt;script&gt;</title>)",
+    R"(<style type="text/css">)", R"(<!--)", R"()", R"(.standard)", R"({)",
+    R"(   font-family:Arial;)", R"(   font-size:10pt;)", R"(})", R"()", R"(.nolink)", R"({)",
+    R"(   text-decoration:none;)", R"(})", R"()", R"(a:hover)", R"({)",
+    R"(   text-decoration:underline;)", R"(})", R"()", R"(//-->)", R"(</style>)", R"(</head>)",
+    R"(<body vlink="#0000FF" alink="#0000FF" link="#0000FF" bgcolor="#FFFFFF" text="#000000">)",
+    R"(<table align="center" border="0" cellpadding="0" cellspacing="0">)",
+    R"(<tr class="standard">)", R"(   <td align="left" class="standard">Konvertierte Datei:</td>)",
+    R"(   <td class="standard" width="10">&nbsp;</td>)",
+    R"(   <td align="left" class="standard"><b>W&ouml;rter &amp; S&auml;tze.vok</b></td>)",
+    R"(</tr>)", R"(<tr class="standard">)",
+    R"(   <td align="left" class="standard">Datum der Konvertierung:</td>)",
+    R"(   <td class="standard">&nbsp;</td>)",
+    R"(   <td align="left" class="standard">05.03.01</td>)", R"(</tr>)", R"(<tr>)",
+    R"(   <th colspan="3">&nbsp;</th>)", R"(</tr>)", R"(</table>)",
+    R"(<table align="center" border="{FRAME}" bordercolorlight="#000000" bordercolordark="#000000" cellpadding="10" cellspacing="0">)",
+    R"(<tr bgcolor="{HEAD}" class="standard">)",
+    R"(   <td align="left" class="standard"><b>Lektion</b></td>)",
+    R"(   <td align="left" class="standard"><b>Deutsche Vokabel</b></td>)",
+    R"(   <td align="left" class="standard"><b>Fremdsprachige Vokabel</b></td>)", R"(</tr>)",
+    R"({ROWS}</table>)",
+    R"(<center><p class="standard">Diese Vokabelliste wurde mit dem Programm Lernkompass (<a class="nolink" href="https://example.org/" target="_new">example.org</a>) erzeugt.</p></center>)",
+    R"(</body>)", R"(</html>)"
+};
+// clang-format on
+
+}  // namespace
+
+class HtmlExportTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // The fast order against the exchange sort, on German terms of 80 bytes: every sequence
+    // of one-letter terms up to a length (ascending and descending ones among them), or
+    // random lists of words.
+    void sortOrder_data()
+    {
+        QTest::addColumn<QString>("alphabet");
+        QTest::addColumn<int>("wordLength");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("lists");  // 0: every sequence up to count
+        QTest::addColumn<bool>("caseSensitive");
+        QTest::newRow("every sequence over A, B up to 14") << "AB" << 1 << 14 << 0 << true;
+        QTest::newRow("every sequence over a, A, b up to 9") << "aAb" << 1 << 9 << 0 << false;
+        QTest::newRow("every sequence over 5 letters up to 6") << "ABCDE" << 1 << 6 << 0 << true;
+        for (bool caseSensitive : {true, false}) {
+            const char* mode = caseSensitive ? "case" : "no case";
+            QTest::addRow("3 keys, %s", mode) << "aAä" << 1 << 2000 << 3 << caseSensitive;
+            QTest::addRow("49 keys, %s", mode) << "aAbBäÄ " << 2 << 2000 << 3 << caseSensitive;
+            QTest::addRow("all distinct, %s", mode) << "aAbBäÄ " << 8 << 400 << 1 << caseSensitive;
+            QTest::addRow("all equal, %s", mode) << "x" << 1 << 300 << 1 << caseSensitive;
+        }
+    }
+    void sortOrder()
+    {
+        QFETCH(QString, alphabet);
+        QFETCH(int, wordLength);
+        QFETCH(int, count);
+        QFETCH(int, lists);
+        QFETCH(bool, caseSensitive);
+        const auto check = [&](const QStringList& words) {
+            WorkingList list;
+            list.count = int(words.size());
+            QList<QByteArray> keys;
+            for (const QString& word : words) {
+                keys << Field(word);
+                list.fields += Field({}) + keys.last() + Field({});
+            }
+            const auto order =
+                ExchangeSortOrder(SortKeys(list, SortKey::German, caseSensitive), 80);
+            QVERIFY2(order == ReferenceOrder(keys, caseSensitive), qPrintable(words.join(u',')));
+        };
+        const int letters = int(alphabet.size());
+        for (int length = 1; lists == 0 && length <= count; ++length) {
+            for (qint64 number = 0; number < qint64(std::pow(letters, length)); ++number) {
+                QStringList words;
+                for (qint64 rest = number; words.size() < length; rest /= letters)
+                    words << alphabet.at(rest % letters);
+                check(words);
+                if (QTest::currentTestFailed())
+                    return;
+            }
+        }
+        QRandomGenerator random{quint32(count)};
+        for (int l = 0; l < lists; ++l) {
+            QStringList words;
+            while (words.size() < count) {
+                words << QString();
+                for (int c = 0; c < wordLength; ++c)
+                    words.last() += alphabet.at(random.bounded(letters));
+            }
+            check(words);
+        }
+    }
+
+    // Whole pages of a small file: the same template, the rows in the order of each option.
+    void page_data()
+    {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("options");  // key (Lesson, German, Foreign, None), c: case,
+                                               // f: coloured, r: frame
+        QTest::addColumn<QString>("order");
+        QTest::newRow("800 bytes: one row") << 1 << "Lcf"
+                                            << "0";
+        QTest::newRow("lessons, blank first") << 4 << "Lcf"
+                                              << "2130";
+        QTest::newRow("German, case respected") << 4 << "Gcfr"
+                                                << "0312";
+        QTest::newRow("German, case ignored") << 4 << "G"
+                                              << "1032";
+        QTest::newRow("foreign terms") << 4 << "Fcr"
+                                       << "2130";
+        QTest::newRow("unsorted: file order") << 4 << "Nfr"
+                                              << "0123";
+    }
+    void page()
+    {
+        QFETCH(int, entries);
+        QFETCH(QString, options);
+        QFETCH(QString, order);
+        const bool coloured = options.contains(u'f');
+        const bool framed = options.contains(u'r');
+        const QList<VocabularyEntry> all{
+            {QStringLiteral("L2"), QStringLiteral("Zebra"), QStringLiteral("zebra"), {}, {}},
+            {QStringLiteral("L1"), QStringLiteral("apfel"), QStringLiteral("apple"), {}, {}},
+            {QString(80, u' '), QStringLiteral("Äpfel"), QStringLiteral("a<b & c"), {}, {}},
+            {QStringLiteral("L1"), QStringLiteral("Zug"), QStringLiteral("train"), {}, {}}};
+        const QByteArrayList cells{"L2|Zebra|zebra", "L1|apfel|apple", "|&Auml;pfel|a&lt;b &amp; c",
+                                   "L1|Zug|train"};
+        const QString dir = NewTestDirectory();
+        const QString html = dir + QStringLiteral("/Seite.html");
+        QVERIFY(WriteBytes(html, "alt"));
+        const ExportRequest request{
+            WriteVocabularyFile(dir, QStringLiteral("w.vok"), all.first(entries),
+                                {QStringLiteral("  </title><script>\t"), {}, {}}),
+            html,
+            SortKey(QStringLiteral("LGFN").indexOf(options.at(0))),
+            options.contains(u'c'),
+            {coloured, framed, QStringLiteral("Wörter & Sätze.vok"), QStringLiteral("05.03.01")}};
+        QCOMPARE(ExportVocabularyList(request), ExportResult::Written);
+
+        QByteArray rows;
+        for (int k = 0; k < order.size(); ++k) {
+            rows += QByteArray("<tr bgcolor=\"") +
+                    (!coloured ? "#FFFFFF"
+                     : k % 2   ? "#DDDDDD"
+                               : "#BBBBBB") +
+                    "\" class=\"standard\">\r\n";
+            for (const QByteArray& text : cells.at(order.at(k).digitValue()).split('|'))
+                rows += "   <td align=\"left\" class=\"standard\">" + text + "</td>\r\n";
+            rows += "</tr>\r\n";
+        }
+        QByteArrayList lines(std::begin(kPage), std::end(kPage));
+        QCOMPARE(ReadBytes(html), lines.join("\r\n")
+                                      .replace("{FRAME}", framed ? "1" : "0")
+                                      .replace("{HEAD}", coloured ? "#999999" : "#FFFFFF")
+                                      .replace("{ROWS}", rows));
+    }
+};
+
+LK_TEST_MAIN(HtmlExportTest)
+#include "HtmlExportTest.moc"
