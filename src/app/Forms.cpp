@@ -4,6 +4,7 @@
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
 #include "learn/Statistik.h"
+#include "tools/Zipper.h"
 #include "vocab/Dateiinfo.h"
 #include "vocab/Editor.h"
 #include "vocab/Lektionen.h"
@@ -54,10 +55,12 @@ void CreateForms()
     Create(Form5);
     Create(Form6);
     Create(Form8);
+    Create(Form10);
 }
 
 void DestroyForms()
 {
+    Destroy(Form10);
     Destroy(Form8);
     Destroy(Form6);
     Destroy(Form5);

@@ -5,6 +5,7 @@
 #include "SettingsStore.h"
 #include "vocab/Editor.h"
 #include "learn/Lernprogramm.h"
+#include "tools/Zipper.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -162,6 +163,9 @@ void TForm1::BitBtn2Click()
 
 void TForm1::BitBtn3Click()
 {
+    if (!Form10)
+        return;
+    Form10->exec();
 }
 
 void TForm1::BitBtn4Click()
