@@ -207,6 +207,9 @@ zip_int64_t PackSourceCallback(void* state, void* data, zip_uint64_t len, zip_so
             return failWith(ZIP_ER_READ, QStringLiteral("Fehler beim Lesen der Datei %1.")
                                              .arg(QDir::toNativeSeparators(s->path)));
         s->job->bytesDone(n, n == 0);
+        // Also after the last bytes: libzip moves the archive into place only afterwards.
+        if (s->job->cancelled())
+            return failWith(ZIP_ER_CANCELLED, {});
         return n;
     }
     case ZIP_SOURCE_CLOSE: s->file.close(); return 0;
