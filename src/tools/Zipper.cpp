@@ -129,7 +129,8 @@ TForm10::TForm10(QWidget* parent)
     window->setSpacing(0);
     window->addLayout(body);
     window->addWidget(StatusBar1);
-    window->setSizeConstraint(QLayout::SetFixedSize);
+    window->activate();
+    setFixedSize(sizeHint());
 
     connect(TrackBar1, &QSlider::valueChanged, this, &TForm10::TrackBar1Change);
     connect(CheckBox1, &QCheckBox::clicked, this, &TForm10::CheckBox1Click);

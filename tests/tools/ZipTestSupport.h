@@ -143,7 +143,7 @@ inline QStringList Tree(const QString& root)
             QFile f(info.filePath());
             f.open(QIODevice::ReadOnly);
             tree << rel + u'=' +
-                        (rel.endsWith(QStringLiteral(".zip")) ? QStringLiteral("zip")
+                        (rel.endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive) ? QStringLiteral("zip")
                                                               : QString::fromUtf8(f.readAll()));
         }
     }
