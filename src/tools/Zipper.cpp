@@ -93,6 +93,7 @@ TForm10::TForm10(QWidget* parent)
     status_->setObjectName(QStringLiteral("StatusText"));
     status_->setTextFormat(Qt::PlainText);
     status_->setAccessibleDescription(QStringLiteral("Status"));
+    status_->setContentsMargins(8, 0, 0, 0);
     StatusBar1->addWidget(status_, 1);
 
     auto* levelTitle = new QHBoxLayout;
@@ -130,7 +131,7 @@ TForm10::TForm10(QWidget* parent)
     window->addLayout(body);
     window->addWidget(StatusBar1);
     window->activate();
-    setFixedSize(sizeHint());
+    setFixedSize(std::max(400, sizeHint().width()), sizeHint().height());
 
     connect(TrackBar1, &QSlider::valueChanged, this, &TForm10::TrackBar1Change);
     connect(CheckBox1, &QCheckBox::clicked, this, &TForm10::CheckBox1Click);
