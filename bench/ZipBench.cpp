@@ -18,9 +18,9 @@ namespace {
 constexpr qsizetype kFileSize = 100 * 1000 * 1000;
 
 struct Files {
-    QString text;       // the 100 MB file
-    QString ours;       // our archive of it, beside it
-    QString theirs;     // Info-ZIP's archive of it, in a directory of its own
+    QString text;          // the 100 MB file
+    QString ours;          // our archive of it, beside it
+    QString theirs;        // Info-ZIP's archive of it, in a directory of its own
     QString unpackOurs;    // a directory holding a copy of Info-ZIP's archive
     QString unpackTheirs;  // where unzip unpacks to
 };
@@ -36,9 +36,9 @@ const Files& TestFiles()
         f.unpackOurs = NewTestDirectory();
         f.unpackTheirs = NewTestDirectory();
         // Vocabulary-like text: words, lesson numbers and line ends in a varying order.
-        static const char* const words[] = {"Haus", "house", "Baum", "tree", "laufen",
-                                            "to run", "schnell", "quick", "Wasser", "water",
-                                            "Lektion", "Schule", "school", "Freund", "friend"};
+        static const char* const words[] = {"Haus",    "house",   "Baum",   "tree",   "laufen",
+                                            "to run",  "schnell", "quick",  "Wasser", "water",
+                                            "Lektion", "Schule",  "school", "Freund", "friend"};
         QByteArray text;
         text.reserve(kFileSize + 64);
         quint32 state = 4711;
@@ -89,9 +89,7 @@ struct TimedBuilder {
             stepsOver100Ms += ms > 100 ? 1 : 0;
             sinceStep.start();
         };
-        zb.OnMessage = [](int, const QString& text) {
-            qWarning("%s", qPrintable(text));
-        };
+        zb.OnMessage = [](int, const QString& text) { qWarning("%s", qPrintable(text)); };
     }
     double Run(bool pack)
     {
@@ -123,9 +121,9 @@ void BM_Pack100MBLevel5(benchmark::State& state)
         b.zb.FSpecArgs = {f.text};
         const double t = b.Run(true);
         QFile::remove(f.theirs);  // zip adds to an existing archive
-        const double z = RunProcess(QStringLiteral("/usr/bin/zip"),
-                                    {QStringLiteral("-5"), QStringLiteral("-q"),
-                                     QStringLiteral("-j"), f.theirs, f.text});
+        const double z = RunProcess(
+            QStringLiteral("/usr/bin/zip"),
+            {QStringLiteral("-5"), QStringLiteral("-q"), QStringLiteral("-j"), f.theirs, f.text});
         if (z < 0 || !QFile::exists(f.ours))
             return state.SkipWithError("packing failed");
         ours += t;
@@ -151,7 +149,8 @@ void BM_Unpack100MB(benchmark::State& state)
         const double z = RunProcess(QStringLiteral("/usr/bin/unzip"),
                                     {QStringLiteral("-o"), QStringLiteral("-qq"), archive,
                                      QStringLiteral("-d"), f.unpackTheirs});
-        if (z < 0 || QFileInfo(f.unpackOurs + QStringLiteral("/wortschatz.vok")).size() != kFileSize)
+        if (z < 0 ||
+            QFileInfo(f.unpackOurs + QStringLiteral("/wortschatz.vok")).size() != kFileSize)
             return state.SkipWithError("unpacking failed");
         ours += t;
         theirs += z;

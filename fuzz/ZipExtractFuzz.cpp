@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
     const QFileInfoList above = QDir(root.path()).entryInfoList(all);
     for (const QFileInfo& info : above) {
-        if (info.fileName() != QLatin1String("t") && info.fileName() != QLatin1String("outside.txt"))
+        if (info.fileName() != QLatin1String("t") &&
+            info.fileName() != QLatin1String("outside.txt"))
             Fail("written outside", info.filePath());
     }
     QFile sentinel(outside);
@@ -67,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const QFileInfo& info : QDir(dir).entryInfoList(all)) {
         if (info.isSymLink() || !info.isFile())
             Fail("not a plain file", info.filePath());
-        if (info.fileName().endsWith(QLatin1String(".tmp")) && info.fileName().startsWith(QLatin1String("lk-")))
+        if (info.fileName().endsWith(QLatin1String(".tmp")) &&
+            info.fileName().startsWith(QLatin1String("lk-")))
             Fail("temporary file left", info.filePath());
     }
     if (QFileInfo(archive).size() != qint64(size))

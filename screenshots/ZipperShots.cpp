@@ -27,7 +27,8 @@ const ShotRegistrar shots("Zipper", [](const QString& dir) {
     zipper.ZipBuilder1.OnProgress = [&](ProgressType kind, const QString& name, qint64 size) {
         forward(kind, name, size);
         const QProgressBar* bar = zipper.ProgressBar1;
-        if (!shot && kind == ProgressType::ProgressUpdate && bar->value() * 10 >= bar->maximum() * 4) {
+        if (!shot && kind == ProgressType::ProgressUpdate &&
+            bar->value() * 10 >= bar->maximum() * 4) {
             shot = true;
             SaveShot(&zipper, dir, QStringLiteral("Zipper-running.png"));
             zipper.Button3->click();

@@ -201,8 +201,8 @@ zip_int64_t PackSourceCallback(void* state, void* data, zip_uint64_t len, zip_so
     case ZIP_SOURCE_READ: {
         if (s->job->cancelled())
             return failWith(ZIP_ER_CANCELLED, {});
-        const qint64 n = s->file.read(static_cast<char*>(data),
-                                      qint64(std::min<zip_uint64_t>(len, kReadChunk)));
+        const qint64 n =
+            s->file.read(static_cast<char*>(data), qint64(std::min<zip_uint64_t>(len, kReadChunk)));
         if (n < 0)
             return failWith(ZIP_ER_READ, QStringLiteral("Fehler beim Lesen der Datei %1.")
                                              .arg(QDir::toNativeSeparators(s->path)));
@@ -264,8 +264,8 @@ void Pack(ZipJob& job)
     // A new archive every time; libzip writes it to a temporary file beside the old one and
     // moves it over the old one only when everything was written.
     int openError = 0;
-    ZipHandle za(zip_open(NativePath(zb.ZipFileName()).constData(), ZIP_CREATE | ZIP_TRUNCATE,
-                          &openError));
+    ZipHandle za(
+        zip_open(NativePath(zb.ZipFileName()).constData(), ZIP_CREATE | ZIP_TRUNCATE, &openError));
     if (!za) {
         job.fail(ZipErrorText(openError));
     } else {
@@ -352,9 +352,9 @@ std::vector<PlannedEntry> PlanExtraction(zip_t* za, const TZipBuilder& zb, const
             continue;
         if (!overwrite && NameTaken(target))
             continue;
-        const qint64 size = (st.valid & ZIP_STAT_SIZE) ? qint64(std::min<zip_uint64_t>(
-                                                              st.size, zip_uint64_t(1) << 62))
-                                                        : 0;
+        const qint64 size = (st.valid & ZIP_STAT_SIZE)
+                                ? qint64(std::min<zip_uint64_t>(st.size, zip_uint64_t(1) << 62))
+                                : 0;
         const QDateTime modified = (st.valid & ZIP_STAT_MTIME)
                                        ? QDateTime::fromSecsSinceEpoch(qint64(st.mtime))
                                        : QDateTime();
@@ -369,8 +369,7 @@ bool ExtractEntry(ZipJob& job, zip_t* za, const PlannedEntry& entry, const QStri
                   bool overwrite, QByteArray& buffer)
 {
     const QString shown = QDir::toNativeSeparators(entry.target);
-    job.progress(ProgressType::NewFile, QString(entry.storedName).replace(u'/', u'\\'),
-                 entry.size);
+    job.progress(ProgressType::NewFile, QString(entry.storedName).replace(u'/', u'\\'), entry.size);
     if (job.cancelled())
         return false;
     ZipFileHandle zf(zip_fopen_index(za, entry.index, 0));
@@ -383,10 +382,10 @@ bool ExtractEntry(ZipJob& job, zip_t* za, const PlannedEntry& entry, const QStri
         job.fail(QStringLiteral("Die Datei %1 kann nicht angelegt werden.").arg(shown));
         return false;
     }
-    temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                        QFileDevice::ReadUser | QFileDevice::WriteUser |
-                        QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    const QString writeError = QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(shown);
+    temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                        QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    const QString writeError =
+        QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(shown);
     for (;;) {
         const zip_int64_t n = zip_fread(zf.get(), buffer.data(), zip_uint64_t(buffer.size()));
         if (n < 0) {

@@ -32,8 +32,8 @@ public:
     static constexpr int kNothingToPack = 10301;
     static constexpr int kUnpackFailure = 10501;
 
-    using ProgressEvent = std::function<void(ProgressType kind, const QString& fileName,
-                                             qint64 fileSize)>;
+    using ProgressEvent =
+        std::function<void(ProgressType kind, const QString& fileName, qint64 fileSize)>;
     using MessageEvent = std::function<void(int errCode, const QString& message)>;
 
     void SetFileName(const QString& archive) { zipFileName_ = archive; }

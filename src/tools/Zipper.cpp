@@ -34,8 +34,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text)
     return label;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text,
-                        const QString& hint)
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QString& hint)
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
@@ -71,7 +70,8 @@ TForm10::TForm10(QWidget* parent)
     Label3 = MakeLabel(this, "Label3", QStringLiteral("beste Komprimierung"));
     Label4 = MakeLabel(this, "Label4", QStringLiteral("am schnellsten"));
     Label5 = MakeLabel(this, "Label5", QStringLiteral("am langsamsten"));
-    CheckBox1 = new QCheckBox(QStringLiteral("&vorhandene Dateien automatisch überschreiben"), this);
+    CheckBox1 =
+        new QCheckBox(QStringLiteral("&vorhandene Dateien automatisch überschreiben"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     Label6 = MakeLabel(this, "Label6", QStringLiteral("Fortschritt:"));
     Label7 = MakeLabel(this, "Label7", QStringLiteral("0 %"));
@@ -84,8 +84,8 @@ TForm10::TForm10(QWidget* parent)
                          QStringLiteral("Hier klicken, um eine Datei zu komprimieren."));
     Button2 = MakeButton(this, "Button2", QStringLiteral("&Dekomprimieren"),
                          QStringLiteral("Hier klicken, um ein ZIP-Archiv zu dekomprimieren."));
-    Button3 = MakeButton(this, "Button3", QStringLiteral("&Abbrechen"),
-                         QStringLiteral("Abbrechen"));
+    Button3 =
+        MakeButton(this, "Button3", QStringLiteral("&Abbrechen"), QStringLiteral("Abbrechen"));
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);

@@ -80,7 +80,8 @@ private Q_SLOTS:
         QCOMPARE(Tree(dir), tree);
 
         QVERIFY(r.events.size() >= 5);
-        QCOMPARE(r.events.mid(0, 3), Events({{3, {}, 1}, {4, {}, bytes.size()}, {0, name, bytes.size()}}));
+        QCOMPARE(r.events.mid(0, 3),
+                 Events({{3, {}, 1}, {4, {}, bytes.size()}, {0, name, bytes.size()}}));
         QCOMPARE(r.events.last(), Events::value_type(2, QString(), 0));
         qint64 done = 0;
         for (const auto& [kind, file, size] : r.events.mid(3, r.events.size() - 4)) {
@@ -101,19 +102,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("after");   // below the root, beside t/x.zip
         const QStringList same = L("ok.txt=neu|a/x=1|b/x=2");
         QTest::newRow("hostile names")
-            << L("../evil=1|/abs/path=2|dir/=|a/../../b=3|C:\\x\\win=4|sub/ok.txt=5|..=6|. .=7|a/...=8|@link=/etc/passwd|x.zip=9")
-            << true << QStringList()
-            << L("t/b=3|t/evil=1|t/ok.txt=5|t/path=2|t/win=4");
-        QTest::newRow("kept without overwrite") << same << false << L("ok.txt=alt")
-                                                << L("t/ok.txt=alt|t/x=1");
-        QTest::newRow("replaced with overwrite") << same << true << L("ok.txt=alt")
-                                                 << L("t/ok.txt=neu|t/x=2");
+            << L("../evil=1|/abs/path=2|dir/=|a/../../b=3|C:\\x\\win=4|sub/ok.txt=5|..=6|. "
+                 ".=7|a/...=8|@link=/etc/passwd|x.zip=9")
+            << true << QStringList() << L("t/b=3|t/evil=1|t/ok.txt=5|t/path=2|t/win=4");
+        QTest::newRow("kept without overwrite")
+            << same << false << L("ok.txt=alt") << L("t/ok.txt=alt|t/x=1");
+        QTest::newRow("replaced with overwrite")
+            << same << true << L("ok.txt=alt") << L("t/ok.txt=neu|t/x=2");
         QTest::newRow("link replaced, not followed")
-            << same << true << L("ok.txt->../outside.txt")
-            << L("t/ok.txt=neu|t/x=2");
+            << same << true << L("ok.txt->../outside.txt") << L("t/ok.txt=neu|t/x=2");
         QTest::newRow("link kept without overwrite")
-            << same << false << L("ok.txt->../outside.txt")
-            << L("t/ok.txt->outside.txt|t/x=1");
+            << same << false << L("ok.txt->../outside.txt") << L("t/ok.txt->outside.txt|t/x=1");
     }
     void extract()
     {
@@ -192,9 +191,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("endOfBatch");
         QTest::newRow("nothing to pack") << true << "x.zip" << QStringList() << QByteArray()
                                          << "10301: Fehler - keine Dateien zu packen !" << false;
-        QTest::newRow("no archive name") << true << "" << L("a.vok") << QByteArray()
-                                         << "10102: Fehler - keine Archivdatei angegeben !"
-                                         << false;
+        QTest::newRow("no archive name")
+            << true << "" << L("a.vok") << QByteArray()
+            << "10102: Fehler - keine Archivdatei angegeben !" << false;
         QTest::newRow("no archive") << false << "x.zip" << QStringList() << QByteArray()
                                     << "10102: Fehler - keine Archivdatei angegeben !" << false;
         QTest::newRow("file to pack missing")

@@ -48,10 +48,10 @@ inline bool WriteArchive(const QString& path, const QList<ArchiveEntry>& entries
         return false;
     for (const ArchiveEntry& e : entries) {
         zip_source_t* src = zip_source_buffer(za, e.bytes.constData(), e.bytes.size(), 0);
-        const zip_int64_t i = e.name.endsWith(u'/')
-                                  ? zip_dir_add(za, e.name.toUtf8().constData(), ZIP_FL_ENC_UTF_8)
-                                  : zip_file_add(za, e.name.toUtf8().constData(), src,
-                                                 ZIP_FL_ENC_UTF_8);
+        const zip_int64_t i =
+            e.name.endsWith(u'/')
+                ? zip_dir_add(za, e.name.toUtf8().constData(), ZIP_FL_ENC_UTF_8)
+                : zip_file_add(za, e.name.toUtf8().constData(), src, ZIP_FL_ENC_UTF_8);
         if (e.name.endsWith(u'/'))
             zip_source_free(src);
         if (i < 0) {
@@ -60,8 +60,7 @@ inline bool WriteArchive(const QString& path, const QList<ArchiveEntry>& entries
         }
         zip_set_file_compression(za, zip_uint64_t(i), level ? ZIP_CM_DEFLATE : ZIP_CM_STORE,
                                  zip_uint32_t(level));
-        zip_file_set_external_attributes(za, zip_uint64_t(i), 0, ZIP_OPSYS_UNIX,
-                                         e.unixMode << 16);
+        zip_file_set_external_attributes(za, zip_uint64_t(i), 0, ZIP_OPSYS_UNIX, e.unixMode << 16);
     }
     if (zip_close(za) != 0) {
         zip_discard(za);
@@ -73,8 +72,9 @@ inline bool WriteArchive(const QString& path, const QList<ArchiveEntry>& entries
 // Text that packs well: words from a small list, in a reproducible order.
 inline QByteArray SampleText(qsizetype size)
 {
-    static const char* const words[] = {"Haus ", "house ", "Baum ", "tree ", "laufen ", "to run ",
-                                        "Lektion 7\r\n", "schnell ", "quick ", "Wasser "};
+    static const char* const words[] = {"Haus ",   "house ",  "Baum ",         "tree ",
+                                        "laufen ", "to run ", "Lektion 7\r\n", "schnell ",
+                                        "quick ",  "Wasser "};
     QByteArray text;
     quint32 state = 12345;
     while (text.size() < size) {
@@ -101,8 +101,7 @@ inline QMap<QString, StoredEntry> ReadArchive(const QString& path)
     for (zip_int64_t i = 0; i < zip_get_num_entries(za, 0); ++i) {
         zip_stat_t st;
         zip_stat_index(za, zip_uint64_t(i), 0, &st);
-        StoredEntry e{QByteArray(qsizetype(st.size), '\0'), st.comp_method,
-                      qint64(st.comp_size)};
+        StoredEntry e{QByteArray(qsizetype(st.size), '\0'), st.comp_method, qint64(st.comp_size)};
         zip_file_t* zf = zip_fopen_index(za, zip_uint64_t(i), 0);
         if (!zf || zip_fread(zf, e.bytes.data(), st.size) != zip_int64_t(st.size))
             e.method = -1;
@@ -143,8 +142,9 @@ inline QStringList Tree(const QString& root)
             QFile f(info.filePath());
             f.open(QIODevice::ReadOnly);
             tree << rel + u'=' +
-                        (rel.endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive) ? QStringLiteral("zip")
-                                                              : QString::fromUtf8(f.readAll()));
+                        (rel.endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive)
+                             ? QStringLiteral("zip")
+                             : QString::fromUtf8(f.readAll()));
         }
     }
     tree.sort();

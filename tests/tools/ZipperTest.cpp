@@ -74,10 +74,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("pack");
         QTest::addColumn<QString>("chosen");  // empty: the dialog is cancelled
-        QTest::addColumn<QStringList>("before");  // "name=content"; x.zip/Liste.zip hold "alt.txt=alt"
+        QTest::addColumn<QStringList>(
+            "before");  // "name=content"; x.zip/Liste.zip hold "alt.txt=alt"
         QTest::addColumn<int>("level");
         QTest::addColumn<bool>("overwrite");
-        QTest::addColumn<int>("answer");  // to the question, if one comes
+        QTest::addColumn<int>("answer");            // to the question, if one comes
         QTest::addColumn<QStringList>("messages");  // "caption: text"; %1: the directory
         QTest::addColumn<QStringList>("after");     // the directory; archives as "name:entries"
         QTest::addColumn<QString>("status");
@@ -97,19 +98,17 @@ private Q_SLOTS:
             << int(MsgAnswer::No) << L("Frage: %1/Liste.zip existiert bereits.\nÜberschreiben?")
             << L("Liste.vok=Haus|Liste.zip:alt.txt/8") << "Bereit.";
         for (const char* name : {"x.zip", "x.ZIP"})
-            QTest::addRow("pack %s", name)
-                << true << name << L("x.zip=|x.ZIP=") << 5 << false << 0
-                << L("Meldung: Datei ist bereits komprimiert!")
-                << L("x.ZIP:alt.txt/8|x.zip:alt.txt/8") << "Bereit.";
-        QTest::newRow("pack missing file") << true << "fehlt.vok" << QStringList() << 5 << false
-                                           << 0 << L("Fehler: Datei existiert nicht!")
-                                           << QStringList() << "Bereit.";
-        QTest::newRow("pack dialog cancelled") << true << "" << QStringList{vok} << 5 << false
-                                               << 0 << QStringList() << QStringList{vok}
-                                               << "Bereit.";
-        QTest::newRow("unpack x.ZIP") << false << "x.ZIP" << L("x.ZIP=") << 5 << false << 0
-                                      << L("Fehler: Falsche Dateiendung!") << L("x.ZIP:alt.txt/8")
-                                      << "Bereit.";
+            QTest::addRow("pack %s", name) << true << name << L("x.zip=|x.ZIP=") << 5 << false << 0
+                                           << L("Meldung: Datei ist bereits komprimiert!")
+                                           << L("x.ZIP:alt.txt/8|x.zip:alt.txt/8") << "Bereit.";
+        QTest::newRow("pack missing file")
+            << true << "fehlt.vok" << QStringList() << 5 << false << 0
+            << L("Fehler: Datei existiert nicht!") << QStringList() << "Bereit.";
+        QTest::newRow("pack dialog cancelled") << true << "" << QStringList{vok} << 5 << false << 0
+                                               << QStringList() << QStringList{vok} << "Bereit.";
+        QTest::newRow("unpack x.ZIP")
+            << false << "x.ZIP" << L("x.ZIP=") << 5 << false << 0
+            << L("Fehler: Falsche Dateiendung!") << L("x.ZIP:alt.txt/8") << "Bereit.";
         QTest::newRow("unpack missing x.zip")
             << false << "x.zip" << QStringList() << 5 << false << 0
             << L("Fehler: Datei existiert nicht!") << QStringList() << "Bereit.";
@@ -121,7 +120,8 @@ private Q_SLOTS:
             << L("alt.txt=alt|x.zip:alt.txt/8") << "Beendet.";
         QTest::newRow("unpack a damaged archive")
             << false << "y.zip" << L("y.zip=kaputt") << 5 << false << 0
-            << L("Lernkompass: Fataler Fehler in UnzDLL.DLL: Abbruch\nDie Datei ist kein ZIP-Archiv.")
+            << L("Lernkompass: Fataler Fehler in UnzDLL.DLL: Abbruch\nDie Datei ist kein "
+                 "ZIP-Archiv.")
             << L("y.zip=kaputt") << "Beendet.";
     }
     void jobs()
@@ -181,11 +181,11 @@ private Q_SLOTS:
             QTest::addRow("%s cancelled by Esc", job)
                 << pack << "Esc" << L("Liste.vok=Haus|Liste.zip:alt.txt/8") << "Abgebrochen.";
         }
-        QTest::newRow("close box ignored") << true << "close" << L("Liste.vok=Haus|Liste.zip:Liste.vok/8")
-                                           << "Beendet.";
-        QTest::newRow("no end of batch") << false << "drop end"
-                                         << L("Liste.vok=Haus|Liste.zip:alt.txt/8|alt.txt=alt")
-                                         << "Beendet.";
+        QTest::newRow("close box ignored")
+            << true << "close" << L("Liste.vok=Haus|Liste.zip:Liste.vok/8") << "Beendet.";
+        QTest::newRow("no end of batch")
+            << false << "drop end" << L("Liste.vok=Haus|Liste.zip:alt.txt/8|alt.txt=alt")
+            << "Beendet.";
     }
     void running()
     {
@@ -214,7 +214,8 @@ private Q_SLOTS:
                 w.close();
             seen << State(w);
         };
-        platform_.fileAnswers << dir + (pack ? QStringLiteral("/Liste.vok") : QStringLiteral("/Liste.zip"));
+        platform_.fileAnswers << dir + (pack ? QStringLiteral("/Liste.vok")
+                                             : QStringLiteral("/Liste.zip"));
         (pack ? w.Button1 : w.Button2)->click();
         const QString running = QStringLiteral("0001 0..%1@%1 ").arg(pack ? 4 : 3) +
                                 (pack ? QStringLiteral("Kompression läuft ...")
