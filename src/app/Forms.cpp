@@ -6,8 +6,9 @@
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
 #include "learn/Statistik.h"
-#include "tools/Konverter.h"
 #include "tools/Drucker.h"
+#include "tools/Konverter.h"
+#include "tools/Zipper.h"
 #include "vocab/Dateiinfo.h"
 #include "vocab/Editor.h"
 #include "vocab/Lektionen.h"
@@ -47,8 +48,7 @@ void Destroy(T*& global)
 
 }  // namespace
 
-// In the order of their numbers, the start screen first; windows still to come fill the
-// gaps (9 about box, 10 zip window, 11 converter, 12 HTML export).
+// In the order of their numbers, the start screen first.
 void CreateForms()
 {
     Create(Form1);
@@ -60,15 +60,17 @@ void CreateForms()
     Create(Form7);
     Create(Form8);
     Create(Form9);
+    Create(Form10);
     Create(Form11);
     Create(Form12);
 }
 
 void DestroyForms()
 {
-    Destroy(Form9);
-    Destroy(Form11);
     Destroy(Form12);
+    Destroy(Form11);
+    Destroy(Form10);
+    Destroy(Form9);
     Destroy(Form8);
     Destroy(Form7);
     Destroy(Form6);

@@ -5,8 +5,9 @@
 #include "SettingsStore.h"
 #include "vocab/Editor.h"
 #include "learn/Lernprogramm.h"
-#include "tools/Konverter.h"
 #include "tools/Drucker.h"
+#include "tools/Konverter.h"
+#include "tools/Zipper.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -165,6 +166,9 @@ void TForm1::BitBtn2Click()
 
 void TForm1::BitBtn3Click()
 {
+    if (!Form10)
+        return;
+    Form10->exec();
 }
 
 void TForm1::BitBtn4Click()

@@ -1,6 +1,7 @@
 #include "HtmlExport.h"
 
 #include "app/AnsiText.h"
+#include "app/ProductInfo.h"
 #include "vocab/VocabularyFile.h"
 
 #include <QFile>
@@ -343,7 +344,7 @@ bool WritePage(QIODevice& out, const WorkingList& list, const std::vector<int>& 
     page +=
         "<center><p class=\"standard\">Diese Vokabelliste wurde mit dem Programm Lernkompass "
         "(<a class=\"nolink\" href=\"" +
-        EscapeHtml(kExportSiteAddress) + "\" target=\"_new\">" + EscapeHtml(kExportSiteHost) +
+        EscapeHtml(Product::kSite) + "\" target=\"_new\">" + EscapeHtml(Product::kHost) +
         "</a>) erzeugt.</p></center>\r\n";
     Line(page, "</body>");
     page += "</html>";

@@ -15,10 +15,6 @@ class QIODevice;
 inline constexpr int kExportFieldWidth = 80;
 inline constexpr int kExportFields = 3;  // lesson, German term, foreign term
 
-// The product's site, linked at the foot of every page.
-inline const QString kExportSiteAddress = QStringLiteral("https://example.org/");
-inline const QString kExportSiteHost = QStringLiteral("example.org");
-
 enum class SortKey { Lesson, German, Foreign, None };
 
 // Called with (done, total) as a phase moves on; the last call has done == total.

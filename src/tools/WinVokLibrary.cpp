@@ -1,6 +1,7 @@
 #include "WinVokLibrary.h"
 
 #include "app/AnsiText.h"
+#include "app/ProductInfo.h"
 #include "vocab/VocabularyFile.h"
 
 #include <QDir>
@@ -101,7 +102,7 @@ ConversionResult Convert(QByteArrayView library, QIODevice& out, const EntryCall
     const VocabularyHeader header{FromAnsi(*text1) + QStringLiteral(" - ") + FromAnsi(*text2),
                                   QString(),
                                   QStringLiteral("Konvertiert von Lernkompass (") +
-                                      QLatin1String(kProductHost) + QStringLiteral(").")};
+                                      Product::kHost + QStringLiteral(").")};
     const auto headerRecord = EncodeHeader(header);
     if (!headerRecord || !WriteAll(out, *headerRecord))
         return ConversionResult::Failed;

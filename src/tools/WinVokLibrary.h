@@ -18,8 +18,6 @@ class QIODevice;
 // then that many Windows-1252 bytes); numbers are unsigned little-endian.
 
 inline constexpr char kWinVokSignature[] = "WinVok 2.0 Library";
-// Named in the remarks of every converted file.
-inline constexpr char kProductHost[] = "lernkompass.example.org";
 
 // Reads a library from its first byte on. Every read is checked against the end of the
 // bytes: a read that would run past it fails and leaves the position where it was.

@@ -35,7 +35,7 @@ inline QByteArray Record(const QByteArrayList& fields)
 // Title, no author, and the remarks (short enough to fit in an 80-byte field).
 inline QByteArray Header(const QByteArray& title = "abc - xyz")
 {
-    return Record({title, "", "Konvertiert von Lernkompass (lernkompass.example.org)."});
+    return Record({title, "", "Konvertiert von Lernkompass (example.org)."});
 }
 inline const QByteArray kHouse = Entry({"Haus", "n."}, {"house", "", "home", ""});
 inline const QByteArray kHouseRecord = Record({"L", "Haus", "house", "home", "n."});
