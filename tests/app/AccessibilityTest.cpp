@@ -3,6 +3,8 @@
 // has a name.
 
 #include "app/Forms.h"
+#include "app/Info.h"
+#include "app/Preferences.h"
 #include "app/SettingsStore.h"
 #include "app/Start.h"
 #include "learn/Lektionauswahl.h"
@@ -11,6 +13,9 @@
 #include "learn/Statistik.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
+#include "tools/Drucker.h"
+#include "tools/Konverter.h"
+#include "tools/Zipper.h"
 #include "vocab/Dateiinfo.h"
 #include "vocab/Editor.h"
 #include "vocab/Lektionen.h"
@@ -214,6 +219,29 @@ const WindowState kStates[] = {
              Form8->PageControl1->setCurrentIndex(1);
              look(window);
          });
+     }},
+    {"Voreinstellungen, sounds", [](const Look& look) { Exec(Form7, look); }},
+    {"Voreinstellungen, font",
+     [](const Look& look) {
+         Exec(Form7, [look](QWidget* window) {
+             Form7->PageControl1->setCurrentWidget(Form7->TabSheet2);
+             look(window);
+         });
+     }},
+    {"Voreinstellungen, shortcuts",
+     [](const Look& look) {
+         Exec(Form7, [look](QWidget* window) {
+             Form7->PageControl1->setCurrentWidget(Form7->TabSheet3);
+             look(window);
+         });
+     }},
+    {"Info", [](const Look& look) { Exec(Form9, look); }},
+    {"Zipper", [](const Look& look) { Exec(Form10, look); }},
+    {"Konverter", [](const Look& look) { Exec(Form11, look); }},
+    {"Drucker with the handed-over file",
+     [](const Look& look) {
+         HandOver(true);
+         Exec(Form12, look);
      }},
 };
 
