@@ -170,7 +170,8 @@ struct HugeStatistics {
     }
     bool select()
     {
-        const auto items = window.ListBox1->findItems(Lesson(1), Qt::MatchExactly);
+        // Listed as stored, blanks included.
+        const auto items = window.ListBox1->findItems(Lesson(1), Qt::MatchStartsWith);
         if (items.isEmpty())
             return false;
         window.ListBox1->setCurrentItem(items.first());
