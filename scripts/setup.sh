@@ -3,7 +3,10 @@
 #   scripts/setup.sh run    install what is missing, build a release, start the program on
 #                           the sample vocabulary file
 #   scripts/setup.sh test   install what is missing, build everything with warnings as
-#                           errors, run every test (offscreen, no display needed)
+#                           errors, run every test (offscreen, no display needed); then
+#                           run them again under AddressSanitizer and UndefinedBehavior-
+#                           Sanitizer (build-asan/) and fuzz every file reader for a
+#                           bounded time with libFuzzer (build-fuzz/, clang)
 set -euo pipefail
 
 mode=${1:-}
@@ -15,7 +18,8 @@ cd "$(dirname "$0")/.."
 
 packages=(qt6-base-dev libpulse-dev libzip-dev ninja-build qt6-translations-l10n
           pkgconf cmake g++ fonts-dejavu-core fonts-urw-base35
-          desktop-file-utils appstream shared-mime-info dpkg-dev)
+          desktop-file-utils appstream shared-mime-info dpkg-dev
+          clang libclang-rt-14-dev)
 
 install_missing() {
     if ! command -v dpkg-query >/dev/null; then
@@ -57,4 +61,14 @@ else
         grep -q " $f\( ->\|$\)" <<<"$contents" || { echo "package lacks $f" >&2; exit 1; }
     done
     echo "package: $(ls build/lernkompass_*.deb)"
+    # The tests again, halting at the first report of a sanitizer.
+    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLK_WARNINGS_AS_ERRORS=ON \
+          -DLK_SANITIZE=ON
+    cmake --build build-asan --target lk_tests
+    ctest --test-dir build-asan --output-on-failure
+    # Every reader of outside files fuzzed from its corpus for a bounded time.
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+          -DLK_WARNINGS_AS_ERRORS=ON -DLK_FUZZ=ON
+    cmake --build build-fuzz --target lk_fuzz
+    ctest --test-dir build-fuzz -L fuzz --output-on-failure --parallel 2
 fi

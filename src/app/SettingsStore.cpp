@@ -89,6 +89,8 @@ std::optional<QVariant> ParseValue(QStringView type, QStringView value)
     return std::nullopt;
 }
 
+}  // namespace
+
 // Reads what can be read. A line that does not parse is a value that cannot be read: it
 // is skipped (its setting reads as the default) and dropped at the next write, while the
 // other values stay readable and writable, as with damaged values in a registry key.
@@ -142,6 +144,8 @@ bool WriteTypedFile(QIODevice& device, const QSettings::SettingsMap& map)
     const QByteArray bytes = out.toUtf8();
     return device.write(bytes) == bytes.size();
 }
+
+namespace {
 
 QSettings::Format TypedFormat()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSettings>
 #include <QString>
 
 // The per-user settings: one file ($XDG_CONFIG_HOME/Kelp/Lernkompass.conf) with a flat
@@ -9,6 +10,11 @@
 // window is seen by the next read anywhere. Reads return their default whenever the
 // value is missing, unreadable or of another type; writes never create the file (only
 // the start screen does) and fail silently.
+
+// The text of the settings file, read into values and written back: the read and write
+// functions of the store's format in QSettings.
+bool ReadTypedFile(QIODevice& device, QSettings::SettingsMap& map);
+bool WriteTypedFile(QIODevice& device, const QSettings::SettingsMap& map);
 
 // Full path of the settings file.
 QString SettingsFilePath();

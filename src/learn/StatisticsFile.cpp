@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -137,4 +138,37 @@ QString StatisticsReader::message(Status status)
     case Status::Ok: break;
     }
     return QString();
+}
+
+QStringList StatisticsLessons(StatisticsReader& reader, const QString& fileName)
+{
+    QStringList lessons;
+    QSet<QString> seen;
+    for (int i = 0; i < reader.recordCount(); ++i) {
+        const auto record = reader.read(i);
+        if (!record)
+            break;
+        if (TrimBlanks(record->fileName) != fileName || TrimBlanks(record->lesson).isEmpty())
+            continue;
+        if (!seen.contains(record->lesson)) {
+            seen.insert(record->lesson);
+            lessons << record->lesson;
+        }
+    }
+    return lessons;
+}
+
+QList<StatisticsRecord> MatchingStatisticsRecords(StatisticsReader& reader,
+                                                  const QString& fileName,
+                                                  const QString& lesson)
+{
+    QList<StatisticsRecord> matching;
+    for (int i = 0; i < reader.recordCount(); ++i) {
+        const auto record = reader.read(i);
+        if (!record)
+            break;
+        if (TrimBlanks(record->lesson) == lesson && TrimBlanks(record->fileName) == fileName)
+            matching << *record;
+    }
+    return matching;
 }

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QDate>
 #include <QFile>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -77,3 +79,12 @@ private:
     QFile file_;
     int count_ = 0;
 };
+
+// What the statistics window shows of a file. fileName is the vocabulary file's name as a
+// record stores it (trimmed); a file shortened while it is read ends the list.
+// The lessons of that file's lesson runs, as stored (untrimmed), in order of first run.
+QStringList StatisticsLessons(StatisticsReader& reader, const QString& fileName);
+// The runs of that file in one lesson (trimmed; empty: the random runs), in file order.
+QList<StatisticsRecord> MatchingStatisticsRecords(StatisticsReader& reader,
+                                                  const QString& fileName,
+                                                  const QString& lesson);

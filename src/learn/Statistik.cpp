@@ -300,17 +300,7 @@ void TForm8::FormShow()
         return;
     }
 
-    const QString fileName = CurrentFileName();
-    for (int i = 0; i < reader_.recordCount(); ++i) {
-        const auto record = reader_.read(i);
-        if (!record)
-            break;
-        if (TrimBlanks(record->fileName) != fileName || TrimBlanks(record->lesson).isEmpty())
-            continue;
-        if (ListBox1->findItems(record->lesson, Qt::MatchExactly | Qt::MatchCaseSensitive)
-                .isEmpty())
-            ListBox1->addItem(record->lesson);
-    }
+    ListBox1->addItems(StatisticsLessons(reader_, CurrentFileName()));
 }
 
 void TForm8::FormClose()
@@ -362,18 +352,8 @@ void TForm8::PageControl1Change(int index)
 
 QList<StatisticsRecord> TForm8::MatchingRecords()
 {
-    const QString fileName = CurrentFileName();
-    const QString lesson = TrimBlanks(SelectedStatisticsLesson);
-    QList<StatisticsRecord> matching;
-    for (int i = 0; i < reader_.recordCount(); ++i) {
-        // A file shortened meanwhile ends the listing.
-        const auto record = reader_.read(i);
-        if (!record)
-            break;
-        if (TrimBlanks(record->lesson) == lesson && TrimBlanks(record->fileName) == fileName)
-            matching << *record;
-    }
-    return matching;
+    return MatchingStatisticsRecords(reader_, CurrentFileName(),
+                                     TrimBlanks(SelectedStatisticsLesson));
 }
 
 void TForm8::ShowTextEvaluation()

@@ -1,8 +1,10 @@
 #include "RecordMoves.h"
 
 #include "app/FileNames.h"
+#include "app/FileSync.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <filesystem>
@@ -89,6 +91,13 @@ std::optional<QByteArray> ReadRecords(VocabularyFile& file, qint64 first, qint64
     return bytes;
 }
 
+// Waits until the records written so far are on the disk: a commit point, after which the
+// bytes they copied may be overwritten even if the power fails.
+bool Flush(VocabularyFile& file)
+{
+    return !g_stopped && SyncFile(file.device());
+}
+
 // Cuts off the scratch records.
 bool Truncate(VocabularyFile& file, qint64 records)
 {
@@ -152,8 +161,8 @@ bool SwapRecords(VocabularyFile& file, int i, int j)
     if (!a || !b)
         return false;
     // Record i also stands beyond the end while its place holds record j.
-    return WriteRecords(file, records, *a) && WriteRecords(file, i, *b) &&
-           WriteRecords(file, j, *a) && Truncate(file, records);
+    return WriteRecords(file, records, *a) && Flush(file) && WriteRecords(file, i, *b) &&
+           WriteRecords(file, j, *a) && Flush(file) && Truncate(file, records);
 }
 
 bool InsertBlankRecord(VocabularyFile& file, int current, int last)
@@ -164,8 +173,8 @@ bool InsertBlankRecord(VocabularyFile& file, int current, int last)
     for (int top = last; top >= current; top -= BlockRecords()) {
         const int first = std::max(current, top - BlockRecords() + 1);
         const auto block = ReadRecords(file, first, top - first + 1);
-        if (!block || !WriteRecords(file, scratch, *block) ||
-            !WriteRecords(file, first + 1, *block))
+        if (!block || !WriteRecords(file, scratch, *block) || !Flush(file) ||
+            !WriteRecords(file, first + 1, *block) || !Flush(file))
             return false;
     }
     return WriteRecords(file, current, QByteArray(kRecordSize, ' ')) &&
@@ -180,15 +189,15 @@ bool MoveRecordToEnd(VocabularyFile& file, int current, int last)
         return true;
     const qint64 records = RecordCount(file);
     const auto moving = ReadRecords(file, current, 1);
-    if (!moving || !WriteRecords(file, records, *moving))
+    if (!moving || !WriteRecords(file, records, *moving) || !Flush(file))
         return false;
     for (int first = current + 1; first <= last; first += BlockRecords()) {
         const int count = std::min(BlockRecords(), last - first + 1);
         const auto block = ReadRecords(file, first, count);
-        if (!block || !WriteRecords(file, first - 1, *block))
+        if (!block || !WriteRecords(file, first - 1, *block) || !Flush(file))
             return false;
     }
-    return WriteRecords(file, last, *moving) && Truncate(file, records);
+    return WriteRecords(file, last, *moving) && Flush(file) && Truncate(file, records);
 }
 
 DeleteResult DeleteRecord(VocabularyFile& file, int current, int last)
@@ -210,7 +219,7 @@ DeleteResult DeleteRecord(VocabularyFile& file, int current, int last)
     tmp.setPermissions(file.device().permissions() |
                        (tmp.permissions() & (QFile::ReadOwner | QFile::WriteOwner)));
     bool written = CopyRecords(file, 0, current - 1, tmp) &&
-                   CopyRecords(file, current + 1, last, tmp) && tmp.flush();
+                   CopyRecords(file, current + 1, last, tmp) && SyncFile(tmp);
     tmp.close();
     written = written && tmp.error() == QFileDevice::NoError;
     if (!written) {
@@ -227,6 +236,9 @@ DeleteResult DeleteRecord(VocabularyFile& file, int current, int last)
         return DeleteResult::Missing;
     }
     const bool replaced = ReplaceFile(tmpPath, path);
+    // The new name on the disk too. Done is done: a failure here cannot be taken back.
+    if (replaced)
+        SyncDirectory(QFileInfo(path).absolutePath());
     const bool reopened = file.open(path, VocabularyFile::Access::ReadWrite);
     if (!replaced) {
         QFile::remove(tmpPath);

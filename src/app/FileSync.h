@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class QFileDevice;
+
+// Writes that must survive a power loss. The system keeps written bytes and renames in
+// its cache and may store them in any order; these calls wait until they are on the disk.
+
+// Flushes the bytes written to an open file to the disk. False when that fails.
+bool SyncFile(QFileDevice& file);
+
+// Flushes a directory's entries (a rename or a new file in it) to the disk. Does nothing
+// where the system has no such call.
+bool SyncDirectory(const QString& directory);
