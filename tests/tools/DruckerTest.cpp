@@ -5,7 +5,6 @@
 #include "support/TestSupport.h"
 #include "tools/Drucker.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -14,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -54,8 +55,7 @@ private Q_SLOTS:
         Form1->Label3->setText(QStringLiteral("/x/Hand.vok"));
         Form12->show();
         QCOMPARE(Form12->Edit1->text(), QStringLiteral("/x/Hand.vok"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(Form12->StatusText)->text(QAccessible::Name),
-                 QStringLiteral("Bereit."));
+        QCOMPARE(Form12->StatusText->text(), QStringLiteral("Bereit."));
         Form12->RadioButton3->setChecked(true);
         Form12->CheckBox1->setChecked(false);
         QTest::keyClick(Form12, Qt::Key_Escape);  // has no meaning here
@@ -85,33 +85,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("messages");  // caption/icon: text, one a line
         QTest::addColumn<QString>("status");
-        const QString ask = QStringLiteral(
-            "Frage/2: Ausgabedatei Englisch.html existiert bereits. "
-            "Überschreiben?");
-        const QString failed =
-            QStringLiteral("\nFehler/1: Die HTML-Datei konnte nicht geschrieben werden!");
-        QTest::newRow("new page") << "Englisch.vok 3 - no 0"
-                                  << ""
-                                  << "Fertig.";
-        QTest::newRow("30000 entries") << "Englisch.vok 30000 - no 0"
-                                       << ""
-                                       << "Fertig.";
-        QTest::newRow("empty field") << "- 3 - no 0"
-                                     << "Fehler/1: Datei existiert nicht!"
-                                     << "Bereit.";
-        QTest::newRow("400 bytes") << "Englisch.vok -1 - no 0"
-                                   << "Fehler/1: Die Datei hat ein ungültiges Format!"
-                                   << "Bereit.";
-        QTest::newRow("overwrite: no") << "Englisch.vok 3 file no 0" << ask << "Bereit.";
-        QTest::newRow("overwrite: yes") << "Englisch.vok 3 file yes 0" << ask << "Fertig.";
-        QTest::newRow("output is a folder")
-            << "Englisch.vok 3 dir yes 0" << ask + failed << "Bereit.";
-        QTest::newRow("disk full keeps the old page")
-            << "Englisch.vok 40 file yes 3000" << ask + failed << "Bereit.";
-        QTest::newRow("page would replace the vocabulary file")
-            << "Englisch.html 3 - yes 0"
-            << "Fehler/1: Die HTML-Datei würde die Vokabeldatei überschreiben!"
-            << "Bereit.";
+        const auto row = [](const char* name, const char* setup, const QString& messages,
+                            const char* status) {
+            QTest::newRow(name) << setup << messages << status;
+        };
+        const QString ask =
+            u"Frage/2: Ausgabedatei Englisch.html existiert bereits. Überschreiben?"_s;
+        const QString failed = u"\nFehler/1: Die HTML-Datei konnte nicht geschrieben werden!"_s;
+        row("new page", "Englisch.vok 3 - no 0", {}, "Fertig.");
+        row("30000 entries", "Englisch.vok 30000 - no 0", {}, "Fertig.");
+        row("empty field", "- 3 - no 0", u"Fehler/1: Datei existiert nicht!"_s, "Bereit.");
+        row("400 bytes", "Englisch.vok -1 - no 0",
+            u"Fehler/1: Die Datei hat ein ungültiges Format!"_s, "Bereit.");
+        row("overwrite: no", "Englisch.vok 3 file no 0", ask, "Bereit.");
+        row("overwrite: yes", "Englisch.vok 3 file yes 0", ask, "Fertig.");
+        row("output is a folder", "Englisch.vok 3 dir yes 0", ask + failed, "Bereit.");
+        row("disk full keeps the old page", "Englisch.vok 40 file yes 3000", ask + failed,
+            "Bereit.");
+        row("page would replace the vocabulary file", "Englisch.html 3 - yes 0",
+            u"Fehler/1: Die HTML-Datei würde die Vokabeldatei überschreiben!"_s, "Bereit.");
     }
     void save()
     {

@@ -41,71 +41,57 @@ private Q_SLOTS:
     // idle.
     void jobs_data()
     {
-        QTest::addColumn<bool>("pack");
-        QTest::addColumn<QString>("chosen");      // empty: the dialog is cancelled
-        QTest::addColumn<QStringList>("before");  // "name=content"; "a.zip=": holds alt.txt
-        QTest::addColumn<int>("level");
-        QTest::addColumn<int>("answer");  // to the question, if one comes
-        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("job");  // pack or unpack, the name chosen, level, answer, action
+        QTest::addColumn<QStringList>("before");    // "name=content"; "a.zip=": holds alt.txt
         QTest::addColumn<QStringList>("messages");  // "caption: text"; %1: the directory
         QTest::addColumn<QStringList>("after");
         QTest::addColumn<QString>("status");
-        const QStringList vok = L("Liste.vok=Haus"), old = L("Liste.vok=Haus|Liste.zip=");
+        const auto row = [](const QByteArray& name, const char* job, const QStringList& before,
+                            const QStringList& messages, const char* after, const char* status) {
+            QTest::newRow(name.constData())
+                << job << before << messages << (*after ? L(after) : QStringList()) << status;
+        };
+        const QStringList old = L("Liste.vok=Haus|Liste.zip="), none = L("Liste.vok=Haus");
         const QStringList ask = L("Frage: %1/Liste.zip existiert bereits.\nÜberschreiben?");
-        const QStringList kept = L("Liste.vok=Haus|Liste.zip:alt.txt/8");
-        const int yes = int(MsgAnswer::Yes);
-        QTest::newRow("pack Liste.vok stored")
-            << true << "Liste.vok" << vok << 0 << 0 << "" << QStringList()
-            << L("Liste.vok=Haus|Liste.zip:Liste.vok/0") << "Beendet.";
-        QTest::newRow("pack Liste without extension at 9")
-            << true << "Liste" << L("Liste=Haus") << 9 << 0 << "" << QStringList()
-            << L("Liste=Haus|Liste.zip:Liste/8") << "Beendet.";
-        QTest::newRow("old archive replaced on Yes")
-            << true << "Liste.vok" << old << 5 << yes << "" << ask
-            << L("Liste.vok=Haus|Liste.zip:Liste.vok/8") << "Beendet.";
-        QTest::newRow("old archive kept on No")
-            << true << "Liste.vok" << old << 5 << int(MsgAnswer::No) << "" << ask << kept
-            << "Bereit.";
-        for (const char* name : {"x.zip", "x.ZIP"})
-            QTest::addRow("pack %s", name) << true << name << L("x.zip=|x.ZIP=") << 5 << 0 << ""
-                                           << L("Meldung: Datei ist bereits komprimiert!")
-                                           << L("x.ZIP:alt.txt/8|x.zip:alt.txt/8") << "Bereit.";
-        QTest::newRow("pack missing file")
-            << true << "fehlt.vok" << QStringList() << 5 << 0 << ""
-            << L("Fehler: Datei existiert nicht!") << QStringList() << "Bereit.";
-        QTest::newRow("unpack x.ZIP")
-            << false << "x.ZIP" << L("x.ZIP=") << 5 << 0 << "" << L("Fehler: Falsche Dateiendung!")
-            << L("x.ZIP:alt.txt/8") << "Bereit.";
-        QTest::newRow("unpack missing x.zip")
-            << false << "x.zip" << QStringList() << 5 << 0 << ""
-            << L("Fehler: Datei existiert nicht!") << QStringList() << "Bereit.";
-        QTest::newRow("unpack a damaged archive")
-            << false << "y.zip" << L("y.zip=kaputt") << 5 << 0 << ""
-            << L("Lernkompass: Fataler Fehler in UnzDLL.DLL: Abbruch\nDie Datei ist kein "
-                 "ZIP-Archiv.")
-            << L("y.zip=kaputt") << "Beendet.";
-        for (bool pack : {true, false}) {
-            for (const char* action : {"click", "Esc"})
-                QTest::addRow("%s cancelled by %s", pack ? "pack" : "unpack", action)
-                    << pack << (pack ? "Liste.vok" : "Liste.zip") << old << 5 << yes << action
-                    << (pack ? ask : QStringList()) << kept << "Abgebrochen.";
+        const QStringList missing = L("Fehler: Datei existiert nicht!");
+        const char* kept = "Liste.vok=Haus|Liste.zip:alt.txt/8";
+        const char* replaced = "Liste.vok=Haus|Liste.zip:Liste.vok/8";
+        row("pack Liste.vok stored", "pack Liste.vok 0 no", none, {},
+            "Liste.vok=Haus|Liste.zip:Liste.vok/0", "Beendet.");
+        row("pack Liste without extension at 9", "pack Liste 9 no", L("Liste=Haus"), {},
+            "Liste=Haus|Liste.zip:Liste/8", "Beendet.");
+        row("old archive replaced on Yes", "pack Liste.vok 5 yes", old, ask, replaced, "Beendet.");
+        row("old archive kept on No", "pack Liste.vok 5 no", old, ask, kept, "Bereit.");
+        for (const QByteArray name : {"x.zip", "x.ZIP"})
+            row("pack " + name, "pack " + name + " 5 no", L("x.zip=|x.ZIP="),
+                L("Meldung: Datei ist bereits komprimiert!"), "x.ZIP:alt.txt/8|x.zip:alt.txt/8",
+                "Bereit.");
+        row("pack missing file", "pack fehlt.vok 5 no", {}, missing, "", "Bereit.");
+        row("unpack x.ZIP", "unpack x.ZIP 5 no", L("x.ZIP="), L("Fehler: Falsche Dateiendung!"),
+            "x.ZIP:alt.txt/8", "Bereit.");
+        row("unpack missing x.zip", "unpack x.zip 5 no", {}, missing, "", "Bereit.");
+        row("unpack a damaged archive", "unpack y.zip 5 no", L("y.zip=kaputt"),
+            L("Lernkompass: Fataler Fehler in UnzDLL.DLL: Abbruch\nDie Datei ist kein ZIP-Archiv."),
+            "y.zip=kaputt", "Beendet.");
+        for (const QByteArray action : {"click", "Esc"}) {
+            row("pack cancelled by " + action, "pack Liste.vok 5 yes " + action, old, ask, kept,
+                "Abgebrochen.");
+            row("unpack cancelled by " + action, "unpack Liste.zip 5 yes " + action, old, {}, kept,
+                "Abgebrochen.");
         }
-        QTest::newRow("close box ignored")
-            << true << "Liste.vok" << old << 5 << yes << "close" << ask
-            << L("Liste.vok=Haus|Liste.zip:Liste.vok/8") << "Beendet.";
-        QTest::newRow("no end of batch")
-            << false << "Liste.zip" << old << 5 << yes << "drop end" << QStringList()
-            << L("Liste.vok=Haus|Liste.zip:alt.txt/8|alt.txt=alt") << "Beendet.";
+        row("close box ignored", "pack Liste.vok 5 yes close", old, ask, replaced, "Beendet.");
+        row("no end of batch", "unpack Liste.zip 5 yes drop-end", old, {},
+            "Liste.vok=Haus|Liste.zip:alt.txt/8|alt.txt=alt", "Beendet.");
     }
     void jobs()
     {
-        QFETCH(bool, pack);
-        QFETCH(QString, chosen);
+        QFETCH(QString, job);
         QFETCH(QStringList, before);
-        QFETCH(int, level);
-        QFETCH(QString, action);
         QFETCH(QStringList, messages);
         QFETCH(QString, status);
+        const QStringList args = job.split(u' ');
+        const bool pack = args[0] == QLatin1String("pack");
+        const QString action = args.value(4);
         const QString dir = NewTestDirectory();
         for (const QString& file : before) {
             const QString name = dir + u'/' + file.section(u'=', 0, 0);
@@ -115,11 +101,11 @@ private Q_SLOTS:
         }
         TForm10 w;
         w.show();
-        w.TrackBar1->setValue(level);
+        w.TrackBar1->setValue(args[2].toInt());
         QStringList seen;  // the window's state at the first step, and after the action
         const TZipBuilder::ProgressEvent forward = w.ZipBuilder1.OnProgress;
         w.ZipBuilder1.OnProgress = [&](ProgressType kind, const QString& name, qint64 size) {
-            if (kind == ProgressType::EndOfBatch && action == QStringLiteral("drop end"))
+            if (kind == ProgressType::EndOfBatch && action == QStringLiteral("drop-end"))
                 return;
             forward(kind, name, size);
             if (kind != ProgressType::ProgressUpdate || !seen.isEmpty() || action.isEmpty())
@@ -133,10 +119,8 @@ private Q_SLOTS:
                 w.close();
             seen << State(w);
         };
-        QFETCH(int, answer);
-        platform_.answers << MsgAnswer(answer);
-        platform_.fileAnswers << (chosen.isEmpty() ? std::nullopt
-                                                   : std::optional(dir + u'/' + chosen));
+        platform_.answers << (args[3] == QLatin1String("yes") ? MsgAnswer::Yes : MsgAnswer::No);
+        platform_.fileAnswers << dir + u'/' + args[1];
         QTest::mouseClick(pack ? w.Button1 : w.Button2, Qt::LeftButton);
 
         QStringList shown;
@@ -145,7 +129,7 @@ private Q_SLOTS:
         QCOMPARE(shown, messages.replaceInStrings(QStringLiteral("%1"), dir));
         QCOMPARE(platform_.fileDialogs.value(0).title,
                  pack ? QStringLiteral("Komprimieren") : QStringLiteral("Dekomprimieren"));
-        QCOMPARE(ReadCurrentDirectory(), chosen.isEmpty() ? QString() : dir);
+        QCOMPARE(ReadCurrentDirectory(), dir);
         QFETCH(QStringList, after);
         after.sort();
         QCOMPARE(Tree(dir), after);
