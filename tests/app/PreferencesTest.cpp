@@ -7,7 +7,6 @@
 #include "vocab/Editor.h"
 
 #include <QAbstractButton>
-#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -25,12 +24,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void PlantSettings(const QStringList& lines)
-{
-    QDir().mkpath(QFileInfo(SettingsFilePath()).path());
-    QVERIFY(WriteBytes(SettingsFilePath(), (lines.join(u'\n') + u'\n').toUtf8()));
-}
 
 // "Name=type:value" must be a line of the settings file; "-Name" must have no line.
 void CheckSetting(const QString& expected)
@@ -158,8 +151,7 @@ private Q_SLOTS:
         QTest::newRow("dialog cancelled, typed file name, shortcut 10")
             << u"WrongSound=sz:default"_s
             << u"click:Button2 type:Edit2:/snd/nein.wav type:Edit12:zehn click:Button5"_s
-            << u"WrongSound=sz:/snd/nein.wav Shortcut10=sz:zehn -CurrentDirectory"_s
-            << fileDialog;
+            << u"WrongSound=sz:/snd/nein.wav Shortcut10=sz:zehn -CurrentDirectory"_s << fileDialog;
         QTest::newRow("play saves, Abbrechen keeps what was saved")
             << u"RightSound=sz:"_s
             << u"click:RadioButton1 type:Edit3:a click:BitBtn1 click:RadioButton5 "
@@ -183,7 +175,9 @@ private Q_SLOTS:
         const auto list = [](const QString& s) {
             return s.split(u' ', Qt::SkipEmptyParts).replaceInStrings(u"_"_s, u" "_s);
         };
-        PlantSettings(QStringList{u"Version=hex:00"_s} + list(settings));
+        QDir().mkpath(QFileInfo(SettingsFilePath()).path());
+        const QStringList lines = QStringList{u"Version=hex:00"_s} + list(settings);
+        QVERIFY(WriteBytes(SettingsFilePath(), (lines.join(u'\n') + u'\n').toUtf8()));
         TForm7 form;
         for (const QString& showing : steps.split(u'|')) {
             WhileShown(&form, [&] {
@@ -238,20 +232,6 @@ private Q_SLOTS:
         if (clipboard != u"alt")  // replaced, not added to
             QCOMPARE(QApplication::clipboard()->mimeData()->formats(),
                      QStringList{u"text/plain"_s});
-    }
-
-    // A screen reader names every control, and hears the font name itself.
-    void accessibleNames()
-    {
-        TForm7 form;
-        const auto name = [](QWidget* w) {
-            return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
-        };
-        for (QWidget* w : form.findChildren<QWidget*>())
-            if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w))
-                QVERIFY2(!name(w).isEmpty(), qPrintable(w->objectName()));
-        form.Label2->setText(u"Symbol"_s);
-        QCOMPARE(name(form.Label2), u"Symbol"_s);
     }
 
     // "&Voreinstellungen" of the editor (menu) and of the learning window (tool button) shows
