@@ -7,6 +7,7 @@
 #include "support/TestSupport.h"
 #include "tools/Konverter.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
