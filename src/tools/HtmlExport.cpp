@@ -1,10 +1,12 @@
 #include "HtmlExport.h"
 
 #include "app/AnsiText.h"
+#include "app/FileSync.h"
 #include "app/ProductInfo.h"
 #include "vocab/VocabularyFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -410,5 +412,9 @@ ExportResult ExportVocabularyList(const ExportRequest& request, const ExportObse
         out.cancelWriting();
         return ExportResult::WriteFailed;
     }
-    return out.commit() ? ExportResult::Written : ExportResult::WriteFailed;
+    if (!out.commit())
+        return ExportResult::WriteFailed;
+    // The new name on the disk too; the page itself was synced by commit().
+    SyncDirectory(QFileInfo(request.htmlPath).absolutePath());
+    return ExportResult::Written;
 }

@@ -1,6 +1,7 @@
 #include "WinVokLibrary.h"
 
 #include "app/AnsiText.h"
+#include "app/FileSync.h"
 #include "app/ProductInfo.h"
 #include "vocab/VocabularyFile.h"
 
@@ -236,7 +237,13 @@ ConversionResult ConvertLibraryFile(const QString& input, const QString& output,
             out.cancelWriting();
             return result;
         }
-        return out.commit() ? ConversionResult::Converted : ConversionResult::Failed;
+        // Qt 6.4's commit() does not notice a failed final flush (a full disk) and would put
+        // a cut file in place: flush first.
+        if (!out.flush() || !out.commit())
+            return ConversionResult::Failed;
+        // The new name on the disk too; the file itself was synced by commit().
+        SyncDirectory(QFileInfo(output).absolutePath());
+        return ConversionResult::Converted;
     } catch (...) {
         return ConversionResult::Failed;
     }

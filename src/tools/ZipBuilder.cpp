@@ -1,6 +1,7 @@
 #include "ZipBuilder.h"
 
 #include "app/FileNames.h"
+#include "app/FileSync.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -229,6 +230,17 @@ zip_int64_t PackSourceCallback(void* state, void* data, zip_uint64_t len, zip_so
     }
 }
 
+// libzip has already moved the new archive into place, without syncing it: its bytes and
+// its name go to the disk now. (A power loss in the moment between its rename and this can
+// still cost the archive; the vocabulary file it was packed from is untouched either way.)
+void SyncArchive(const QString& path)
+{
+    QFile archive(path);
+    if (archive.open(QIODevice::ReadOnly))
+        SyncFile(archive);
+    SyncDirectory(QFileInfo(path).absolutePath());
+}
+
 void Pack(ZipJob& job)
 {
     TZipBuilder& zb = job.owner();
@@ -286,9 +298,10 @@ void Pack(ZipJob& job)
                                      zip_uint32_t(level));
         }
         if (!job.failed()) {
-            if (zip_close(za.get()) == 0)
+            if (zip_close(za.get()) == 0) {
                 (void)za.release();
-            else
+                SyncArchive(zb.ZipFileName());
+            } else
                 job.fail(ZipErrorText(zip_error_code_zip(zip_get_error(za.get()))));
         }
     }
@@ -402,6 +415,12 @@ bool ExtractEntry(ZipJob& job, zip_t* za, const PlannedEntry& entry, const QStri
         if (n == 0)
             break;
     }
+    // On the disk before it takes the target's name, so that a power loss leaves the old
+    // file or the new one, never an empty one.
+    if (!SyncFile(temp)) {
+        job.fail(writeError);
+        return false;
+    }
     if (entry.modified.isValid())
         temp.setFileTime(entry.modified, QFileDevice::FileModificationTime);
     temp.close();
@@ -457,6 +476,9 @@ void Unpack(ZipJob& job)
         if (!ExtractEntry(job, za.get(), entry, dir, overwrite, buffer))
             break;
     }
+    // The new names on the disk too.
+    if (!plan.empty())
+        SyncDirectory(dir);
     if (job.failed())
         job.report(TZipBuilder::kUnpackFailure, heading);
 }
