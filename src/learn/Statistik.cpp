@@ -300,7 +300,10 @@ void TForm8::FormShow()
         return;
     }
 
-    ListBox1->addItems(StatisticsLessons(reader_, CurrentFileName()));
+    // A file of many records takes a while: hourglass, and the window keeps repainting.
+    const WaitCursor wait;
+    RepaintPacer repaint;
+    ListBox1->addItems(StatisticsLessons(reader_, CurrentFileName(), std::ref(repaint)));
 }
 
 void TForm8::FormClose()
@@ -352,8 +355,9 @@ void TForm8::PageControl1Change(int index)
 
 QList<StatisticsRecord> TForm8::MatchingRecords()
 {
+    RepaintPacer repaint;
     return MatchingStatisticsRecords(reader_, CurrentFileName(),
-                                     TrimBlanks(SelectedStatisticsLesson));
+                                     TrimBlanks(SelectedStatisticsLesson), std::ref(repaint));
 }
 
 void TForm8::ShowTextEvaluation()
