@@ -1,4 +1,5 @@
 #include "learn/StatisticsFile.h"
+#include "app/AnsiText.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -78,6 +79,63 @@ private Q_SLOTS:
         // A full disk (/dev/full refuses every byte) is reported.
         const QString full = QStringLiteral("/dev/full");
         QVERIFY(!QFile::exists(full) || !WriteStatisticsRecord(full, Make(kPath, kUnit)));
+    }
+
+    // The scans read many records per call: they must find what reading one record at a
+    // time finds, across block ends, with NULs and blanks, and in a file shortened while
+    // it is open.
+    void scans_matchRecordByRecordReading_data()
+    {
+        QTest::addColumn<int>("keep");  // records left of 5000 once the reader is open
+        QTest::newRow("whole") << 5000;
+        QTest::newRow("shortened meanwhile") << 2100;
+    }
+    void scans_matchRecordByRecordReading()
+    {
+        QFETCH(int, keep);
+        const QStringList names{QStringLiteral("/v/englisch.vok"), QStringLiteral("/v/ englisch.vok"),
+                                QStringLiteral("/v/englisch.vokx"), QStringLiteral("/v/andere.vok")};
+        const QStringList lessons{kUnit, QStringLiteral(" Unit 1  "), QStringLiteral("Ünit 2"),
+                                  QString()};
+        QByteArray bytes;
+        for (int i = 0; i < 5000; ++i) {
+            QByteArray record = Record(Make(names[i % 4], lessons[i % 7 % 4]));
+            if (i % 11 == 0)
+                record[12] = '\0';  // "englisch.vok" ends, the lesson is empty
+            if (i % 13 == 0)
+                record[84] = '\0';  // the lesson ends after "Unit"
+            bytes += record;
+        }
+        const QString path = NewTestDirectory() + QStringLiteral("/Lernkompass.dat");
+        QVERIFY(WriteBytes(path, bytes));
+        StatisticsReader reader;
+        QCOMPARE(reader.open(path), StatisticsReader::Status::Ok);
+        QFile(path).resize(qint64(keep) * kStatisticsRecordSize);
+
+        const QString name = QStringLiteral("englisch.vok");
+        QStringList expectedLessons;
+        QList<StatisticsRecord> records;
+        for (int i = 0; i < reader.recordCount(); ++i) {
+            const auto record = reader.read(i);
+            if (!record)
+                break;
+            records << *record;
+            if (TrimBlanks(record->fileName) == name && !TrimBlanks(record->lesson).isEmpty() &&
+                !expectedLessons.contains(record->lesson))
+                expectedLessons << record->lesson;
+        }
+        QCOMPARE(records.size(), keep);
+        QCOMPARE(StatisticsLessons(reader, name), expectedLessons);
+        // "Unit 1", " Unit 1  ", "Ünit 2", and the three cut short by a NUL
+        QCOMPARE(expectedLessons.size(), 6);
+        for (const QString& lesson : expectedLessons + QStringList{QString()}) {
+            QList<StatisticsRecord> expected;
+            for (const StatisticsRecord& record : records)
+                if (TrimBlanks(record.lesson) == TrimBlanks(lesson) &&
+                    TrimBlanks(record.fileName) == name)
+                    expected << record;
+            QCOMPARE(MatchingStatisticsRecords(reader, name, TrimBlanks(lesson)), expected);
+        }
     }
 
     // Beside the program when its directory is writable, else in the user's data directory;
