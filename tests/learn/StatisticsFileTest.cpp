@@ -93,7 +93,8 @@ private Q_SLOTS:
     void scans_matchRecordByRecordReading()
     {
         QFETCH(int, keep);
-        const QStringList names{QStringLiteral("/v/englisch.vok"), QStringLiteral("/v/ englisch.vok"),
+        const QStringList names{QStringLiteral("/v/englisch.vok"),
+                                QStringLiteral("/v/ englisch.vok"),
                                 QStringLiteral("/v/englisch.vokx"), QStringLiteral("/v/andere.vok")};
         const QStringList lessons{kUnit, QStringLiteral(" Unit 1  "), QStringLiteral("Ünit 2"),
                                   QString()};
