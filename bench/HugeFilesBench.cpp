@@ -12,9 +12,9 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
-#include <QScrollBar>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
 

@@ -43,8 +43,7 @@ QString LearningRun::tooFewEntriesMessage()
     return QStringLiteral("Für diese Funktion muß die Datei mindestens 30 Einträge enthalten!");
 }
 
-std::optional<QList<int>> LearningRun::lessonCandidates(VocabularyFile& file,
-                                                        const QString& lesson,
+std::optional<QList<int>> LearningRun::lessonCandidates(VocabularyFile& file, const QString& lesson,
                                                         const std::function<void()>& progress)
 {
     QList<int> candidates;
@@ -62,8 +61,8 @@ std::optional<QList<int>> LearningRun::lessonCandidates(VocabularyFile& file,
         if (block.size() != qint64(count) * kRecordSize)
             return std::nullopt;  // shortened meanwhile
         for (int r = 0; wanted && r < count; ++r) {
-            QByteArrayView field = QByteArrayView(block).sliced(qsizetype(r) * kRecordSize,
-                                                                kFieldWidth);
+            QByteArrayView field =
+                QByteArrayView(block).sliced(qsizetype(r) * kRecordSize, kFieldWidth);
             const qsizetype nul = field.indexOf('\0');
             if (nul >= 0)
                 field.truncate(nul);

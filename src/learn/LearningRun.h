@@ -68,9 +68,8 @@ public:
     // at both ends removed, equals lesson exactly (case included). Nothing when a read
     // fails.
     // progress is called between blocks of entries, so that a window can repaint.
-    static std::optional<QList<int>> lessonCandidates(
-        VocabularyFile& file, const QString& lesson,
-        const std::function<void()>& progress = {});
+    static std::optional<QList<int>> lessonCandidates(VocabularyFile& file, const QString& lesson,
+                                                      const std::function<void()>& progress = {});
 
     // A lesson run over every entry of the lesson, in a uniformly random order drawn from
     // seed. Any earlier run is discarded.

@@ -181,7 +181,7 @@ QByteArrayView TrimmedBlanks(QByteArrayView field)
 
 // Visits every record in file order, a block per read, until the file ends or visit says
 // stop. A file shortened meanwhile ends the scan.
-template<typename Visit>
+template <typename Visit>
 void ScanRecords(StatisticsReader& reader, const ScanProgress& progress, Visit visit)
 {
     for (int first = 0; first < reader.recordCount(); first += kBlockRecords) {
@@ -222,8 +222,7 @@ QStringList StatisticsLessons(StatisticsReader& reader, const QString& fileName,
     return lessons;
 }
 
-QList<StatisticsRecord> MatchingStatisticsRecords(StatisticsReader& reader,
-                                                  const QString& fileName,
+QList<StatisticsRecord> MatchingStatisticsRecords(StatisticsReader& reader, const QString& fileName,
                                                   const QString& lesson,
                                                   const ScanProgress& progress)
 {

@@ -93,7 +93,6 @@ using ScanProgress = std::function<void()>;
 QStringList StatisticsLessons(StatisticsReader& reader, const QString& fileName,
                               const ScanProgress& progress = {});
 // The runs of that file in one lesson (trimmed; empty: the random runs), in file order.
-QList<StatisticsRecord> MatchingStatisticsRecords(StatisticsReader& reader,
-                                                  const QString& fileName,
+QList<StatisticsRecord> MatchingStatisticsRecords(StatisticsReader& reader, const QString& fileName,
                                                   const QString& lesson,
                                                   const ScanProgress& progress = {});

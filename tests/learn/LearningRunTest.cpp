@@ -113,10 +113,11 @@ private Q_SLOTS:
     // across block ends, with a NUL ending a field early.
     void lessonCandidates_matchReadingEachField()
     {
-        const QStringList lessons{QStringLiteral("A"), QStringLiteral(" A "),
-                                  QStringLiteral("Ä"), QStringLiteral("A\tx")};
+        const QStringList lessons{QStringLiteral("A"), QStringLiteral(" A "), QStringLiteral("Ä"),
+                                  QStringLiteral("A\tx")};
         QList<VocabularyEntry> entries = NumberedEntries(4200);
-        for (int i = 0; i < entries.size(); ++i) entries[i].lesson = lessons[i % 5 % 4];
+        for (int i = 0; i < entries.size(); ++i)
+            entries[i].lesson = lessons[i % 5 % 4];
         QByteArray bytes = VocabularyBytes(entries);
         for (int i = 4; i < entries.size(); i += 5)  // "A", a NUL, then "xyz"
             bytes.replace(qsizetype(i + 1) * kRecordSize, 5, QByteArray("A\0xyz", 5));

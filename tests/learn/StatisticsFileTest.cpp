@@ -1,5 +1,5 @@
-#include "learn/StatisticsFile.h"
 #include "app/AnsiText.h"
+#include "learn/StatisticsFile.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -93,9 +93,9 @@ private Q_SLOTS:
     void scans_matchRecordByRecordReading()
     {
         QFETCH(int, keep);
-        const QStringList names{QStringLiteral("/v/englisch.vok"),
-                                QStringLiteral("/v/ englisch.vok"),
-                                QStringLiteral("/v/englisch.vokx"), QStringLiteral("/v/andere.vok")};
+        const QStringList names{
+            QStringLiteral("/v/englisch.vok"), QStringLiteral("/v/ englisch.vok"),
+            QStringLiteral("/v/englisch.vokx"), QStringLiteral("/v/andere.vok")};
         const QStringList lessons{kUnit, QStringLiteral(" Unit 1  "), QStringLiteral("Ünit 2"),
                                   QString()};
         QByteArray bytes;
