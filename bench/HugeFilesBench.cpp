@@ -3,12 +3,18 @@
 #include "learn/StatisticsChart.h"
 #include "learn/StatisticsFile.h"
 #include "learn/Statistik.h"
+#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
+#include "tools/HtmlExport.h"
+#include "vocab/Editor.h"
 #include "vocab/LessonOverview.h"
 
+#include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -219,6 +225,67 @@ void BM_HugeStatisticsChart(benchmark::State& state)
     ReportPeak(state);
 }
 
+// The editor on the huge file: opening it, and paging (next entry, the middle by the scroll
+// bar, the last entry; each stores the entry shown and loads another).
+struct HugeEditor {
+    HugeEditor()
+    {
+        // bench/main.cpp installs the fake platform; it answers the file dialog.
+        if (auto* platform = dynamic_cast<FakePlatform*>(&Platform::instance()))
+            platform->fileAnswers << HugeVocabularyFile();
+        editor.ResetEditor();
+        editor.OeffnenClick();
+    }
+    bool ready() const { return editor.Label11->text() == QString::number(kEntries); }
+    TForm2 editor;
+};
+
+void BM_HugeEditorOpen(benchmark::State& state)
+{
+    HugeVocabularyFile();
+    for (auto _ : state)
+        if (!HugeEditor().ready())
+            state.SkipWithError("the huge file did not open");
+    ReportPeak(state);
+}
+
+void BM_HugeEditorPaging(benchmark::State& state)
+{
+    HugeVocabularyFile();
+    HugeEditor f;
+    if (!f.ready())
+        state.SkipWithError("the huge file did not open");
+    for (auto _ : state) {
+        f.editor.Nchstes1->trigger();
+        f.editor.ScrollBar1->setValue(kEntries / 2);
+        f.editor.Letztes1->trigger();
+        f.editor.Beginn1->trigger();
+    }
+    ReportPeak(state);
+}
+
+// The HTML export of the whole file, sorted by lesson: its working list holds every entry.
+void BM_HugeHtmlExport(benchmark::State& state)
+{
+    if (HugeVocabularyFile().isEmpty()) {
+        state.SkipWithError("the huge vocabulary file could not be written");
+        return;
+    }
+    QString html = HugeVocabularyFile();
+    html.replace(QStringLiteral(".vok"), QStringLiteral(".html"));
+    const ExportRequest request{
+        HugeVocabularyFile(),
+        html,
+        SortKey::Lesson,
+        true,
+        {true, false, QStringLiteral("gross.vok"), QStringLiteral("05.03.01")}};
+    for (auto _ : state)
+        if (ExportVocabularyList(request) != ExportResult::Written)
+            state.SkipWithError("export failed");
+    QFile::remove(html);
+    ReportPeak(state);
+}
+
 }  // namespace
 
 BENCHMARK(BM_HugeCheckAndOpen)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -228,3 +295,6 @@ BENCHMARK(BM_HugeRandomRun)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_HugeStatisticsShow)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_HugeStatisticsTable)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_HugeStatisticsChart)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_HugeEditorOpen)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_HugeEditorPaging)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_HugeHtmlExport)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -87,3 +87,11 @@ WaitCursor::~WaitCursor()
 {
     QGuiApplication::restoreOverrideCursor();
 }
+
+void RepaintPacer::operator()()
+{
+    if (sinceRepaint_.elapsed() < 50)
+        return;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sinceRepaint_.restart();
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QValidator>
 
 // Small helpers shared by the windows.
@@ -19,6 +20,18 @@ public:
     ~WaitCursor();
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// Keeps a window repainting during a long job on the UI thread: each call processes the
+// pending events, user input excluded (the job's controls stay untouched), at most every
+// 50 ms. Call it often, e.g. once per block of records.
+class RepaintPacer {
+public:
+    RepaintPacer() { sinceRepaint_.start(); }
+    void operator()();
+
+private:
+    QElapsedTimer sinceRepaint_;
 };
 
 class QMenuBar;

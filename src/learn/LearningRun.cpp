@@ -20,11 +20,14 @@ int UniformBelow(std::mt19937_64& generator, int n)
     return static_cast<int>(r % range);
 }
 
-std::optional<QuestionTable> ReadRows(VocabularyFile& file, const QList<int>& entryNumbers)
+std::optional<QuestionTable> ReadRows(VocabularyFile& file, const QList<int>& entryNumbers,
+                                      const std::function<void()>& progress = {})
 {
     QuestionTable table;
     table.reserve(entryNumbers.size());
     for (int number : entryNumbers) {
+        if (progress && table.size() % 2048 == 2047)
+            progress();
         auto entry = file.readEntry(number);
         if (!entry)
             return std::nullopt;
@@ -40,27 +43,49 @@ QString LearningRun::tooFewEntriesMessage()
     return QStringLiteral("Für diese Funktion muß die Datei mindestens 30 Einträge enthalten!");
 }
 
-std::optional<QList<int>> LearningRun::lessonCandidates(VocabularyFile& file,
-                                                        const QString& lesson)
+std::optional<QList<int>> LearningRun::lessonCandidates(VocabularyFile& file, const QString& lesson,
+                                                        const std::function<void()>& progress)
 {
     QList<int> candidates;
+    // Lesson fields hold only Windows-1252 text: a lesson it cannot store matches nothing.
+    // Otherwise comparing bytes equals comparing the decoded texts.
+    const auto wanted = ToAnsi(lesson);
     const int n = file.entryCount();
-    for (int i = 1; i <= n; ++i) {
-        const auto field = file.readLesson(i);
-        if (!field)
+    constexpr int kBlock = 2048;  // records per read
+    QFile& device = file.device();
+    for (int first = 1; first <= n; first += kBlock) {
+        const int count = std::min(kBlock, n - first + 1);
+        if (!device.seek(qint64(first) * kRecordSize))
             return std::nullopt;
-        // Only blanks are trimmed: a lesson stored with a leading tab never matches.
-        if (TrimBlanks(*field) == lesson)
-            candidates.append(i);
+        const QByteArray block = device.read(qint64(count) * kRecordSize);
+        if (block.size() != qint64(count) * kRecordSize)
+            return std::nullopt;  // shortened meanwhile
+        for (int r = 0; wanted && r < count; ++r) {
+            QByteArrayView field =
+                QByteArrayView(block).sliced(qsizetype(r) * kRecordSize, kFieldWidth);
+            const qsizetype nul = field.indexOf('\0');
+            if (nul >= 0)
+                field.truncate(nul);
+            // Only blanks are trimmed: a lesson stored with a leading tab never matches.
+            while (!field.isEmpty() && field.front() == ' ')
+                field = field.sliced(1);
+            while (!field.isEmpty() && field.back() == ' ')
+                field.chop(1);
+            if (field == *wanted)
+                candidates.append(first + r);
+        }
+        if (progress)
+            progress();
     }
     return candidates;
 }
 
 LearningRun::Start LearningRun::startLessonRun(VocabularyFile& file, const QString& lesson,
-                                               std::uint64_t seed)
+                                               std::uint64_t seed,
+                                               const std::function<void()>& progress)
 {
     reset();
-    auto candidates = lessonCandidates(file, lesson);
+    auto candidates = lessonCandidates(file, lesson, progress);
     if (!candidates)
         return Start::ReadFailed;
     if (candidates->isEmpty())
@@ -70,7 +95,7 @@ LearningRun::Start LearningRun::startLessonRun(VocabularyFile& file, const QStri
     for (int i = static_cast<int>(candidates->size()) - 1; i > 0; --i)
         candidates->swapItemsAt(i, UniformBelow(generator, i + 1));
 
-    auto table = ReadRows(file, *candidates);
+    auto table = ReadRows(file, *candidates, progress);
     if (!table)
         return Start::ReadFailed;
     beginTable(std::move(*table), false, lesson);

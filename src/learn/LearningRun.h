@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // One quiz over the entries of a vocabulary file, without any window: the question table,
@@ -66,12 +67,14 @@ public:
     // The numbers (1-based, file order) of the entries whose lesson field, with the blanks
     // at both ends removed, equals lesson exactly (case included). Nothing when a read
     // fails.
-    static std::optional<QList<int>> lessonCandidates(VocabularyFile& file,
-                                                      const QString& lesson);
+    // progress is called between blocks of entries, so that a window can repaint.
+    static std::optional<QList<int>> lessonCandidates(VocabularyFile& file, const QString& lesson,
+                                                      const std::function<void()>& progress = {});
 
     // A lesson run over every entry of the lesson, in a uniformly random order drawn from
     // seed. Any earlier run is discarded.
-    Start startLessonRun(VocabularyFile& file, const QString& lesson, std::uint64_t seed);
+    Start startLessonRun(VocabularyFile& file, const QString& lesson, std::uint64_t seed,
+                         const std::function<void()>& progress = {});
     // A random run over 30 distinct entries drawn uniformly from the whole file.
     Start startRandomRun(VocabularyFile& file, std::uint64_t seed);
 

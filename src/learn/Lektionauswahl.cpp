@@ -2,6 +2,7 @@
 
 #include "Lernprogramm.h"
 #include "app/Forms.h"
+#include "app/Widgets.h"
 #include "vocab/LessonOverview.h"
 
 #include <QLabel>
@@ -56,7 +57,10 @@ void TForm6::FillLessonList()
     ListBox1->clear();
     if (!Form5 || !Form5->LearningFile().isOpen())
         return;
-    for (const LessonCount& lesson : CountLessons(Form5->LearningFile()))
+    // A huge file takes a while: hourglass, and the window keeps repainting.
+    const WaitCursor wait;
+    RepaintPacer repaint;
+    for (const LessonCount& lesson : CountLessons(Form5->LearningFile(), std::ref(repaint)))
         ListBox1->addItem(lesson.lesson);
 }
 

@@ -28,6 +28,7 @@
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -490,6 +491,10 @@ void TForm5::reject()
 
 void TForm5::closeEvent(QCloseEvent* event)
 {
+    if (preparing_) {
+        event->ignore();
+        return;
+    }
     // QDialog's own would go through reject(), which does nothing here.
     done(QDialog::Rejected);
     event->accept();
@@ -726,7 +731,14 @@ void TForm5::StartLessonRun()
     if (lesson.isEmpty())
         return;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    if (!RefuseRun(run_.startLessonRun(learningFile_, lesson, seed))) {
+    // A lesson of a huge file takes a while to read: the window keeps repainting.
+    RepaintPacer repaint;
+    LearningRun::Start start;
+    {
+        const QScopedValueRollback guard(preparing_, true);
+        start = run_.startLessonRun(learningFile_, lesson, seed, std::ref(repaint));
+    }
+    if (!RefuseRun(start)) {
         UpdateCounters();
         BeginRun();
     }

@@ -202,6 +202,7 @@ private:
 
     VocabularyFile learningFile_;
     LearningRun run_;
+    bool preparing_ = false;  // a lesson run is being read: closing waits for it
     QString expectedAnswer_;
     bool feedbackShown_ = false;
 };

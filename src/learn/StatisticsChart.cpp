@@ -54,6 +54,62 @@ std::optional<int> StatisticsNumber(const QString& field)
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
+void Paint(QPainter& painter, QSize size, const QList<StatisticsRecord>& records, int first,
+           int last, const QRect& area)
+{
+    const int m = static_cast<int>(records.size());
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const int w = size.width();
+    const int h = size.height();
+    painter.fillRect(area, Qt::white);
+    // Lines along the axes as one-pixel rectangles: exact in any piece of the chart.
+    const auto line = [&painter](int x, int y, int width, int height) {
+        painter.fillRect(x, y, width, height, Qt::black);
+    };
+    line(0, 0, w, 1);
+    line(0, h - 1, w, 1);
+    line(0, 0, 1, h);
+    line(w - 1, 0, 1, h);
+    painter.setPen(Qt::black);
+
+    const QFontMetrics metrics = painter.fontMetrics();
+    line(kLeft, kTop, 1, kBottom - kTop + 1);
+    for (int k = 0; k <= 10; ++k) {
+        const int y = kTop + kStep * k;
+        line(kLeft - 5, y, 11, 1);
+        const QString label = QString::number(100 - 10 * k) + QStringLiteral(" %");
+        DrawText(painter, 40 - metrics.horizontalAdvance(label), 3 + kStep * k, label);
+    }
+
+    if (m > 0) {
+        line(kLeft, kBottom, kStep * (m - 1) + 1, 1);
+        for (int k = first; k <= last; ++k) {
+            const int x = kLeft + kStep * k;
+            line(x, kBottom - 5, 1, 11);
+            const QString label = QString::number(k + 1);
+            DrawText(painter, x - metrics.horizontalAdvance(label) / 2, 220, label);
+        }
+    }
+
+    Curve known{kKnownColour, std::nullopt};
+    Curve knownOrDeleted{kKnownOrDeletedColour, std::nullopt};
+    for (int j = first; j <= last; ++j) {
+        const StatisticsRecord& record = records.at(j);
+        const auto total = StatisticsNumber(record.total);
+        const auto right = StatisticsNumber(record.known);
+        const auto deleted = StatisticsNumber(record.deleted);
+        if (!total || *total == 0 || !right || !deleted) {
+            // Nothing to draw here; a line across the gap would invent a value.
+            known.previous.reset();
+            knownOrDeleted.previous.reset();
+            continue;
+        }
+        const int x = kLeft + kStep * j;
+        known.add(painter, QPoint(x, CurveY(*right, *total)));
+        knownOrDeleted.add(painter, QPoint(x, CurveY(qint64(*right) + *deleted, *total)));
+    }
+}
+
 }  // namespace
 
 int ChartWidthFor(int runs)
@@ -83,47 +139,27 @@ void DrawStatisticsChart(QImage& image, const QList<StatisticsRecord>& records)
     }
 
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    const int w = image.width();
-    const int h = image.height();
-    painter.fillRect(0, 0, w, h, Qt::white);
-    painter.setPen(Qt::black);
-    painter.drawRect(0, 0, w - 1, h - 1);
+    Paint(painter, image.size(), records, 0, m - 1, image.rect());
+}
 
-    const QFontMetrics metrics = painter.fontMetrics();
-    painter.drawLine(kLeft, kTop, kLeft, kBottom);
-    for (int k = 0; k <= 10; ++k) {
-        const int y = kTop + kStep * k;
-        painter.drawLine(kLeft - 5, y, kLeft + 5, y);
-        const QString label = QString::number(100 - 10 * k) + QStringLiteral(" %");
-        DrawText(painter, 40 - metrics.horizontalAdvance(label), 3 + kStep * k, label);
-    }
-
-    if (m > 0) {
-        painter.drawLine(kLeft, kBottom, kLeft + kStep * (m - 1), kBottom);
-        for (int k = 0; k < m; ++k) {
-            const int x = kLeft + kStep * k;
-            painter.drawLine(x, kBottom - 5, x, kBottom + 5);
-            const QString label = QString::number(k + 1);
-            DrawText(painter, x - metrics.horizontalAdvance(label) / 2, 220, label);
-        }
-    }
-
-    Curve known{kKnownColour, std::nullopt};
-    Curve knownOrDeleted{kKnownOrDeletedColour, std::nullopt};
-    for (int j = 0; j < m; ++j) {
-        const StatisticsRecord& record = records.at(j);
-        const auto total = StatisticsNumber(record.total);
-        const auto right = StatisticsNumber(record.known);
-        const auto deleted = StatisticsNumber(record.deleted);
-        if (!total || *total == 0 || !right || !deleted) {
-            // Nothing to draw here; a line across the gap would invent a value.
-            known.previous.reset();
-            knownOrDeleted.previous.reset();
-            continue;
-        }
-        const int x = kLeft + kStep * j;
-        known.add(painter, QPoint(x, CurveY(*right, *total)));
-        knownOrDeleted.add(painter, QPoint(x, CurveY(qint64(*right) + *deleted, *total)));
-    }
+QImage StatisticsChartPiece(QSize size, const QList<StatisticsRecord>& records, const QRect& part)
+{
+    // The runs whose ticks, labels, markers or lines reach into the piece: a label is a few
+    // digits wide, well within three runs.
+    const int m = static_cast<int>(records.size());
+    const int first = std::max(0, (part.left() - kLeft) / kStep - 3);
+    const int last = std::min(m - 1, (part.right() - kLeft) / kStep + 3);
+    // A sloped line comes out pixel for pixel as in the whole chart only when nothing cuts
+    // it: drawn here at full height and with every line of those runs whole.
+    QRect drawn(part.left(), 0, part.width(), size.height());
+    if (first <= last)
+        drawn |= QRect(kLeft + kStep * first - 40, 0, kStep * (last - first) + 81, size.height());
+    QImage piece(drawn.size(), QImage::Format_RGB32);
+    if (piece.isNull())
+        return piece;
+    QPainter painter(&piece);
+    painter.translate(-drawn.topLeft());
+    Paint(painter, size, records, first, last, drawn);
+    painter.end();
+    return piece.copy(part.translated(-drawn.topLeft()));
 }

@@ -28,5 +28,10 @@ int ChartWidthFor(int runs);
 // it: the curves resume at the next record that can be drawn.
 void DrawStatisticsChart(QImage& image, const QList<StatisticsRecord>& records);
 
+// The pixels within part (chart coordinates) of the chart of these records at the given
+// size, exactly as DrawStatisticsChart draws them: only the runs near the piece are drawn,
+// so a chart of many runs can be shown piece by piece.
+QImage StatisticsChartPiece(QSize size, const QList<StatisticsRecord>& records, const QRect& part);
+
 // A plus sign five pixels wide and high centred on (x, y).
 void DrawMarker(QPainter& painter, int x, int y, const QColor& colour);

@@ -130,6 +130,20 @@ std::optional<StatisticsRecord> StatisticsReader::read(int i)
     return DecodeStatisticsRecord(bytes);
 }
 
+QByteArray StatisticsReader::readBlock(int first, int count)
+{
+    if (!file_.isOpen() || first < 0 || count <= 0 || first >= count_)
+        return QByteArray();
+    const qint64 pos = qint64(first) * kStatisticsRecordSize;
+    const qint64 available = (file_.size() - pos) / kStatisticsRecordSize;
+    const qint64 records = std::min<qint64>(std::min(count, count_ - first), available);
+    if (records <= 0 || !file_.seek(pos))
+        return QByteArray();
+    QByteArray bytes = file_.read(records * kStatisticsRecordSize);
+    bytes.truncate(bytes.size() - bytes.size() % kStatisticsRecordSize);
+    return bytes;
+}
+
 QString StatisticsReader::message(Status status)
 {
     switch (status) {
@@ -140,35 +154,87 @@ QString StatisticsReader::message(Status status)
     return QString();
 }
 
-QStringList StatisticsLessons(StatisticsReader& reader, const QString& fileName)
+namespace {
+
+constexpr int kBlockRecords = 2048;  // about 400 KB per read
+
+// A field's bytes as DecodeStatisticsRecord sees them: the record's text ends at its first
+// NUL. Comparing bytes equals comparing the decoded texts, as every byte decodes to one
+// character of its own.
+QByteArrayView RawField(QByteArrayView record, int offset, int width)
+{
+    const qsizetype nul = record.indexOf('\0');
+    const qsizetype end = nul < 0 ? record.size() : nul;
+    if (offset >= end)
+        return QByteArrayView();
+    return record.sliced(offset, std::min<qsizetype>(width, end - offset));
+}
+
+QByteArrayView TrimmedBlanks(QByteArrayView field)
+{
+    while (!field.isEmpty() && field.front() == ' ')
+        field = field.sliced(1);
+    while (!field.isEmpty() && field.back() == ' ')
+        field.chop(1);
+    return field;
+}
+
+// Visits every record in file order, a block per read, until the file ends or visit says
+// stop. A file shortened meanwhile ends the scan.
+template <typename Visit>
+void ScanRecords(StatisticsReader& reader, const ScanProgress& progress, Visit visit)
+{
+    for (int first = 0; first < reader.recordCount(); first += kBlockRecords) {
+        const QByteArray block = reader.readBlock(first, kBlockRecords);
+        const qsizetype whole = block.size() / kStatisticsRecordSize;
+        for (qsizetype r = 0; r < whole; ++r)
+            visit(QByteArrayView(block).sliced(r * kStatisticsRecordSize, kStatisticsRecordSize));
+        if (whole < std::min(kBlockRecords, reader.recordCount() - first))
+            return;
+        if (progress)
+            progress();
+    }
+}
+
+}  // namespace
+
+QStringList StatisticsLessons(StatisticsReader& reader, const QString& fileName,
+                              const ScanProgress& progress)
 {
     QStringList lessons;
-    QSet<QString> seen;
-    for (int i = 0; i < reader.recordCount(); ++i) {
-        const auto record = reader.read(i);
-        if (!record)
-            break;
-        if (TrimBlanks(record->fileName) != fileName || TrimBlanks(record->lesson).isEmpty())
-            continue;
-        if (!seen.contains(record->lesson)) {
-            seen.insert(record->lesson);
-            lessons << record->lesson;
+    // A name the file cannot hold matches no record.
+    const auto name = ToAnsi(fileName);
+    if (!name)
+        return lessons;
+    QSet<QByteArray> seen;
+    ScanRecords(reader, progress, [&](QByteArrayView record) {
+        if (TrimmedBlanks(RawField(record, 0, 80)) != *name)
+            return;
+        const QByteArrayView lesson = RawField(record, 80, 80);
+        if (TrimmedBlanks(lesson).isEmpty())
+            return;
+        const QByteArray stored = lesson.toByteArray();
+        if (!seen.contains(stored)) {
+            seen.insert(stored);
+            lessons << FromAnsi(stored);
         }
-    }
+    });
     return lessons;
 }
 
-QList<StatisticsRecord> MatchingStatisticsRecords(StatisticsReader& reader,
-                                                  const QString& fileName,
-                                                  const QString& lesson)
+QList<StatisticsRecord> MatchingStatisticsRecords(StatisticsReader& reader, const QString& fileName,
+                                                  const QString& lesson,
+                                                  const ScanProgress& progress)
 {
     QList<StatisticsRecord> matching;
-    for (int i = 0; i < reader.recordCount(); ++i) {
-        const auto record = reader.read(i);
-        if (!record)
-            break;
-        if (TrimBlanks(record->lesson) == lesson && TrimBlanks(record->fileName) == fileName)
-            matching << *record;
-    }
+    const auto name = ToAnsi(fileName);
+    const auto wanted = ToAnsi(lesson);
+    if (!name || !wanted)
+        return matching;
+    ScanRecords(reader, progress, [&](QByteArrayView record) {
+        if (TrimmedBlanks(RawField(record, 80, 80)) == *wanted &&
+            TrimmedBlanks(RawField(record, 0, 80)) == *name)
+            matching << DecodeStatisticsRecord(record.toByteArray());
+    });
     return matching;
 }

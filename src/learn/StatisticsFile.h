@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The statistics file "Lernkompass.dat": one record of exactly 193 bytes of Windows-1252
@@ -72,6 +73,9 @@ public:
     // Record i (0-based) read within the file's current size; nothing when the file has
     // become shorter meanwhile.
     std::optional<StatisticsRecord> read(int i);
+    // The raw bytes of up to count records from record first on, read in one call within
+    // the file's current size; fewer (whole records only) when the file ends earlier.
+    QByteArray readBlock(int first, int count);
 
     static QString message(Status status);  // the German message for Missing/Damaged
 
@@ -80,11 +84,15 @@ private:
     int count_ = 0;
 };
 
+// Called between blocks of records by the long scans below, so that a window can repaint.
+using ScanProgress = std::function<void()>;
+
 // What the statistics window shows of a file. fileName is the vocabulary file's name as a
 // record stores it (trimmed); a file shortened while it is read ends the list.
 // The lessons of that file's lesson runs, as stored (untrimmed), in order of first run.
-QStringList StatisticsLessons(StatisticsReader& reader, const QString& fileName);
+QStringList StatisticsLessons(StatisticsReader& reader, const QString& fileName,
+                              const ScanProgress& progress = {});
 // The runs of that file in one lesson (trimmed; empty: the random runs), in file order.
-QList<StatisticsRecord> MatchingStatisticsRecords(StatisticsReader& reader,
-                                                  const QString& fileName,
-                                                  const QString& lesson);
+QList<StatisticsRecord> MatchingStatisticsRecords(StatisticsReader& reader, const QString& fileName,
+                                                  const QString& lesson,
+                                                  const ScanProgress& progress = {});

@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -90,6 +91,32 @@ QFrame* MakeSquare(QWidget* parent, const char* name, const QColor& colour,
     square->setAccessibleName(accessibleName);
     return square;
 }
+
+// The chart, painted piece by piece as it is exposed: a chart of thousands of runs is
+// hundreds of megabytes as one picture. Each piece is drawn into a picture of its own
+// size, with the same pixels as the whole chart drawn at once.
+class ChartView : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    void showChart(QList<StatisticsRecord> records, int width)
+    {
+        records_ = std::move(records);
+        resize(width, kChartHeight);
+        update();
+    }
+    const QList<StatisticsRecord>& records() const { return records_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        const QRect part = event->rect();
+        QPainter(this).drawImage(part.topLeft(), StatisticsChartPiece(size(), records_, part));
+    }
+
+private:
+    QList<StatisticsRecord> records_;
+};
 
 }  // namespace
 
@@ -190,13 +217,11 @@ TForm8::TForm8(QWidget* parent)
     // The picture draws its own frame; without another one it fits the box exactly.
     ScrollBox2->setFrameShape(QFrame::NoFrame);
     ScrollBox2->setWidgetResizable(false);
-    chart_ = QImage(kChartWidth, kChartHeight, QImage::Format_RGB32);
-    chart_.fill(Qt::white);
-    Image1 = new QLabel;
+    chartWidth_ = kChartWidth;
+    Image1 = new ChartView;
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setAccessibleName(QStringLiteral("Diagramm der Auswertung"));
-    Image1->setPixmap(QPixmap::fromImage(chart_));
-    Image1->resize(chart_.size());
+    Image1->resize(chartWidth_, kChartHeight);
     ScrollBox2->setWidget(Image1);
 
     Label1 = new QLabel(QStringLiteral("Mit gelöschten Vokabeln:"), TabSheet2);
@@ -300,7 +325,10 @@ void TForm8::FormShow()
         return;
     }
 
-    ListBox1->addItems(StatisticsLessons(reader_, CurrentFileName()));
+    // A file of many records takes a while: hourglass, and the window keeps repainting.
+    const WaitCursor wait;
+    RepaintPacer repaint;
+    ListBox1->addItems(StatisticsLessons(reader_, CurrentFileName(), std::ref(repaint)));
 }
 
 void TForm8::FormClose()
@@ -352,8 +380,9 @@ void TForm8::PageControl1Change(int index)
 
 QList<StatisticsRecord> TForm8::MatchingRecords()
 {
+    RepaintPacer repaint;
     return MatchingStatisticsRecords(reader_, CurrentFileName(),
-                                     TrimBlanks(SelectedStatisticsLesson));
+                                     TrimBlanks(SelectedStatisticsLesson), std::ref(repaint));
 }
 
 void TForm8::ShowTextEvaluation()
@@ -382,9 +411,9 @@ void TForm8::ShowTextEvaluation()
 void TForm8::ShowGraphicalEvaluation()
 {
     const WaitCursor wait;
-    DrawStatisticsChart(chart_, MatchingRecords());
-    Image1->setPixmap(QPixmap::fromImage(chart_));
-    Image1->resize(chart_.size());
+    QList<StatisticsRecord> records = MatchingRecords();
+    chartWidth_ = std::max(chartWidth_, ChartWidthFor(static_cast<int>(records.size())));
+    static_cast<ChartView*>(Image1)->showChart(std::move(records), chartWidth_);
 }
 
 void TForm8::HeaderControl1SectionResize(int section, int /*oldSize*/, int newSize)
@@ -427,5 +456,11 @@ void TForm8::FitGridToHeader()
 
 void TForm8::Button2Click()
 {
-    QGuiApplication::clipboard()->setImage(chart_);
+    // The whole picture exists only while it is copied.
+    const WaitCursor wait;
+    QImage chart(chartWidth_, kChartHeight, QImage::Format_RGB32);
+    if (chart.isNull())
+        return;  // too large to allocate: the clipboard stays as it was
+    DrawStatisticsChart(chart, static_cast<ChartView*>(Image1)->records());
+    QGuiApplication::clipboard()->setImage(chart);
 }

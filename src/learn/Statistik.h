@@ -44,7 +44,7 @@ public:
     QHeaderView* HeaderControl1;
     QTableWidget* StringGrid1;
     QScrollArea* ScrollBox2;
-    QLabel* Image1;
+    QWidget* Image1;  // the chart, painted as it is exposed
     QLabel* Label1;
     QFrame* Shape1;
     QLabel* Label2;
@@ -82,7 +82,7 @@ private:
 
     StatisticsReader reader_;
     QString SelectedStatisticsLesson;
-    QImage chart_;
+    int chartWidth_;  // grows with the runs shown, never shrinks
     QWidget* gridArea_;
     bool fitting_ = false;
 };

@@ -70,7 +70,9 @@ void TForm3::showEvent(QShowEvent* event)
 void TForm3::FormShow()
 {
     const WaitCursor waitCursor;
-    const QList<LessonCount> rows = file_ ? CountLessons(*file_) : QList<LessonCount>();
+    RepaintPacer repaint;
+    const QList<LessonCount> rows =
+        file_ ? CountLessons(*file_, std::ref(repaint)) : QList<LessonCount>();
     StringGrid1->clearContents();
     StringGrid1->setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {

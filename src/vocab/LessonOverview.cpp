@@ -4,7 +4,7 @@
 
 #include <QHash>
 
-QList<LessonCount> CountLessons(VocabularyFile& file)
+QList<LessonCount> CountLessons(VocabularyFile& file, const std::function<void()>& progress)
 {
     QList<LessonCount> rows;
     QHash<QString, qsizetype> rowOf;
@@ -30,6 +30,8 @@ QList<LessonCount> CountLessons(VocabularyFile& file)
         }
         if (whole < count)
             break;  // the file is shorter than its size said
+        if (progress)
+            progress();
     }
     return rows;
 }

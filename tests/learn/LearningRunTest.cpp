@@ -1,5 +1,7 @@
 #include "learn/LearningRun.h"
 
+#include "app/AnsiText.h"
+
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -104,6 +106,32 @@ private Q_SLOTS:
         for (auto it = seen.cbegin(); it != seen.cend(); ++it) {
             QCOMPARE(QSet<int>(it.key().cbegin(), it.key().cend()), (QSet<int>{1, 3, 5}));
             QVERIFY2(it.value() > 850 && it.value() < 1150, qPrintable(QString::number(*it)));
+        }
+    }
+
+    // Candidates come from blocks of records: the same as reading each lesson field alone,
+    // across block ends, with a NUL ending a field early.
+    void lessonCandidates_matchReadingEachField()
+    {
+        const QStringList lessons{QStringLiteral("A"), QStringLiteral(" A "), QStringLiteral("Ä"),
+                                  QStringLiteral("A\tx")};
+        QList<VocabularyEntry> entries = NumberedEntries(4200);
+        for (int i = 0; i < entries.size(); ++i)
+            entries[i].lesson = lessons[i % 5 % 4];
+        QByteArray bytes = VocabularyBytes(entries);
+        for (int i = 4; i < entries.size(); i += 5)  // "A", a NUL, then "xyz"
+            bytes.replace(qsizetype(i + 1) * kRecordSize, 5, QByteArray("A\0xyz", 5));
+        const QString path = NewTestDirectory() + QStringLiteral("/v.vok");
+        QVERIFY(WriteBytes(path, bytes));
+        VocabularyFile file;
+        QVERIFY(file.open(path, VocabularyFile::Access::ReadOnly));
+        for (const QString& lesson : {QStringLiteral("A"), QStringLiteral("Ä"),
+                                      QStringLiteral("A\tx"), QStringLiteral("Ж")}) {
+            QList<int> expected;
+            for (int i = 1; i <= file.entryCount(); ++i)
+                if (TrimBlanks(file.readLesson(i).value()) == lesson)
+                    expected << i;
+            QCOMPARE(LearningRun::lessonCandidates(file, lesson).value(), expected);
         }
     }
 

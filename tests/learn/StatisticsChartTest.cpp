@@ -119,6 +119,26 @@ private Q_SLOTS:
         QVERIFY(image.pixel(width - 1, 100) == kBlack && image.pixel(width - 2, 100) == kWhite);
         QVERIFY(IsMarker(image, QPoint(50 + 20 * (runs - 1), 70), kKnownColour.rgb()));
     }
+
+    // The window paints the chart a piece at a time as it scrolls: each piece must show
+    // exactly the pixels of the whole chart there (labels, markers, lines across its edges).
+    void pieces_matchTheWholeChart_data()
+    {
+        QTest::addColumn<QRect>("piece");
+        QTest::newRow("start") << QRect(0, 0, 550, kChartHeight);
+        QTest::newRow("edges cut runs and labels") << QRect(1033, 17, 207, 200);
+        QTest::newRow("end") << QRect(ChartWidthFor(120) - 300, 0, 300, kChartHeight);
+    }
+    void pieces_matchTheWholeChart()
+    {
+        QFETCH(QRect, piece);
+        Records records;
+        for (int i = 0; i < 120; ++i)
+            records << (i % 17 == 5 ? Run("0", "0", "0")
+                                    : Run("30", QByteArray::number(i * 7 % 31).constData(), "1"));
+        const QImage whole = Chart(records, ChartWidthFor(120));
+        QCOMPARE(StatisticsChartPiece(whole.size(), records, piece), whole.copy(piece));
+    }
 };
 
 LK_TEST_MAIN(StatisticsChartTest)

@@ -1,3 +1,4 @@
+#include "app/AnsiText.h"
 #include "learn/StatisticsFile.h"
 #include "support/TestSupport.h"
 
@@ -78,6 +79,60 @@ private Q_SLOTS:
         // A full disk (/dev/full refuses every byte) is reported.
         const QString full = QStringLiteral("/dev/full");
         QVERIFY(!QFile::exists(full) || !WriteStatisticsRecord(full, Make(kPath, kUnit)));
+    }
+
+    // The scans read many records per call: they must find what reading one record at a
+    // time finds, across block ends, with NULs and blanks, and in a file shortened while
+    // it is open.
+    void scans_matchRecordByRecordReading_data()
+    {
+        QTest::addColumn<int>("keep");  // records left of 5000 once the reader is open
+        QTest::newRow("whole") << 5000;
+        QTest::newRow("shortened meanwhile") << 2100;
+    }
+    void scans_matchRecordByRecordReading()
+    {
+        QFETCH(int, keep);
+        const QStringList names{
+            QStringLiteral("/v/englisch.vok"), QStringLiteral("/v/ englisch.vok"),
+            QStringLiteral("/v/englisch.vokx"), QStringLiteral("/v/andere.vok")};
+        const QStringList lessons{kUnit, QStringLiteral(" Unit 1  "), QStringLiteral("Ünit 2"),
+                                  QString()};
+        QByteArray bytes;
+        for (int i = 0; i < 5000; ++i) {
+            bytes += Record(Make(names[i % 4], lessons[i % 7 % 4]));
+            // A NUL after "englisch.vok" (the lesson is empty) or inside the lesson.
+            if (i % 3 < 2)
+                bytes[qsizetype(i) * kStatisticsRecordSize + (i % 3 ? 84 : 12)] = '\0';
+        }
+        const QString path = NewTestDirectory() + QStringLiteral("/Lernkompass.dat");
+        QVERIFY(WriteBytes(path, bytes));
+        StatisticsReader reader;
+        QCOMPARE(reader.open(path), StatisticsReader::Status::Ok);
+        QFile(path).resize(qint64(keep) * kStatisticsRecordSize);
+
+        const QString name = QStringLiteral("englisch.vok");
+        QStringList expectedLessons;
+        QList<StatisticsRecord> records;
+        QVERIFY(!reader.read(keep));
+        for (int i = 0; i < keep; ++i) {
+            const StatisticsRecord record = reader.read(i).value();
+            records << record;
+            if (TrimBlanks(record.fileName) == name && !TrimBlanks(record.lesson).isEmpty() &&
+                !expectedLessons.contains(record.lesson))
+                expectedLessons << record.lesson;
+        }
+        QCOMPARE(StatisticsLessons(reader, name), expectedLessons);
+        // "Unit 1", " Unit 1  ", "Ünit 2", and the three cut short by a NUL
+        QCOMPARE(expectedLessons.size(), 6);
+        for (const QString& lesson : expectedLessons + QStringList{QString()}) {
+            QList<StatisticsRecord> expected;
+            for (const StatisticsRecord& record : records)
+                if (TrimBlanks(record.lesson) == TrimBlanks(lesson) &&
+                    TrimBlanks(record.fileName) == name)
+                    expected << record;
+            QCOMPARE(MatchingStatisticsRecords(reader, name, TrimBlanks(lesson)), expected);
+        }
     }
 
     // Beside the program when its directory is writable, else in the user's data directory;

@@ -62,7 +62,7 @@ QString Rows(const TForm8& form)
 
 QImage ShownChart(const TForm8& form)
 {
-    return form.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    return form.Image1->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace
