@@ -19,7 +19,7 @@ namespace {
 // Shared by the waiting UI thread and the thread that streams the samples; the latter
 // may outlive the wait when a server stops answering.
 struct Playback {
-    pa_sample_spec spec{};
+    pa_sample_spec sampleFormat{};
     QByteArray samples;
     std::atomic<bool> connected{false};
     std::atomic<bool> finished{false};
@@ -30,7 +30,7 @@ void Stream(const std::shared_ptr<Playback>& playback)
 {
     int error = 0;
     pa_simple* stream = pa_simple_new(nullptr, "Lernkompass", PA_STREAM_PLAYBACK, nullptr,
-                                      "Antwort", &playback->spec, nullptr, nullptr, &error);
+                                      "Antwort", &playback->sampleFormat, nullptr, nullptr, &error);
     if (stream) {
         playback->connected = true;
         // Drain returns once the server has played the last sample.
@@ -70,9 +70,9 @@ bool PlayWave(const QString& fileOrResource)
     if (!format || wave->channels > int(PA_CHANNELS_MAX))
         return false;
     auto playback = std::make_shared<Playback>();
-    playback->spec = {*format, static_cast<uint32_t>(wave->sampleRate),
+    playback->sampleFormat = {*format, static_cast<uint32_t>(wave->sampleRate),
                       static_cast<uint8_t>(wave->channels)};
-    if (!pa_sample_spec_valid(&playback->spec))
+    if (!pa_sample_spec_valid(&playback->sampleFormat))
         return false;
 
     // A header may claim any length: ten minutes, and 128 MiB, is the most we play.

@@ -338,8 +338,8 @@ std::vector<PlannedEntry> PlanExtraction(zip_t* za, const TZipBuilder& zb, const
                                          bool overwrite)
 {
     QStringList wanted;
-    for (const QString& spec : zb.FSpecArgs)
-        wanted << FileNamePart(QDir::fromNativeSeparators(spec));
+    for (const QString& name : zb.FSpecArgs)
+        wanted << FileNamePart(QDir::fromNativeSeparators(name));
     const Qt::CaseSensitivity cs =
         CaseInsensitiveFileSystem() ? Qt::CaseInsensitive : Qt::CaseSensitive;
     const QString archiveName = QFileInfo(zb.ZipFileName()).fileName();
