@@ -4,6 +4,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#endif
 
 namespace {
 
@@ -13,6 +24,33 @@ void PlantSettings(const QByteArray& content)
     QDir().mkpath(QFileInfo(SettingsFilePath()).path());
     QVERIFY(WriteBytes(SettingsFilePath(), content));
 }
+
+#ifdef Q_OS_UNIX
+// Runs action; if it has not returned within 10 s, opens the FIFO at both ends so that an
+// open() blocked on it returns, and reports the hang instead of hanging the test.
+bool ReturnsInTime(const QString& fifo, const std::function<void()>& action)
+{
+    std::atomic<bool> done{false};
+    std::atomic<bool> freed{false};
+    std::thread watchdog([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                const int fd = ::open(QFile::encodeName(fifo).constData(), O_RDWR | O_NONBLOCK);
+                if (fd >= 0) {
+                    freed = true;
+                    ::close(fd);
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    action();
+    done = true;
+    watchdog.join();
+    return !freed;
+}
+#endif
 
 }  // namespace
 
@@ -41,7 +79,8 @@ private Q_SLOTS:
     {
         const QString folder = QFileInfo(SettingsFilePath()).path();
         QDir(folder).removeRecursively();
-        QVERIFY(WriteBytes(folder + QStringLiteral(".conf"), Lines({"Compression=dword:00000009"})));
+        QVERIFY(
+            WriteBytes(folder + QStringLiteral(".conf"), Lines({"Compression=dword:00000009"})));
         WriteCompression(9);
         QVERIFY(!QFileInfo::exists(QFileInfo(SettingsFilePath()).path()));
         const QVariantList read = {
@@ -50,6 +89,43 @@ private Q_SLOTS:
             ReadRightSound(),   ReadCurrentDirectory(), ReadShortcut(10)};
         QCOMPARE(read, (QVariantList{false, false, false, true, true, 5, -1, QString(), QString(),
                                      QString(), QString()}));
+    }
+
+    // A FIFO where the store or the organisation-wide file lives: no hang, the defaults, and
+    // the FIFO is neither written nor replaced.
+    void fifo_defaultsWithoutHanging_data()
+    {
+        QTest::addColumn<QString>("suffix");  // to the store's folder
+        QTest::addColumn<bool>("storeUsable");
+        QTest::newRow("the store") << QStringLiteral("/Lernkompass.conf") << false;
+        QTest::newRow("the organisation-wide file") << QStringLiteral(".conf") << true;
+    }
+    void fifo_defaultsWithoutHanging()
+    {
+#ifdef Q_OS_UNIX
+        QFETCH(QString, suffix);
+        QFETCH(bool, storeUsable);
+        const QString folder = QFileInfo(SettingsFilePath()).path();
+        const QString fifo = folder + suffix;
+        QDir().mkpath(folder);
+        QFile::remove(fifo);
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        const auto removeFifo = qScopeGuard([&] { QFile::remove(fifo); });
+        QVariantList read;
+        bool created = false;
+        QVERIFY(ReturnsInTime(fifo, [&] {
+            read << ReadCompression() << ReadSynonyme();
+            created = WriteVersionCreatingStore();
+            WriteCompression(9);
+            read << ReadCompression();
+        }));
+        const QFileInfo after(fifo);
+        QVERIFY(after.exists() && !after.isFile() && !after.isDir());
+        QCOMPARE(created, storeUsable);
+        QCOMPARE(read, (QVariantList{5, true, storeUsable ? 9 : 5}));
+#else
+        QSKIP("no FIFOs here");
+#endif
     }
 
     void writes_giveExactTypedLines()
