@@ -32,6 +32,8 @@ std::optional<QuestionTable> ReadRows(VocabularyFile& file, const QList<int>& en
         auto entry = file.readEntry(number);
         if (!entry)
             return std::nullopt;
+        // The lesson is shown as the lesson lists show it.
+        entry->lesson = TrimControls(entry->lesson);
         table.append(QuestionRow{std::move(*entry), number, false});
     }
     return table;

@@ -21,7 +21,8 @@
 // end of the table the run is in its repeat pass: the unfinished rows come again in table
 // order and nothing more is counted. The run ends when every row is finished.
 
-// One question: the five fields of an entry (blanks trimmed) and whether it is done.
+// One question: the five fields of an entry (blanks trimmed; the lesson as LessonKey
+// trims it) and whether it is done.
 struct QuestionRow {
     VocabularyEntry entry;
     int entryNumber = 0;  // 1-based number of the entry in the file
