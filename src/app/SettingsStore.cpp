@@ -1,8 +1,10 @@
 #include "SettingsStore.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QVariant>
 
 #include <memory>
@@ -154,20 +156,30 @@ QSettings::Format TypedFormat()
     return format;
 }
 
+QString StorePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Kelp/Lernkompass.conf");
+}
+
+// The store, or nothing when its path names something other than a regular file: opening
+// a FIFO there would block the program, and a write would put a file in its place.
+// Opened by its path, QSettings reads only the user's own file, never an organisation-wide
+// or system-wide file beside it (their values must not replace the defaults, and one of
+// them could be a FIFO as well).
 std::unique_ptr<QSettings> OpenStore()
 {
-    auto store = std::make_unique<QSettings>(TypedFormat(), QSettings::UserScope,
-                                             QStringLiteral("Kelp"), QStringLiteral("Lernkompass"));
-    // Only the user's own file holds settings: organisation-wide or system-wide files
-    // beside it must not replace the defaults.
-    store->setFallbacksEnabled(false);
-    return store;
+    const QString path = StorePath();
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return nullptr;
+    return std::make_unique<QSettings>(path, TypedFormat());
 }
 
 QVariant ReadValue(const QString& name)
 {
     const auto store = OpenStore();
-    if (store->status() != QSettings::NoError)
+    if (!store || store->status() != QSettings::NoError)
         return QVariant();
     return store->value(name);
 }
@@ -176,7 +188,7 @@ QVariant ReadValue(const QString& name)
 void WriteValue(const QString& name, const QVariant& value)
 {
     const auto store = OpenStore();
-    if (!QFile::exists(store->fileName()) || store->status() != QSettings::NoError)
+    if (!store || !QFile::exists(store->fileName()) || store->status() != QSettings::NoError)
         return;
     store->setValue(name, value);
     store->sync();
@@ -233,13 +245,13 @@ QString Numbered(const char* prefix, int k)
 
 QString SettingsFilePath()
 {
-    return OpenStore()->fileName();
+    return StorePath();
 }
 
 bool WriteVersionCreatingStore()
 {
     const auto store = OpenStore();
-    if (store->status() != QSettings::NoError)
+    if (!store || store->status() != QSettings::NoError)
         return false;
     // 1.5 as a little-endian IEEE-754 double.
     store->setValue(QStringLiteral("Version"),

@@ -1,6 +1,7 @@
 #include "LearningRun.h"
 
 #include "app/AnsiText.h"
+#include "vocab/LessonOverview.h"
 
 #include <random>
 #include <utility>
@@ -31,6 +32,8 @@ std::optional<QuestionTable> ReadRows(VocabularyFile& file, const QList<int>& en
         auto entry = file.readEntry(number);
         if (!entry)
             return std::nullopt;
+        // The lesson is shown as the lesson lists show it.
+        entry->lesson = TrimControls(entry->lesson);
         table.append(QuestionRow{std::move(*entry), number, false});
     }
     return table;
@@ -61,17 +64,10 @@ std::optional<QList<int>> LearningRun::lessonCandidates(VocabularyFile& file, co
         if (block.size() != qint64(count) * kRecordSize)
             return std::nullopt;  // shortened meanwhile
         for (int r = 0; wanted && r < count; ++r) {
-            QByteArrayView field =
+            const QByteArrayView field =
                 QByteArrayView(block).sliced(qsizetype(r) * kRecordSize, kFieldWidth);
-            const qsizetype nul = field.indexOf('\0');
-            if (nul >= 0)
-                field.truncate(nul);
-            // Only blanks are trimmed: a lesson stored with a leading tab never matches.
-            while (!field.isEmpty() && field.front() == ' ')
-                field = field.sliced(1);
-            while (!field.isEmpty() && field.back() == ' ')
-                field.chop(1);
-            if (field == *wanted)
+            // The lists' own rule, so that every lesson they offer runs all of its entries.
+            if (LessonKey(field) == *wanted)
                 candidates.append(first + r);
         }
         if (progress)

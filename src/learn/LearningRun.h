@@ -21,7 +21,8 @@
 // end of the table the run is in its repeat pass: the unfinished rows come again in table
 // order and nothing more is counted. The run ends when every row is finished.
 
-// One question: the five fields of an entry (blanks trimmed) and whether it is done.
+// One question: the five fields of an entry (blanks trimmed; the lesson as LessonKey
+// trims it) and whether it is done.
 struct QuestionRow {
     VocabularyEntry entry;
     int entryNumber = 0;  // 1-based number of the entry in the file
@@ -64,9 +65,9 @@ public:
     // "Für diese Funktion muß die Datei mindestens 30 Einträge enthalten!"
     static QString tooFewEntriesMessage();
 
-    // The numbers (1-based, file order) of the entries whose lesson field, with the blanks
-    // at both ends removed, equals lesson exactly (case included). Nothing when a read
-    // fails.
+    // The numbers (1-based, file order) of the entries whose LessonKey is lesson exactly
+    // (case included): the entries of a lesson as the lesson lists show it. Nothing when a
+    // read fails.
     // progress is called between blocks of entries, so that a window can repaint.
     static std::optional<QList<int>> lessonCandidates(VocabularyFile& file, const QString& lesson,
                                                       const std::function<void()>& progress = {});

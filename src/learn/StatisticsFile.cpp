@@ -85,10 +85,15 @@ bool WriteStatisticsRecord(const QString& statisticsPath, const RunResult& run)
     // later close could still add to the file.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return false;
-    const qint64 before = file.size();
+    // A tail shorter than a record can only be a record torn by a crash or power loss:
+    // appending after it would shift every later record off its boundary and make the
+    // whole file unreadable, so it goes first.
+    const qint64 before = file.size() - file.size() % kStatisticsRecordSize;
+    if (before != file.size() && !file.resize(before))
+        return false;
     if (file.write(*record) == record->size())
         return true;
-    // Take back a partly written record so that the file is as it was.
+    // Take back a partly written record.
     if (existed)
         file.resize(before);
     else

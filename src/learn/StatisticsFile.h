@@ -57,8 +57,9 @@ std::optional<QByteArray> EncodeStatisticsRecord(const RunResult& run);
 // Splits 193 bytes into the eight fields; a NUL ends the record's text there.
 StatisticsRecord DecodeStatisticsRecord(const QByteArray& bytes);
 
-// Appends one record. The bytes already in the file are never changed, whatever its size;
-// a write that fails leaves the file as it was. Returns false on failure.
+// Appends one record on a record boundary: a tail shorter than one record (a torn record)
+// is cut first; the whole records already in the file are never changed, and a write that
+// fails leaves them as they were. Returns false on failure.
 bool WriteStatisticsRecord(const QString& statisticsPath, const RunResult& run);
 
 // An open statistics file for reading.

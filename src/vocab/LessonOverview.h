@@ -2,6 +2,7 @@
 
 #include "VocabularyFile.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -13,9 +14,13 @@ struct LessonCount {
     bool operator==(const LessonCount&) const = default;
 };
 
-// The distinct lessons of a file's entries, each lesson field trimmed of every character
-// up to code 32 at both ends, in the order of their first occurrence, with the number of
-// entries of each. Lessons are equal only when equal character for character (case
-// included). Reads the lesson fields in large blocks; progress is called between blocks, so
-// that a window can repaint.
+// The lesson an entry belongs to, the one rule of the lesson overview, the lesson dialog
+// and the lesson run: the lesson field's bytes up to its first NUL, without the bytes up to
+// code 32 (blanks and control characters such as a tab) at either end. Two entries are in
+// the same lesson when these bytes are equal, case and inner characters included.
+QByteArrayView LessonKey(QByteArrayView field);
+
+// The distinct lessons of a file's entries (their LessonKey, decoded), in the order of
+// their first occurrence, with the number of entries of each. Reads the lesson fields in
+// large blocks; progress is called between blocks, so that a window can repaint.
 QList<LessonCount> CountLessons(VocabularyFile& file, const std::function<void()>& progress = {});

@@ -4,6 +4,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -41,7 +47,8 @@ private Q_SLOTS:
     {
         const QString folder = QFileInfo(SettingsFilePath()).path();
         QDir(folder).removeRecursively();
-        QVERIFY(WriteBytes(folder + QStringLiteral(".conf"), Lines({"Compression=dword:00000009"})));
+        QVERIFY(
+            WriteBytes(folder + QStringLiteral(".conf"), Lines({"Compression=dword:00000009"})));
         WriteCompression(9);
         QVERIFY(!QFileInfo::exists(QFileInfo(SettingsFilePath()).path()));
         const QVariantList read = {
@@ -50,6 +57,42 @@ private Q_SLOTS:
             ReadRightSound(),   ReadCurrentDirectory(), ReadShortcut(10)};
         QCOMPARE(read, (QVariantList{false, false, false, true, true, 5, -1, QString(), QString(),
                                      QString(), QString()}));
+    }
+
+    // A FIFO where the store or the organisation-wide file lives: no hang, the defaults, and
+    // the FIFO is neither written nor replaced.
+    void fifo_defaultsWithoutHanging_data()
+    {
+        QTest::addColumn<QString>("suffix");  // to the store's folder
+        QTest::addColumn<bool>("storeUsable");
+        QTest::newRow("the store") << QStringLiteral("/Lernkompass.conf") << false;
+        QTest::newRow("the organisation-wide file") << QStringLiteral(".conf") << true;
+    }
+    void fifo_defaultsWithoutHanging()
+    {
+#ifdef Q_OS_UNIX
+        QFETCH(QString, suffix);
+        QFETCH(bool, storeUsable);
+        const QString folder = QFileInfo(SettingsFilePath()).path();
+        const QString fifo = folder + suffix;
+        QDir().mkpath(folder);
+        QFile::remove(fifo);
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        const auto removeFifo = qScopeGuard([&] { QFile::remove(fifo); });
+        // Blocked in open(), the test program is ended by the alarm rather than hanging.
+        ::alarm(10);
+        QVariantList read{ReadCompression(), ReadSynonyme()};
+        const bool created = WriteVersionCreatingStore();
+        WriteCompression(9);
+        read << ReadCompression();
+        ::alarm(0);
+        const QFileInfo after(fifo);
+        QVERIFY(after.exists() && !after.isFile() && !after.isDir());
+        QCOMPARE(created, storeUsable);
+        QCOMPARE(read, (QVariantList{5, true, storeUsable ? 9 : 5}));
+#else
+        QSKIP("no FIFOs here");
+#endif
     }
 
     void writes_giveExactTypedLines()

@@ -83,14 +83,15 @@ private Q_SLOTS:
         QTEST(run.percentageText(kGerman), "percentage");
     }
 
-    // The lesson's entries are those whose lesson field, blanks trimmed, is the name exactly
-    // (a tab before it never matches); each of their orders comes about equally often.
+    // The lesson's entries are those whose lesson field, blanks and control characters
+    // trimmed, is the name exactly (case and inner characters count); each of their orders
+    // comes about equally often.
     void lessonRun_asksItsEntriesInUniformOrder()
     {
         QList<VocabularyEntry> entries = NumberedEntries(5, QStringLiteral("A"));
         entries[1].lesson = QStringLiteral("a");
-        entries[2].lesson = QStringLiteral(" A  ");
-        entries[3].lesson = QStringLiteral("\tA");
+        entries[2].lesson = QStringLiteral(" A\t ");
+        entries[3].lesson = QStringLiteral("A\tA");
         auto file = OpenFile(entries);
 
         QHash<QList<int>, int> seen;
@@ -114,12 +115,12 @@ private Q_SLOTS:
     void lessonCandidates_matchReadingEachField()
     {
         const QStringList lessons{QStringLiteral("A"), QStringLiteral(" A "), QStringLiteral("Ä"),
-                                  QStringLiteral("A\tx")};
+                                  QStringLiteral("A\tx"), QStringLiteral("\tA\x01")};
         QList<VocabularyEntry> entries = NumberedEntries(4200);
         for (int i = 0; i < entries.size(); ++i)
-            entries[i].lesson = lessons[i % 5 % 4];
+            entries[i].lesson = lessons[i % 6 % 5];
         QByteArray bytes = VocabularyBytes(entries);
-        for (int i = 4; i < entries.size(); i += 5)  // "A", a NUL, then "xyz"
+        for (int i = 5; i < entries.size(); i += 6)  // "A", a NUL, then "xyz"
             bytes.replace(qsizetype(i + 1) * kRecordSize, 5, QByteArray("A\0xyz", 5));
         const QString path = NewTestDirectory() + QStringLiteral("/v.vok");
         QVERIFY(WriteBytes(path, bytes));
@@ -129,7 +130,7 @@ private Q_SLOTS:
                                       QStringLiteral("A\tx"), QStringLiteral("Ж")}) {
             QList<int> expected;
             for (int i = 1; i <= file.entryCount(); ++i)
-                if (TrimBlanks(file.readLesson(i).value()) == lesson)
+                if (TrimControls(file.readLesson(i).value()) == lesson)
                     expected << i;
             QCOMPARE(LearningRun::lessonCandidates(file, lesson).value(), expected);
         }

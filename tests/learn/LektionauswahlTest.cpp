@@ -1,4 +1,5 @@
 #include "app/Forms.h"
+#include "learn/LearningRun.h"
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
 #include "support/FakePlatform.h"
@@ -33,7 +34,8 @@ private Q_SLOTS:
         delete std::exchange(Form5, nullptr);
     }
 
-    // The list of distinct lessons, and what each way of leaving hands back in Label8.
+    // The list of distinct lessons, what each way of leaving hands back in Label8, and the
+    // number of questions a run over each listed lesson asks: all of its entries.
     void choose_data()
     {
         QTest::addColumn<QStringList>("lessons");  // of the entries, in file order
@@ -41,21 +43,29 @@ private Q_SLOTS:
         QTest::addColumn<int>("row");  // -1: nothing selected
         QTest::addColumn<int>("key");  // 0: the button
         QTest::addColumn<QString>("label");
-        QTest::newRow("A, B, a, A, B") << L("A|B|a|A|B") << L("A|B|a") << 2 << 0 << "a";
+        QTest::addColumn<QList<int>>("questions");  // per item; an empty item starts nothing
+        QTest::newRow("A, B, a, A, B")
+            << L("A|B|a|A|B") << L("A|B|a") << 2 << 0 << "a" << QList<int>{2, 2, 1};
         QTest::newRow("header only, button without selection")
-            << QStringList() << QStringList() << -1 << 0 << "";
+            << QStringList() << QStringList() << -1 << 0 << "" << QList<int>{};
         QTest::newRow("blank lessons: one empty item")
-            << L("|   |X|") << L("|X") << 0 << int(Qt::Key_Return) << "";
+            << L("|   |X|") << L("|X") << 0 << int(Qt::Key_Return) << "" << QList<int>{0, 1};
         QTest::newRow("tab before a name")
-            << L("\tVerben|Verben| Verben\t|Ver ben") << L("Verben|Ver ben") << 1 << 0 << "Ver ben";
+            << L("\tVerben|Verben| Verben\t|Ver ben") << L("Verben|Ver ben") << 1 << 0 << "Ver ben"
+            << QList<int>{3, 1};
+        QTest::newRow("tab after a name") << L("Tiere\t|Hunde|Tiere") << L("Tiere|Hunde") << 0 << 0
+                                          << "Tiere" << QList<int>{2, 1};
+        QTest::newRow("tab inside a name") << L("Ti\tere|Tiere|\x01Ti\tere\t") << L("Ti\tere|Tiere")
+                                           << 0 << 0 << "Ti\tere" << QList<int>{2, 1};
         QTest::newRow("Esc hands nothing back")
-            << L("A|B") << L("A|B") << 0 << int(Qt::Key_Escape) << "vorher";
+            << L("A|B") << L("A|B") << 0 << int(Qt::Key_Escape) << "vorher" << QList<int>{1, 1};
     }
     void choose()
     {
         QFETCH(QStringList, lessons);
         QFETCH(int, row);
         QFETCH(int, key);
+        QFETCH(QList<int>, questions);
         QList<VocabularyEntry> entries = NumberedEntries(int(lessons.size()));
         for (int i = 0; i < lessons.size(); ++i)
             entries[i].lesson = lessons.at(i);
@@ -78,6 +88,14 @@ private Q_SLOTS:
             QTest::mouseClick(Form6->Button1, Qt::LeftButton);
         QTEST(Form5->Label8->text(), "label");
         QVERIFY(!Form6->isVisible());
+        QList<int> asked;
+        for (const QString& item : items) {
+            LearningRun run;
+            if (!item.isEmpty())
+                run.startLessonRun(Form5->LearningFile(), item, 1);
+            asked << run.counters().total;
+        }
+        QCOMPARE(asked, questions);
     }
 
 private:

@@ -171,9 +171,9 @@ private Q_SLOTS:
             << four << "nostats open lesson right enter right enter right enter" << kFileOpen
             << QStringList{QStringLiteral("Fehler beim Schreiben der Statistikdatei!"), end[0]}
             << "3 0 3 0 0|100,00 %|6 s" << QByteArray();
-        QTest::newRow("lesson behind a tab: no run")
-            << VocabularyBytes(NumberedEntries(2, QStringLiteral("\tL"))) << "open lesson"
-            << kFileOpen << none << "" << QByteArray();
+        QTest::newRow("lesson behind a tab: its run")
+            << VocabularyBytes(NumberedEntries(2, QStringLiteral("\tL"))) << "open lesson" << kRun
+            << none << "" << QByteArray();
         QTest::newRow("29 entries: no random run")
             << VocabularyBytes(NumberedEntries(29)) << "open random" << kFileOpen
             << QStringList{QStringLiteral(

@@ -1,11 +1,16 @@
 #include "app/AnsiText.h"
 #include "learn/StatisticsFile.h"
+#include "learn/Statistik.h"
+#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
+#include <QPushButton>
 #include <QStandardPaths>
+#include <QTableWidget>
 
 namespace {
 
@@ -57,16 +62,28 @@ private Q_SLOTS:
         QCOMPARE(bytes.mid(offset, expected.size()), expected);
     }
 
-    // A record is appended as it stands, also to a file whose size is not a multiple of 193.
+    // A record is appended on a record boundary: the stray bytes of a torn record are cut,
+    // and the statistics window then shows every whole record, old and new.
     void write_appendsOrReportsFailure()
     {
         const QString path = NewTestDirectory() + QStringLiteral("/Lernkompass.dat");
-        QByteArray old(200, '\0');
-        for (int i = 0; i < old.size(); ++i) old[i] = char(i);
-        QVERIFY(WriteBytes(path, old));
+        const QByteArray old = Record(Make(kPath, kUnit, 7)) + Record(Make(kPath, kUnit, 8));
+        QVERIFY(WriteBytes(path, old + Record().left(1)));
         QVERIFY(WriteStatisticsRecord(path, Make(kPath, kUnit)));
         QVERIFY(WriteStatisticsRecord(path, Make(kPath, QString())));
         QCOMPARE(ReadBytes(path), old + Record() + Record(Make(kPath, QString())));
+        {
+            FakePlatform platform;
+            TForm8 window;
+            window.statisticsPath = path;
+            window.vocabularyPath = kPath;
+            window.show();
+            window.ListBox1->setCurrentRow(0);
+            window.Button1->click();
+            QCOMPARE(window.StringGrid1->rowCount(), 3);
+            QCOMPARE(window.StringGrid1->item(2, 6)->text().trimmed(), QStringLiteral("245"));
+            QVERIFY(platform.messages.isEmpty());
+        }
         // A record cut short by a full disk is taken back; the runs before it stay.
         const QByteArray history = ReadBytes(path);
         const auto cut = WithFileSizeLimit(history.size() + 100, [&] {

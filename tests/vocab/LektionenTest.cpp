@@ -39,6 +39,8 @@ private Q_SLOTS:
                                       << QStringLiteral("Lektion 1=2|lektion 1=1");
         QTest::newRow("trailing tab")
             << QByteArrayList{"Lektion 1\t", "Lektion 1"} << QStringLiteral("Lektion 1=2");
+        QTest::newRow("tab before and inside") << QByteArrayList{"\tTiere", "Ti\tere", "Tiere "}
+                                               << QStringLiteral("Tiere=2|Ti\tere=1");
     }
     void rows()
     {
