@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 
 #if defined(Q_OS_WIN)
 #include <io.h>
@@ -37,4 +38,13 @@ bool SyncDirectory(const QString& directory)
     ::close(fd);
     return synced;
 #endif
+}
+
+QString ResolveLinks(const QString& path)
+{
+    QFileInfo info(path);
+    // A loop of links ends somewhere: the last link reached is then replaced itself.
+    for (int depth = 0; depth < 40 && info.isSymbolicLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    return info.filePath();
 }

@@ -13,3 +13,7 @@ bool SyncFile(QFileDevice& file);
 // Flushes a directory's entries (a rename or a new file in it) to the disk. Does nothing
 // where the system has no such call.
 bool SyncDirectory(const QString& directory);
+
+// The file a path finally names: links followed to their end, also to a file that does not
+// exist yet. A replace-by-rename of that file keeps every link to it a link.
+QString ResolveLinks(const QString& path);

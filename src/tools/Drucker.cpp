@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -32,6 +33,15 @@ T* Named(T* widget, const char* name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
+}
+
+// The short date with a four-digit year where the locale's short format has two, as
+// German systems show it ("07.12.2026").
+QString PageDate(const QLocale& locale, QDate date)
+{
+    static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
+    return locale.toString(
+        date, locale.dateFormat(QLocale::ShortFormat).replace(twoDigitYear, QStringLiteral("yyyy")));
 }
 
 }  // namespace
@@ -255,7 +265,7 @@ void TForm12::Button2Click()
     request.sortKey = ChosenSortKey();
     request.caseSensitive = CheckBox3->isChecked();
     request.page = {CheckBox1->isChecked(), CheckBox2->isChecked(), FileNamePart(input),
-                    platform.locale().toString(platform.today(), QLocale::ShortFormat)};
+                    PageDate(platform.locale(), platform.today())};
     ExportObserver observer;
     observer.reading = [this] {
         SetStatus(QStringLiteral("Lese Datei ..."));

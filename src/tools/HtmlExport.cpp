@@ -414,7 +414,8 @@ ExportResult ExportVocabularyList(const ExportRequest& request, const ExportObse
     }
     if (!out.commit())
         return ExportResult::WriteFailed;
-    // The new name on the disk too; the page itself was synced by commit().
-    SyncDirectory(QFileInfo(request.htmlPath).absolutePath());
+    // The new name on the disk too; the page itself was synced by commit(). Qt put it beside
+    // the file a linked page name leads to, keeping the link.
+    SyncDirectory(QFileInfo(ResolveLinks(request.htmlPath)).absolutePath());
     return ExportResult::Written;
 }

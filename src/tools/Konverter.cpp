@@ -236,6 +236,17 @@ void TForm11::Button3Click()
         Refuse(QStringLiteral("Die Input-Datei existiert nicht!"));
         return;
     }
+    // A typed name: the format from the file itself, before anything is asked or written.
+    if (inputFormat_ != kWinVokFormat) {
+        const std::optional<bool> library = HasLibrarySignature(input);
+        if (!library || !*library) {
+            SetStatus(ConversionStatusText(library ? ConversionResult::WrongFormat
+                                                   : ConversionResult::InputNotRead));
+            return;
+        }
+        inputFormat_ = kWinVokFormat;
+        Label5->setText(FormatName(inputFormat_));
+    }
     if (QFileInfo::exists(output) &&
         Platform::instance().messageBox(
             this, QStringLiteral("Die Output-Datei existiert bereits. Überschreiben?"),
@@ -243,8 +254,6 @@ void TForm11::Button3Click()
         SetStatus(kRefused);
         return;
     }
-    if (inputFormat_ != kWinVokFormat)
-        return;
     SetStatus(QStringLiteral("Starte Konvertierung ..."));
     if (Konvertieren())
         SetStatus(QStringLiteral("Konvertierung erfolgreich abgeschlossen."));

@@ -9,8 +9,7 @@ class QPushButton;
 class QStatusBar;
 
 // The converter: turns a WinVok II library (".bib") into a vocabulary file. The input
-// format is known only once the input file has been chosen in the dialog; a typed input
-// name passes the checks of the start button, but converts nothing.
+// format is the one chosen in the dialog; for a typed input name it is read from the file.
 class TForm11 : public QDialog {
     Q_OBJECT
 

@@ -203,6 +203,18 @@ QString ConversionStatusText(ConversionResult result)
     return QString();
 }
 
+std::optional<bool> HasLibrarySignature(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray signature = QByteArray(1, char(sizeof kWinVokSignature - 1)) + kWinVokSignature;
+    const QByteArray start = file.read(signature.size());
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return start == signature;
+}
+
 ConversionResult ConvertLibrary(QByteArrayView library, QIODevice& out,
                                 const EntryCallback& perEntry)
 {
@@ -241,8 +253,9 @@ ConversionResult ConvertLibraryFile(const QString& input, const QString& output,
         // a cut file in place: flush first.
         if (!out.flush() || !out.commit())
             return ConversionResult::Failed;
-        // The new name on the disk too; the file itself was synced by commit().
-        SyncDirectory(QFileInfo(output).absolutePath());
+        // The new name on the disk too; the file itself was synced by commit(). Qt put it
+        // beside the file a linked output leads to, keeping the link.
+        SyncDirectory(QFileInfo(ResolveLinks(output)).absolutePath());
         return ConversionResult::Converted;
     } catch (...) {
         return ConversionResult::Failed;

@@ -46,6 +46,9 @@ enum class ConversionResult { Converted, OutputNotCreated, InputNotRead, WrongFo
 // The status line text of a failed conversion (empty for Converted).
 QString ConversionStatusText(ConversionResult result);
 
+// Whether the file starts with the signature of a library; nothing when it cannot be read.
+std::optional<bool> HasLibrarySignature(const QString& path);
+
 // Called before every entry, so that a window can repaint during long conversions.
 using EntryCallback = std::function<void()>;
 

@@ -9,10 +9,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <zip.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -100,13 +101,90 @@ bool NameTaken(const QString& path)
     return info.exists() || info.isSymLink();
 }
 
+// Unix permission bits and Qt's permissions, both ways (the owner's bits for the user's).
+int ModeOf(QFileDevice::Permissions permissions)
+{
+    const int p = permissions.toInt();
+    return ((p >> 12) & 7) << 6 | ((p >> 4) & 7) << 3 | (p & 7);
+}
+QFileDevice::Permissions PermissionsOf(int mode)
+{
+    const int owner = (mode >> 6) & 7;
+    return QFileDevice::Permissions::fromInt(owner << 12 | owner << 8 | ((mode >> 3) & 7) << 4 |
+                                             (mode & 7));
+}
+
+// A file of our own in a directory, created under a name nothing has (never through a
+// link), with the permissions asked for as far as the umask allows. Removed again unless
+// it was moved into place.
+class TemporaryFile {
+public:
+    ~TemporaryFile() { discard(); }
+    QFile& file() { return file_; }
+    bool create(const QString& dir, QFileDevice::Permissions permissions)
+    {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            file_.setFileName(
+                dir + QStringLiteral("/lk-%1.tmp")
+                          .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+            if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered,
+                           permissions)) {
+                created_ = true;
+                return true;
+            }
+            if (!NameTaken(file_.fileName()))
+                return false;
+        }
+        return false;
+    }
+    // Replaces whatever has the name target (a file, or a link itself) in one step.
+    bool moveOver(const QString& target)
+    {
+        file_.close();
+        std::error_code ec;
+        std::filesystem::rename(std::filesystem::path(file_.fileName().toStdU16String()),
+                                std::filesystem::path(target.toStdU16String()), ec);
+        created_ = created_ && ec;
+        return !ec;
+    }
+    // Takes the name target only when nothing has it.
+    bool moveTo(const QString& target)
+    {
+        const bool moved = file_.rename(target);
+        created_ = created_ && !moved;
+        return moved;
+    }
+    void discard()
+    {
+        if (!created_)
+            return;
+        file_.close();
+        QFile::remove(file_.fileName());
+        created_ = false;
+    }
+
+private:
+    QFile file_;
+    bool created_ = false;
+};
+
 }  // namespace
 
-std::optional<QString> ExtractedFileName(const QString& entryName)
+std::optional<QString> ExtractedFileName(const QString& entryName, bool madeOnDos)
 {
-    qsizetype sep = -1;
-    for (QChar c : {QLatin1Char('/'), QLatin1Char('\\'), QLatin1Char(':')})
-        sep = std::max(sep, entryName.lastIndexOf(c));
+#ifdef Q_OS_WIN
+    Q_UNUSED(madeOnDos);
+    const bool backslash = true;
+    const bool colon = true;
+#else
+    const bool backslash = madeOnDos;
+    const bool colon = false;
+#endif
+    qsizetype sep = entryName.lastIndexOf(QLatin1Char('/'));
+    if (backslash)
+        sep = std::max(sep, entryName.lastIndexOf(QLatin1Char('\\')));
+    if (colon)
+        sep = std::max(sep, entryName.lastIndexOf(QLatin1Char(':')));
     const QString name = entryName.mid(sep + 1);
     // Only dots and blanks: ".", "..", or what Windows trims down to them.
     bool meaningful = false;
@@ -175,6 +253,7 @@ struct PackSource {
     QString entryName;
     qint64 size;
     QDateTime modified;
+    int mode;  // the file's permission bits
     QFile file;
     zip_error_t error;
 };
@@ -230,15 +309,66 @@ zip_int64_t PackSourceCallback(void* state, void* data, zip_uint64_t len, zip_so
     }
 }
 
-// libzip has already moved the new archive into place, without syncing it: its bytes and
-// its name go to the disk now. (A power loss in the moment between its rename and this can
-// still cost the archive; the vocabulary file it was packed from is untouched either way.)
-void SyncArchive(const QString& path)
+// Where libzip writes the archive: a temporary file of our own beside the archive (beside
+// the file the archive's name links to), on the disk before it takes the archive's name
+// and the name after it, so that a power loss leaves the old archive or the new one whole.
+struct ArchiveOutput {
+    QString target;  // the archive, links resolved
+    TemporaryFile temp;
+    zip_error_t error;
+};
+
+zip_int64_t ArchiveOutputCallback(void* state, void* data, zip_uint64_t len, zip_source_cmd_t cmd)
 {
-    QFile archive(path);
-    if (archive.open(QIODevice::ReadOnly))
-        SyncFile(archive);
-    SyncDirectory(QFileInfo(path).absolutePath());
+    auto* out = static_cast<ArchiveOutput*>(state);
+    QFile& file = out->temp.file();
+    const auto failWith = [out](int code) -> zip_int64_t {
+        zip_error_set(&out->error, code, 0);
+        return -1;
+    };
+    switch (cmd) {
+    case ZIP_SOURCE_SUPPORTS: return ZIP_SOURCE_SUPPORTS_WRITABLE;
+    case ZIP_SOURCE_STAT:
+        // A new archive every time: an old one is never read, only replaced.
+        zip_error_set(&out->error, ZIP_ER_READ, ENOENT);
+        return -1;
+    case ZIP_SOURCE_BEGIN_WRITE: {
+        // An old archive's permissions stay; a new one gets read and write as far as the
+        // umask allows.
+        const QFileInfo old(out->target);
+        const QFileDevice::Permissions permissions =
+            old.exists() ? old.permissions() : PermissionsOf(0666);
+        if (!out->temp.create(old.absolutePath(), permissions))
+            return failWith(ZIP_ER_TMPOPEN);
+        if (old.exists())
+            file.setPermissions(permissions);
+        return 0;
+    }
+    case ZIP_SOURCE_WRITE:
+        return file.write(static_cast<const char*>(data), qint64(len)) == qint64(len)
+                   ? zip_int64_t(len)
+                   : failWith(ZIP_ER_WRITE);
+    case ZIP_SOURCE_SEEK_WRITE: {
+        const zip_int64_t pos = zip_source_seek_compute_offset(
+            zip_uint64_t(file.pos()), zip_uint64_t(file.size()), data, len, &out->error);
+        if (pos < 0)
+            return -1;
+        return file.seek(pos) ? 0 : failWith(ZIP_ER_SEEK);
+    }
+    case ZIP_SOURCE_TELL_WRITE: return file.pos();
+    case ZIP_SOURCE_COMMIT_WRITE:
+        if (!SyncFile(file))
+            return failWith(ZIP_ER_WRITE);
+        if (!out->temp.moveOver(out->target))
+            return failWith(ZIP_ER_RENAME);
+        SyncDirectory(QFileInfo(out->target).absolutePath());
+        return 0;
+    case ZIP_SOURCE_ROLLBACK_WRITE: out->temp.discard(); return 0;
+    case ZIP_SOURCE_REMOVE: return failWith(ZIP_ER_REMOVE);  // an archive is only replaced
+    case ZIP_SOURCE_ERROR: return zip_error_to_data(&out->error, data, len);
+    case ZIP_SOURCE_FREE: return 0;  // the job owns the state
+    default: return failWith(ZIP_ER_OPNOTSUPP);
+    }
 }
 
 void Pack(ZipJob& job)
@@ -248,11 +378,20 @@ void Pack(ZipJob& job)
 
     // Declared before the archive handle: libzip frees the sources when it lets go of them.
     std::vector<std::unique_ptr<PackSource>> sources;
+    ArchiveOutput output;
+    output.target = ResolveLinks(zb.ZipFileName());
+    zip_error_init(&output.error);
     qint64 totalBytes = 0;
     for (const QString& path : std::as_const(zb.FSpecArgs)) {
         const QFileInfo info(path);
         if (!info.isFile()) {
             job.fail(QStringLiteral("Die Datei %1 existiert nicht.")
+                         .arg(QDir::toNativeSeparators(path)));
+            break;
+        }
+        // An archive name linking to the file would put the archive in the file's place.
+        if (info == QFileInfo(output.target)) {
+            job.fail(QStringLiteral("Die Datei %1 kann nicht in sich selbst gepackt werden.")
                          .arg(QDir::toNativeSeparators(path)));
             break;
         }
@@ -262,6 +401,7 @@ void Pack(ZipJob& job)
         s->entryName = FileNamePart(QDir::fromNativeSeparators(path));
         s->size = info.size();
         s->modified = info.lastModified();
+        s->mode = ModeOf(info.permissions());
         zip_error_init(&s->error);
         totalBytes += s->size;
         sources.push_back(std::move(s));
@@ -273,13 +413,15 @@ void Pack(ZipJob& job)
     job.progress(ProgressType::TotalFiles2Process, QString(), qint64(sources.size()));
     job.progress(ProgressType::TotalSize2Process, QString(), totalBytes);
 
-    // A new archive every time; libzip writes it to a temporary file beside the old one and
-    // moves it over the old one only when everything was written.
-    int openError = 0;
-    ZipHandle za(
-        zip_open(NativePath(zb.ZipFileName()).constData(), ZIP_CREATE | ZIP_TRUNCATE, &openError));
+    zip_error_t openError;
+    zip_error_init(&openError);
+    zip_source_t* archive = zip_source_function_create(ArchiveOutputCallback, &output, &openError);
+    ZipHandle za(archive ? zip_open_from_source(archive, ZIP_CREATE | ZIP_TRUNCATE, &openError)
+                         : nullptr);
     if (!za) {
-        job.fail(ZipErrorText(openError));
+        if (archive)
+            zip_source_free(archive);
+        job.fail(ZipErrorText(zip_error_code_zip(&openError)));
     } else {
         for (const auto& s : sources) {
             zip_source_t* source = zip_source_function(za.get(), PackSourceCallback, s.get());
@@ -296,15 +438,24 @@ void Pack(ZipJob& job)
             zip_set_file_compression(za.get(), zip_uint64_t(index),
                                      level == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
                                      zip_uint32_t(level));
+            // The file's kind and permission bits, as the packers of its system record them.
+#ifdef Q_OS_WIN
+            const zip_uint32_t attributes = (s->mode & 0200) ? 0x20 : 0x21;  // read-only?
+            zip_file_set_external_attributes(za.get(), zip_uint64_t(index), 0, ZIP_OPSYS_DOS,
+                                             attributes);
+#else
+            zip_file_set_external_attributes(za.get(), zip_uint64_t(index), 0, ZIP_OPSYS_UNIX,
+                                             zip_uint32_t(0100000 | s->mode) << 16);
+#endif
         }
         if (!job.failed()) {
-            if (zip_close(za.get()) == 0) {
+            if (zip_close(za.get()) == 0)
                 (void)za.release();
-                SyncArchive(zb.ZipFileName());
-            } else
+            else
                 job.fail(ZipErrorText(zip_error_code_zip(zip_get_error(za.get()))));
         }
     }
+    zip_error_fini(&openError);
     if (job.failed())
         job.report(TZipBuilder::kPackFailure,
                    QStringLiteral("Fataler Fehler in ZipDLL.DLL: Abbruch"));
@@ -318,20 +469,37 @@ struct PlannedEntry {
     QString target;  // full path below the archive's directory
     qint64 size;
     QDateTime modified;
+    int mode;  // permission bits, before the umask
 };
 
-// What the entry at index is, from its stored attributes: only plain files are unpacked.
-bool IsPlainFile(zip_t* za, zip_uint64_t index)
+// What an entry's stored attributes say: only plain files are unpacked.
+struct EntryKind {
+    bool plainFile = false;
+    bool madeOnDos = false;
+    int mode = 0666;
+};
+
+EntryKind KindOf(zip_t* za, zip_uint64_t index)
 {
+    EntryKind kind;
     zip_uint8_t system = 0;
     zip_uint32_t attributes = 0;
     if (zip_file_get_external_attributes(za, index, 0, &system, &attributes) != 0)
-        return false;
-    if (system == ZIP_OPSYS_UNIX) {
-        const zip_uint32_t type = (attributes >> 16) & 0170000;
-        return type == 0 || type == 0100000;
+        return kind;
+    if (system == ZIP_OPSYS_UNIX || system == ZIP_OPSYS_OS_X) {
+        const zip_uint32_t mode = attributes >> 16;
+        kind.plainFile = (mode & 0170000) == 0 || (mode & 0170000) == 0100000;
+        // All bits zero: nothing was recorded.
+        if (mode != 0)
+            kind.mode = int(mode & 0777);
+        return kind;
     }
-    return (attributes & 0x10) == 0;  // the DOS directory bit
+    kind.plainFile = (attributes & 0x10) == 0;  // the DOS directory bit
+    kind.madeOnDos =
+        system == ZIP_OPSYS_DOS || system == ZIP_OPSYS_OS_2 || system == ZIP_OPSYS_VFAT;
+    if (attributes & 0x01)  // read-only
+        kind.mode = 0444;
+    return kind;
 }
 
 std::vector<PlannedEntry> PlanExtraction(zip_t* za, const TZipBuilder& zb, const QString& dir,
@@ -350,10 +518,11 @@ std::vector<PlannedEntry> PlanExtraction(zip_t* za, const TZipBuilder& zb, const
         const auto index = zip_uint64_t(i);
         const char* raw = zip_get_name(za, index, ZIP_FL_ENC_GUESS);
         zip_stat_t st;
-        if (!raw || zip_stat_index(za, index, 0, &st) != 0 || !IsPlainFile(za, index))
+        const EntryKind kind = KindOf(za, index);
+        if (!raw || zip_stat_index(za, index, 0, &st) != 0 || !kind.plainFile)
             continue;
         const QString stored = QString::fromUtf8(raw);
-        const std::optional<QString> name = ExtractedFileName(stored);
+        const std::optional<QString> name = ExtractedFileName(stored, kind.madeOnDos);
         if (!name || (!wanted.isEmpty() && !wanted.contains(*name, cs)))
             continue;
         // The archive itself is never replaced by one of its entries.
@@ -371,7 +540,7 @@ std::vector<PlannedEntry> PlanExtraction(zip_t* za, const TZipBuilder& zb, const
         const QDateTime modified = (st.valid & ZIP_STAT_MTIME)
                                        ? QDateTime::fromSecsSinceEpoch(qint64(st.mtime))
                                        : QDateTime();
-        plan.push_back({index, stored, target, size, modified});
+        plan.push_back({index, stored, target, size, modified, kind.mode});
     }
     return plan;
 }
@@ -390,13 +559,13 @@ bool ExtractEntry(ZipJob& job, zip_t* za, const PlannedEntry& entry, const QStri
         job.fail(ZipErrorText(zip_error_code_zip(zip_get_error(za))));
         return false;
     }
-    QTemporaryFile temp(dir + QStringLiteral("/lk-XXXXXX.tmp"));
-    if (!temp.open()) {
+    // Created with the entry's permissions, so that the umask limits them as for any new file.
+    TemporaryFile output;
+    if (!output.create(dir, PermissionsOf(entry.mode))) {
         job.fail(QStringLiteral("Die Datei %1 kann nicht angelegt werden.").arg(shown));
         return false;
     }
-    temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-                        QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QFile& temp = output.file();
     const QString writeError =
         QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(shown);
     for (;;) {
@@ -430,23 +599,17 @@ bool ExtractEntry(ZipJob& job, zip_t* za, const PlannedEntry& entry, const QStri
     }
     if (overwrite) {
         // Replaces a file, or a link itself, in one step; never writes through a link.
-        std::error_code ec;
-        std::filesystem::rename(std::filesystem::path(temp.fileName().toStdU16String()),
-                                std::filesystem::path(entry.target.toStdU16String()), ec);
-        if (ec) {
+        if (!output.moveOver(entry.target)) {
             job.fail(writeError);
             return false;
         }
-        temp.setAutoRemove(false);
-    } else if (!temp.rename(entry.target)) {
+    } else if (!output.moveTo(entry.target)) {
         // Qt renames without replacing: a name taken meanwhile (an earlier entry of the
         // same name) stays as it is.
         if (!NameTaken(entry.target)) {
             job.fail(writeError);
             return false;
         }
-    } else {
-        temp.setAutoRemove(false);
     }
     return true;
 }

@@ -54,14 +54,17 @@ public:
     MessageEvent OnMessage;
 
     // Packs FSpecArgs into a new archive ZipFileName at AddCompLevel, then empties
-    // FSpecArgs. An archive of that name is replaced only when packing succeeded; a failed
-    // or cancelled job leaves it as it was. Ignored while a job runs.
+    // FSpecArgs. Each entry records its file's permission bits. The archive is written to a
+    // temporary file beside it (beside the file it links to) and replaces it, synced, only
+    // when packing succeeded; a failed or cancelled job leaves it as it was. Ignored while a
+    // job runs.
     void Add();
     // Unpacks ZipFileName into the directory that holds it. Every entry lands there under
     // the last component of its name; directories, links and names that say nothing
     // ("", ".", "..") are skipped. An existing file is replaced, in one step, only with
-    // ExtrOverWrite. A cancelled or failed entry leaves no file behind. Ignored while a
-    // job runs.
+    // ExtrOverWrite. A file gets the permission bits its entry records (read and write for
+    // an entry without), limited by the umask. A cancelled or failed entry leaves no file
+    // behind. Ignored while a job runs.
     void Extract();
 
     bool Busy() const { return busy_; }
@@ -76,6 +79,8 @@ private:
 };
 
 // Where an archive entry of this name is unpacked to below a directory: the last
-// component of the name (after the last "/", "\" or ":"), or nothing when the entry is a
-// directory or that component is empty, "." or "..".
-std::optional<QString> ExtractedFileName(const QString& entryName);
+// component of the name, or nothing when that component is empty, "." or "..". "/"
+// separates components everywhere; "\" in entries made on DOS, OS/2 or Windows (madeOnDos)
+// and wherever the running system takes it as a separator; ":" only where the running
+// system takes it as one (Windows). The rest of the name is kept as stored.
+std::optional<QString> ExtractedFileName(const QString& entryName, bool madeOnDos = false);

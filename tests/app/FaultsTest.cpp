@@ -184,7 +184,7 @@ private Q_SLOTS:
         QTest::newRow("html, page locked") << "html" << "rofile" << "liste.html" << 0LL
             << QStringList{htmlAsk, htmlFailed} << "Bereit.";
         QTest::newRow("pack, disk full") << "pack" << "full" << "" << 100LL
-            << QStringList{zipAsk, packFailed + QStringLiteral("Positionierfehler.")} << "Beendet.";
+            << QStringList{zipAsk, packFailed + QStringLiteral("Schreibfehler.")} << "Beendet.";
         QTest::newRow("pack, folder locked") << "pack" << "rodir" << "" << 0LL
             << QStringList{zipAsk, packFailed + QStringLiteral("Die temporäre Datei kann nicht "
                                                          "angelegt werden.")}

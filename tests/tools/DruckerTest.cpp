@@ -167,6 +167,7 @@ private Q_SLOTS:
                              page.endsWith("\r\n</body>\r\n</html>") &&
                              page.count("<tr bgcolor") == entries + 1;
         QCOMPARE(written, done);
+        QCOMPARE(page.contains("class=\"standard\">05.03.2001</td>"), done);
         if (!written && existing == QLatin1String("file"))
             QCOMPARE(page, QByteArray("alte Seite"));
         QCOMPARE(ReadBytes(path), vocabulary);

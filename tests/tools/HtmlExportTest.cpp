@@ -7,14 +7,21 @@
 
 #include <numeric>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-// The plain exchange sort; letter case ignored through Unicode, not the export's table.
+// The plain exchange sort on the texts up to their first NUL; letter case ignored through
+// Unicode, not the export's table.
 std::vector<int> ReferenceOrder(QList<QByteArray> keys, bool caseSensitive)
 {
-    if (!caseSensitive)
-        for (QByteArray& key : keys)
+    for (QByteArray& key : keys) {
+        const qsizetype width = key.size();
+        key.truncate(key.contains('\0') ? key.indexOf('\0') : width);
+        if (!caseSensitive)
             key = ToAnsi(FromAnsi(key).toLower()).value();
+        key = key.leftJustified(width, '\0');
+    }
     std::vector<int> order(std::size_t(keys.size()));
     std::iota(order.begin(), order.end(), 0);
     for (std::size_t i = 0; i < order.size(); ++i)
@@ -84,6 +91,8 @@ private Q_SLOTS:
             QTest::addRow("all distinct, %s", mode) << "aAbBäÄ " << 8 << 400 << 1 << caseSensitive;
             QTest::addRow("all equal, %s", mode) << "x" << 1 << 300 << 1 << caseSensitive;
         }
+        QTest::newRow("the text ends at a NUL") << u"\0ab"_s << 2 << 2000 << 3 << true;
+        QTest::newRow("Ÿ with ÿ, no case") << u"ŸÿYy"_s << 1 << 2000 << 3 << false;
     }
     void sortOrder()
     {

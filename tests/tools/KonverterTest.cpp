@@ -58,8 +58,9 @@ private Q_SLOTS:
         row("trimmed names, new output", "dialog", "\t%1/liste.bib  ", " %1/neu.vok\n", {}, kDone);
         row("wrong format", "dialog", "%1/alt.vok", "%1/neu.vok", {},
             u"Falsches Format der Input-Datei."_s);
-        row("typed input converts nothing", "typed, Yes", list, "%1/alt.vok", overwrite,
-            u"Bereit."_s);
+        row("typed library", "typed, Yes", list, "%1/alt.vok", overwrite, kDone);
+        row("typed other file: nothing asked", "typed, Yes", "%1/alt.vok", "%1/liste.bib", {},
+            u"Falsches Format der Input-Datei."_s);
     }
     void start()
     {

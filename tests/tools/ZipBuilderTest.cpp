@@ -3,6 +3,12 @@
 
 #include <QApplication>
 
+#include <filesystem>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 class ZipBuilderTest : public QObject {
@@ -28,28 +34,35 @@ class ZipBuilderTest : public QObject {
 
 private Q_SLOTS:
     // One entry of the file's name and bytes at the level asked for, readable by libzip and
-    // unzip; the events in their order; an old archive replaced, never extended.
+    // unzip; the events in their order; an old archive replaced, never extended; an archive
+    // name that links elsewhere stays a link to the new archive.
     void pack_data()
     {
         QTest::addColumn<int>("level");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("linked");
         QByteArray text;
         for (int i = 0; i < 20000; ++i)
             text += QByteArray::number(i * i % 9973) + " Haus house Baum tree\r\n";
-        QTest::newRow("level 0 stores") << 0 << "Liste.vok" << text;
-        QTest::newRow("level 5") << 5 << "Liste.vok" << text;
-        QTest::newRow("level 9") << 9 << "Liste.vok" << text;
-        QTest::newRow("empty file, umlaut") << 5 << "Übung" << QByteArray();
+        QTest::newRow("level 0 stores") << 0 << "Liste.vok" << text << false;
+        QTest::newRow("level 5") << 5 << "Liste.vok" << text << false;
+        QTest::newRow("level 9, archive is a link") << 9 << "Liste.vok" << text << true;
+        QTest::newRow("empty file, umlaut") << 5 << "Übung" << QByteArray() << false;
     }
     void pack()
     {
         QFETCH(int, level);
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
+        QFETCH(bool, linked);
         const QString dir = NewTestDirectory();
+        const QString elsewhere = NewTestDirectory();
         QVERIFY(WriteBytes(dir + u'/' + name, bytes));
-        QVERIFY(WriteArchive(dir + QStringLiteral("/Liste.zip"), L("alt.txt=alt")));
+        const QString real =
+            linked ? elsewhere + QStringLiteral("/real.zip") : dir + QStringLiteral("/Liste.zip");
+        QVERIFY(WriteArchive(real, L("alt.txt=alt")));
+        QVERIFY(!linked || QFile::link(real, dir + QStringLiteral("/Liste.zip")));
         Recorder r;
         r.zb.SetFileName(dir + QStringLiteral("/Liste.zip"));
         r.zb.FSpecArgs = {dir + u'/' + name};
@@ -68,6 +81,8 @@ private Q_SLOTS:
         QVERIFY(UnzipAccepts(dir + QStringLiteral("/Liste.zip")));
         QVERIFY(r.zb.FSpecArgs.isEmpty());
         QCOMPARE(Tree(dir).size(), 2);  // no temporary file left
+        QCOMPARE(Tree(elsewhere).size(), linked ? 1 : 0);
+        QCOMPARE(QFileInfo(dir + QStringLiteral("/Liste.zip")).isSymLink(), linked);
 
         const QString n = QString::number(bytes.size());
         QCOMPARE(r.events.mid(0, 3), QStringList({QStringLiteral("3  1"), QStringLiteral("4  ") + n,
@@ -95,9 +110,15 @@ private Q_SLOTS:
             QTest::newRow(name) << entries << overwrite << before << L(after);
         };
         row("hostile names",
-            L("../evil=1|/abs/path=2|dir/=|a/../../b=3|C:\\x\\win=4|sub/ok.txt=5|..=6|. .=7|"
-              "a/...=8|@link=/etc/passwd|x.zip=9"),
+            L("../evil=1|/abs/path=2|dir/=|a/../../b=3|%C:\\x\\..\\win=4|sub/ok.txt=5|..=6|. .=7|"
+              "a/...=8|@link=/etc/passwd|x.zip=9|%a\\..=10"),
             true, "", "b=3|evil=1|ok.txt=5|path=2|win=4");
+#ifndef Q_OS_WIN
+        // Here ":" separates nothing, and "\" only in names made on Windows.
+        row("names with : and \\",
+            L("Teil 1: Tiere.vok=1|%Teil 2: Tiere.vok=2|C:\\x\\..=3|%D:\\y=4"), true, "",
+            "C:\\x\\..=3|Teil 1: Tiere.vok=1|Teil 2: Tiere.vok=2|y=4");
+#endif
         const QStringList same = L("ok.txt=neu|a/x=1|b/x=2");
         row("kept without overwrite", same, false, "ok.txt=alt", "ok.txt=alt|x=1");
         row("replaced with overwrite", same, true, "ok.txt=alt", "ok.txt=neu|x=2");
@@ -135,6 +156,63 @@ private Q_SLOTS:
         QCOMPARE(tree, expected);
     }
 
+    // Entries record the packed file's permission bits as a regular file, as zipinfo shows
+    // them. Unpacking gives the recorded bits limited by the umask; an entry made on Windows
+    // gives read and write (read only when so marked) as the umask allows, as unzip does.
+    void modes_data()
+    {
+        QTest::addColumn<int>("mode");  // of the file packed; -1: made on Windows, -2: read-only
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<QString>("listed");
+        QTest::addColumn<int>("unpacked");
+        QTest::newRow("0644") << 0644 << 022 << "-rw-r--r--" << 0644;
+        QTest::newRow("0600") << 0600 << 022 << "-rw-------" << 0600;
+        QTest::newRow("0755, umask 077") << 0755 << 077 << "-rwxr-xr-x" << 0700;
+        QTest::newRow("Windows, umask 027") << -1 << 027 << "-rw-a--" << 0640;
+        QTest::newRow("Windows, read-only") << -2 << 022 << "-r--a--" << 0444;
+    }
+    void modes()
+    {
+#ifdef Q_OS_UNIX
+        QFETCH(int, mode);
+        QFETCH(int, umask);
+        QFETCH(QString, listed);
+        QFETCH(int, unpacked);
+        const QString file = NewTestDirectory() + u"/Liste.vok"_s, ours = NewTestDirectory(),
+                      theirs = NewTestDirectory(), archive = ours + u"/Liste.zip"_s;
+        Recorder r;
+        r.zb.SetFileName(archive);
+        r.zb.FSpecArgs = {file};
+        QVERIFY(mode < 0 ? WriteArchive(archive, {(mode == -1 ? u"%"_s : u"!"_s) + u"Liste.vok"_s})
+                         : WriteBytes(file, "Haus") && ::chmod(qPrintable(file), mode_t(mode)) == 0);
+        if (mode >= 0)
+            r.zb.Add();
+        const QString unzip = QStandardPaths::findExecutable(u"unzip"_s);
+        const mode_t before = ::umask(mode_t(umask));
+        r.zb.Extract();
+        const int unzipped =
+            unzip.isEmpty() ? -1 : QProcess::execute(unzip, {u"-qq"_s, archive, u"-d"_s, theirs});
+        ::umask(before);
+        const auto modeOf = [](const QString& path) {
+            return QString::number(int(std::filesystem::status(path.toStdString()).permissions()), 8);
+        };
+        QCOMPARE(r.messages, QStringList());
+        QCOMPARE(modeOf(ours + u"/Liste.vok"_s), QString::number(unpacked, 8));
+        if (unzipped < 0)
+            QSKIP("unzip is not installed");
+        QCOMPARE(unzipped, 0);
+        QProcess listing;
+        listing.start(unzip, {u"-Z"_s, archive});
+        QVERIFY(listing.waitForFinished());
+        QVERIFY2(QString::fromUtf8(listing.readAll()).contains(u'\n' + listed + u' '),
+                 qPrintable(listed));
+        // unzip restores the bits of a file from a Unix system as they are.
+        QCOMPARE(modeOf(theirs + u"/Liste.vok"_s), QString::number(mode >= 0 ? mode : unpacked, 8));
+#else
+        QSKIP("permission bits and the umask are Unix's");
+#endif
+    }
+
     // A cancel request in the middle of a file leaves the directory as it was (no partial
     // archive or file, the old archive untouched), shows no message and ends the batch.
     void cancel()
@@ -164,7 +242,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("pack");
         QTest::addColumn<QString>("archive");
         QTest::addColumn<QString>("file");      // to pack
-        QTest::addColumn<QByteArray>("bytes");  // of the archive; empty: none exists
+        QTest::addColumn<QByteArray>("bytes");  // of the archive; empty: none; "->x": a link
         QTest::addColumn<QString>("message");   // %1: the test directory
         const auto row = [](const char* name, bool pack, const char* archive, const char* file,
                             const QByteArray& bytes, const QString& message) {
@@ -179,6 +257,9 @@ private Q_SLOTS:
         row("file to pack missing", true, "x.zip", "fehlt.vok", {},
             u"10101: Fataler Fehler in ZipDLL.DLL: Abbruch\n"
             u"Die Datei %1/fehlt.vok existiert nicht."_s);
+        row("archive name links to the file", true, "x.zip", "a.vok", "->a.vok",
+            u"10101: Fataler Fehler in ZipDLL.DLL: Abbruch\n"
+            u"Die Datei %1/a.vok kann nicht in sich selbst gepackt werden."_s);
         row("not an archive", false, "x.zip", "", "PK kein Archiv",
             fatal + u"Die Datei ist kein ZIP-Archiv."_s);
         const QString stored = NewTestDirectory() + QStringLiteral("/s.zip");
@@ -194,7 +275,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
         const QString dir = NewTestDirectory();
-        if (!bytes.isEmpty())
+        if (bytes.startsWith("->"))
+            QVERIFY(WriteBytes(dir + u'/' + file, "Haus") &&
+                    QFile::link(QString::fromUtf8(bytes.mid(2)), dir + u'/' + archive));
+        else if (!bytes.isEmpty())
             QVERIFY(WriteBytes(dir + u'/' + archive, bytes));
         const QStringList before = Tree(dir);
         Recorder r;

@@ -19,14 +19,16 @@ inline QStringList L(const char* texts)
 }
 
 // Writes an archive of "name=content" entries; a name ending in "/" is a directory, a
-// leading "@" makes the entry a link to its content.
+// leading "@" makes the entry a link to its content, a leading "%" (or "!" for read-only)
+// a file made on Windows.
 inline bool WriteArchive(const QString& path, const QStringList& specs, int level = 5)
 {
     zip_t* za = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
     QList<QByteArray> keep;  // libzip reads the buffers only when closing
     for (QString spec : specs) {
         const bool link = spec.startsWith(u'@');
-        const QString name = spec.mid(link ? 1 : 0).section(u'=', 0, 0);
+        const int dos = spec.startsWith(u'%') ? 0x20 : spec.startsWith(u'!') ? 0x21 : 0;
+        const QString name = spec.mid(link || dos ? 1 : 0).section(u'=', 0, 0);
         keep << spec.section(u'=', 1).toUtf8();
         zip_source_t* src = zip_source_buffer(za, keep.last().constData(), keep.last().size(), 0);
         const bool dir = name.endsWith(u'/');
@@ -38,7 +40,8 @@ inline bool WriteArchive(const QString& path, const QStringList& specs, int leve
         zip_set_file_compression(za, zip_uint64_t(i), level ? ZIP_CM_DEFLATE : ZIP_CM_STORE,
                                  zip_uint32_t(level));
         const quint32 mode = link ? 0120777 : dir ? 040755 : 0100644;
-        zip_file_set_external_attributes(za, zip_uint64_t(i), 0, ZIP_OPSYS_UNIX, mode << 16);
+        zip_file_set_external_attributes(
+            za, zip_uint64_t(i), 0, dos ? ZIP_OPSYS_DOS : ZIP_OPSYS_UNIX, dos ? dos : mode << 16);
     }
     return zip_close(za) == 0;
 }
