@@ -13,3 +13,14 @@ bool SyncFile(QFileDevice& file);
 // Flushes a directory's entries (a rename or a new file in it) to the disk. Does nothing
 // where the system has no such call.
 bool SyncDirectory(const QString& directory);
+
+enum class FileLock {
+    Locked,      // this open holds the lock
+    Busy,        // another open holds it, in this program or another
+    Unsupported  // the file system keeps no locks: nothing to hold
+};
+
+// Takes the advisory write lock on an open file. It lasts as long as this open of the
+// file; the system drops it when the file is closed and when the program ends or dies.
+// Only opens that ask for the lock are refused; readers are not blocked.
+FileLock LockOpenFile(QFileDevice& file);
