@@ -10,10 +10,10 @@
 #endif
 #include <windows.h>
 #else
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <cerrno>
 #endif
 
 bool SyncFile(QFileDevice& file)

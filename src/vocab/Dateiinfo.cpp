@@ -1,8 +1,8 @@
 #include "Dateiinfo.h"
 
+#include "Editor.h"
 #include "app/AnsiText.h"
 #include "app/Forms.h"
-#include "Editor.h"
 #include "app/Platform.h"
 #include "app/Widgets.h"
 
@@ -106,7 +106,8 @@ void TForm4::setTexts(const VocabularyHeader& header)
 {
     const QString texts[] = {header.title, header.author, header.remarks};
     QLineEdit* const edits[] = {Edit1, Edit2, Edit3};
-    for (int k = 0; k < 3; ++k) LoadedFieldValidator::setLoadedText(edits[k], texts[k]);
+    for (int k = 0; k < 3; ++k)
+        LoadedFieldValidator::setLoadedText(edits[k], texts[k]);
     // Long texts show their beginning.
     for (QLineEdit* edit : {Edit1, Edit2, Edit3})
         edit->setCursorPosition(0);

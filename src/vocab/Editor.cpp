@@ -62,8 +62,9 @@ QString FileGoneText()
 
 QString InUseText()
 {
-    return QStringLiteral("Die Datei wird bereits in einem anderen Lernkompass-Fenster "
-                          "bearbeitet.");
+    return QStringLiteral(
+        "Die Datei wird bereits in einem anderen Lernkompass-Fenster "
+        "bearbeitet.");
 }
 
 QString InvalidSwapText()
@@ -161,8 +162,8 @@ QValidator::State LoadedFieldValidator::validate(QString& input, int& pos) const
 
 void LoadedFieldValidator::setLoadedText(QLineEdit* field, const QString& text)
 {
-    auto* validator =
-        const_cast<LoadedFieldValidator*>(static_cast<const LoadedFieldValidator*>(field->validator()));
+    auto* validator = const_cast<LoadedFieldValidator*>(
+        static_cast<const LoadedFieldValidator*>(field->validator()));
     validator->loadedControls_ =
         std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 32; });
     field->setText(text);
@@ -527,7 +528,8 @@ void TForm2::LoadEntry(int i)
 {
     const std::optional<VocabularyEntry> entry = file_.readEntry(i);
     for (int k = 0; k < kEntryFields; ++k)
-        LoadedFieldValidator::setLoadedText(Field(k), entry ? entry->field(k).left(kFieldWidth) : QString());
+        LoadedFieldValidator::setLoadedText(Field(k),
+                                            entry ? entry->field(k).left(kFieldWidth) : QString());
     if (!entry)
         ShowError(this, QStringLiteral("Fehler beim Lesen der Datei!"));
 }
@@ -611,8 +613,8 @@ bool TForm2::RefuseUnstorableText()
 {
     for (int k = 0; k < kEntryFields; ++k) {
         const QString text = Field(k)->text();
-        const auto bad = std::find_if(text.cbegin(), text.cend(),
-                                      [](QChar c) { return !IsAnsiChar(c); });
+        const auto bad =
+            std::find_if(text.cbegin(), text.cend(), [](QChar c) { return !IsAnsiChar(c); });
         if (bad == text.cend())
             continue;
         const QLabel* labels[] = {Label3, Label4, Label5, Label6, Label7};
@@ -693,8 +695,8 @@ void TForm2::NeuClick()
             return;
     }
     if (!file_.create(path)) {
-        ShowError(this, file_.inUse() ? InUseText()
-                                      : QStringLiteral("Fehler beim Erzeugen der Datei!"));
+        ShowError(this,
+                  file_.inUse() ? InUseText() : QStringLiteral("Fehler beim Erzeugen der Datei!"));
         return;
     }
     EnableDocumentControls();
@@ -965,7 +967,7 @@ void TForm2::DeleteEntry()
             // The file could not be opened again: no document is left to show.
             ShowError(this, result != DeleteResult::Deleted ? DeleteMessage(result)
                             : file_.inUse()                 ? InUseText()
-                                          : QStringLiteral("Fehler beim Öffnen der Datei!"));
+                                            : QStringLiteral("Fehler beim Öffnen der Datei!"));
             ResetEditor();
             return;
         }

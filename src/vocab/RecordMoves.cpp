@@ -283,8 +283,7 @@ QString DeleteMessage(DeleteResult result)
         return QStringLiteral("Eintrag konnte nicht gelöscht werden.");
     case DeleteResult::Missing:
         return QStringLiteral("Die Datei existiert nicht mehr!");
-    case DeleteResult::Changed:
-        return ChangedElsewhereMessage();
+    case DeleteResult::Changed: return ChangedElsewhereMessage();
     case DeleteResult::Deleted:
         break;
     }

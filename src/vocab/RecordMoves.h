@@ -25,11 +25,11 @@ bool SwapRecords(VocabularyFile& file, int i, int j);
 bool InsertBlankRecord(VocabularyFile& file, int current, int last);
 
 enum class DeleteResult {
-    Deleted,            // the file holds last - 1 entries
-    TempNotCreated,     // "Fehler beim Erzeugen einer temporären Datei. Konnte Eintrag nicht löschen!"
-    NotReplaced,        // "Eintrag konnte nicht gelöscht werden."
-    Missing,            // "Die Datei existiert nicht mehr!": removed meanwhile, left closed
-    Changed,            // another program changed the file's length: nothing done
+    Deleted,         // the file holds last - 1 entries
+    TempNotCreated,  // "Fehler beim Erzeugen einer temporären Datei. Konnte Eintrag nicht löschen!"
+    NotReplaced,     // "Eintrag konnte nicht gelöscht werden."
+    Missing,         // "Die Datei existiert nicht mehr!": removed meanwhile, left closed
+    Changed,         // another program changed the file's length: nothing done
 };
 
 // Removes entry `current` of a file holding `last` entries: the file without it is written

@@ -69,8 +69,9 @@ QString CheckMessage(FileCheck status)
 
 QString ChangedElsewhereMessage()
 {
-    return QStringLiteral("Die Datei wurde inzwischen von einem anderen Programm geändert! "
-                          "Es wurde nichts geschrieben.");
+    return QStringLiteral(
+        "Die Datei wurde inzwischen von einem anderen Programm geändert! "
+        "Es wurde nichts geschrieben.");
 }
 
 std::optional<QByteArray> EncodeHeader(const VocabularyHeader& header)

@@ -115,7 +115,8 @@ QString ReadLine(QProcess* child)
 
 QString InUse()
 {
-    return QStringLiteral("Die Datei wird bereits in einem anderen Lernkompass-Fenster bearbeitet.");
+    return QStringLiteral(
+        "Die Datei wird bereits in einem anderen Lernkompass-Fenster bearbeitet.");
 }
 
 }  // namespace
@@ -159,7 +160,8 @@ private Q_SLOTS:
     void editor_secondRefused_killedOneReleases()
     {
         const QString dir = NewTestDirectory();
-        const QString path = WriteVocabularyFile(dir, QStringLiteral("liste.vok"), NumberedEntries(2));
+        const QString path =
+            WriteVocabularyFile(dir, QStringLiteral("liste.vok"), NumberedEntries(2));
         const QString go = dir + QStringLiteral("/go");
         QProcess* child = StartChild({QStringLiteral("--editor"), path, go}, this);
         QCOMPARE(ReadLine(child), QStringLiteral("offen"));
@@ -194,12 +196,13 @@ private Q_SLOTS:
     void editor_fileResizedByAnother()
     {
         QFETCH(int, entries);
-        const QString path =
-            WriteVocabularyFile(NewTestDirectory(), QStringLiteral("liste.vok"), NumberedEntries(3));
+        const QString path = WriteVocabularyFile(NewTestDirectory(), QStringLiteral("liste.vok"),
+                                                 NumberedEntries(3));
         openInEditor(path);
         editor->Button1->click();  // entry 1 stored, entry 2 shown
         editor->Edit5->setText(QStringLiteral("neu"));
-        QProcess* child = StartChild({QStringLiteral("--resize"), path, QString::number(entries)}, this);
+        QProcess* child =
+            StartChild({QStringLiteral("--resize"), path, QString::number(entries)}, this);
         QVERIFY(child->waitForFinished());
         const QByteArray left = ReadBytes(path);
         QCOMPARE(left.size(), (entries + 1) * kRecordSize);
@@ -271,8 +274,9 @@ int main(int argc, char* argv[])
 {
     if (argc > 1 && std::strcmp(argv[1], "--editor") == 0)
         return EditorChild(argc, argv);
-    if (argc > 1 && (std::strcmp(argv[1], "--settings") == 0 || std::strcmp(argv[1], "--append") == 0 ||
-                     std::strcmp(argv[1], "--resize") == 0))
+    if (argc > 1 &&
+        (std::strcmp(argv[1], "--settings") == 0 || std::strcmp(argv[1], "--append") == 0 ||
+         std::strcmp(argv[1], "--resize") == 0))
         return Child(argc, argv);
     PrepareTestEnvironment();
     QApplication app(argc, argv);

@@ -35,8 +35,9 @@ const QString kTwoMissing = QStringLiteral("Eingabefehler: ") + kGermanMissing +
 const QString kAllMissing =
     QStringLiteral("Eingabefehler: ") + kLessonMissing + kGermanMissing + kForeignMissing;
 const QString kQuestion = QStringLiteral("Frage: Der aktuelle Eintrag wird gelöscht.\nSicher?");
-const QString kChanged = QStringLiteral("Fehler: Die Datei wurde inzwischen von einem anderen "
-                                        "Programm geändert! Es wurde nichts geschrieben.");
+const QString kChanged = QStringLiteral(
+    "Fehler: Die Datei wurde inzwischen von einem anderen "
+    "Programm geändert! Es wurde nichts geschrieben.");
 const QString kInvalidSwap =
     QStringLiteral("Fehler: Beide Eingabefelder müssen gültige Werte enthalten!");
 

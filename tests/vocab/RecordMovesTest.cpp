@@ -95,8 +95,8 @@ private Q_SLOTS:
             QVERIFY(WriteBytes(tmpPath, QByteArray(20 * kRecordSize, 'Z')));
         SetRecordMoveFaults({.failReplace = fault == 2});
         QCOMPARE(DeleteMessage(DeleteRecord(f.file, 2, 5)), message);
-        const QStringList left = QFileInfo(f.path).dir().entryList(QDir::AllEntries |
-                                                                   QDir::NoDotAndDotDot);
+        const QStringList left =
+            QFileInfo(f.path).dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         QStringList expectedLeft{tmpName};
         if (fault != 3)
             expectedLeft << name;
