@@ -620,10 +620,11 @@ bool TForm2::RefuseUnstorableText()
         const QLabel* labels[] = {Label3, Label4, Label5, Label6, Label7};
         QString name = labels[k]->text().remove(QLatin1Char('&'));
         name.chop(1);  // the colon
+        // A character beyond the basic plane is two UTF-16 units.
+        const QString character = text.mid(bad - text.cbegin(), bad->isHighSurrogate() ? 2 : 1);
         ShowError(this, QStringLiteral("Das Zeichen „%1“ im Feld „%2“ kann in einer "
                                        "Vokabeldatei nicht gespeichert werden!")
-                            .arg(*bad)
-                            .arg(name));
+                            .arg(character, name));
         Field(k)->setFocus();
         Field(k)->setCursorPosition(int(bad - text.cbegin()));
         return false;

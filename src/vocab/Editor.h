@@ -20,7 +20,7 @@ class QToolButton;
 
 // Accepts what a field of the file can hold. A field keeps the control characters it was
 // loaded with (another program may have written them), so that its text stays acceptable
-// and every keystroke is checked; none is typed or pasted in.
+// and every keystroke is still checked; no more are typed or pasted in.
 class LoadedFieldValidator : public AnsiLineValidator {
 public:
     using AnsiLineValidator::AnsiLineValidator;
