@@ -6,9 +6,15 @@
 
 #if defined(Q_OS_WIN)
 #include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
+#include <cerrno>
 #endif
 
 bool SyncFile(QFileDevice& file)
@@ -47,4 +53,29 @@ QString ResolveLinks(const QString& path)
     for (int depth = 0; depth < 40 && info.isSymbolicLink(); ++depth)
         info.setFile(info.symLinkTarget());
     return info.filePath();
+}
+
+FileLock LockOpenFile(QFileDevice& file)
+{
+    const int fd = file.isOpen() ? file.handle() : -1;
+    if (fd < 0)
+        return FileLock::Unsupported;
+#if defined(Q_OS_WIN)
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (handle == INVALID_HANDLE_VALUE)
+        return FileLock::Unsupported;
+    // Windows locks keep everyone else from the bytes they cover: lock one byte far beyond
+    // any data, so that readers are not stopped.
+    OVERLAPPED at{};
+    at.OffsetHigh = 0x7FFFFFFF;
+    if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at))
+        return FileLock::Locked;
+    return GetLastError() == ERROR_LOCK_VIOLATION ? FileLock::Busy : FileLock::Unsupported;
+#else
+    // flock belongs to this open of the file, unlike fcntl locks, which belong to the
+    // process and vanish when any other handle on the file is closed.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return FileLock::Locked;
+    return errno == EWOULDBLOCK ? FileLock::Busy : FileLock::Unsupported;
+#endif
 }

@@ -1,5 +1,6 @@
 #include "Dateiinfo.h"
 
+#include "Editor.h"
 #include "app/AnsiText.h"
 #include "app/Forms.h"
 #include "app/Platform.h"
@@ -41,10 +42,9 @@ TForm4::TForm4(QWidget* parent)
     setWindowTitle(QStringLiteral("Datei-Informationen"));
     setFixedSize(kClientWidth, kClientHeight);
 
-    auto* validator = new AnsiLineValidator(this);
-    Edit1 = MakeField(this, "Edit1", kFieldWidth, validator);
-    Edit2 = MakeField(this, "Edit2", kFieldWidth, validator);
-    Edit3 = MakeField(this, "Edit3", kRemarksWidth, validator);
+    Edit1 = MakeField(this, "Edit1", kFieldWidth, new LoadedFieldValidator(this));
+    Edit2 = MakeField(this, "Edit2", kFieldWidth, new LoadedFieldValidator(this));
+    Edit3 = MakeField(this, "Edit3", kRemarksWidth, new LoadedFieldValidator(this));
     Label1 = MakeLabel(this, "Label1", QStringLiteral("Titel:"), Edit1);
     Label2 = MakeLabel(this, "Label2", QStringLiteral("Autor:"), Edit2);
     Label3 = MakeLabel(this, "Label3", QStringLiteral("Bemerkungen:"), Edit3);
@@ -104,9 +104,10 @@ void TForm4::FormShow()
 
 void TForm4::setTexts(const VocabularyHeader& header)
 {
-    Edit1->setText(header.title);
-    Edit2->setText(header.author);
-    Edit3->setText(header.remarks);
+    const QString texts[] = {header.title, header.author, header.remarks};
+    QLineEdit* const edits[] = {Edit1, Edit2, Edit3};
+    for (int k = 0; k < 3; ++k)
+        LoadedFieldValidator::setLoadedText(edits[k], texts[k]);
     // Long texts show their beginning.
     for (QLineEdit* edit : {Edit1, Edit2, Edit3})
         edit->setCursorPosition(0);
@@ -130,6 +131,8 @@ void TForm4::FormClose()
     setTexts(header);
     if (file_ && !PathNamesOpenFile(file_->device()))
         ShowError(this, QStringLiteral("Die Datei existiert nicht mehr!"));
+    else if (file_ && file_->changedElsewhere())
+        ShowError(this, ChangedElsewhereMessage());
     else if (!file_ || !file_->writeHeader(header))
         ShowError(this, QStringLiteral("Fehler beim Schreiben der Datei!"));
 }

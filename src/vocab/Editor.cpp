@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <algorithm>
 #include <array>
 
 #include "Dateiinfo.h"
@@ -57,6 +58,13 @@ QString WriteErrorText()
 QString FileGoneText()
 {
     return QStringLiteral("Die Datei existiert nicht mehr!");
+}
+
+QString InUseText()
+{
+    return QStringLiteral(
+        "Die Datei wird bereits in einem anderen Lernkompass-Fenster "
+        "bearbeitet.");
 }
 
 QString InvalidSwapText()
@@ -140,6 +148,26 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, const QRect& place)
 }
 
 }  // namespace
+
+QValidator::State LoadedFieldValidator::validate(QString& input, int& pos) const
+{
+    QString rest;
+    for (QChar c : input)
+        if (c.unicode() >= 32)
+            rest += c;
+    if (input.size() - rest.size() > loadedControls_)
+        return Invalid;
+    return AnsiLineValidator::validate(rest, pos);
+}
+
+void LoadedFieldValidator::setLoadedText(QLineEdit* field, const QString& text)
+{
+    auto* validator = const_cast<LoadedFieldValidator*>(
+        static_cast<const LoadedFieldValidator*>(field->validator()));
+    validator->loadedControls_ =
+        std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 32; });
+    field->setText(text);
+}
 
 TForm2::TForm2(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -289,7 +317,7 @@ TForm2::TForm2(QWidget* parent)
         *labels[k] = MakeLabel(Panel1, labelNames[k], labelTexts[k], QRect(14, y + 2, 112, 20));
         QLineEdit* edit = MakeEdit(Panel1, editNames[k], QRect(130, y, Panel1->width() - 146, 24));
         edit->setMaxLength(kFieldWidth);
-        edit->setValidator(new AnsiLineValidator(edit));
+        edit->setValidator(new LoadedFieldValidator(edit));
         edit->installEventFilter(this);
         InstallShortcutKeys(edit);
         (*labels[k])->setBuddy(edit);
@@ -500,7 +528,8 @@ void TForm2::LoadEntry(int i)
 {
     const std::optional<VocabularyEntry> entry = file_.readEntry(i);
     for (int k = 0; k < kEntryFields; ++k)
-        Field(k)->setText(entry ? entry->field(k).left(kFieldWidth) : QString());
+        LoadedFieldValidator::setLoadedText(Field(k),
+                                            entry ? entry->field(k).left(kFieldWidth) : QString());
     if (!entry)
         ShowError(this, QStringLiteral("Fehler beim Lesen der Datei!"));
 }
@@ -540,13 +569,10 @@ bool TForm2::StoreCurrentEntry(bool advance)
     const std::optional<int> current = CurrentEntryNumber(QStringLiteral("001"));
     if (!current)
         return false;
-    // Written into a file that lost its name, the entry would be gone with the window.
-    if (!PathNamesOpenFile(file_.device())) {
-        ShowError(this, FileGoneText());
-        return false;
-    }
     VocabularyEntry entry;
     for (int k = 0; k < kEntryFields; ++k) entry.field(k) = Field(k)->text();
+    if (!RefuseUnstorableText() || !FileIsAsKnown())
+        return false;
     if (!file_.writeEntry(*current, entry)) {
         ShowError(this, WriteErrorText());
         return false;
@@ -583,6 +609,53 @@ void TForm2::ApplyFieldFonts()
     }
 }
 
+bool TForm2::RefuseUnstorableText()
+{
+    for (int k = 0; k < kEntryFields; ++k) {
+        const QString text = Field(k)->text();
+        const auto bad =
+            std::find_if(text.cbegin(), text.cend(), [](QChar c) { return !IsAnsiChar(c); });
+        if (bad == text.cend())
+            continue;
+        const QLabel* labels[] = {Label3, Label4, Label5, Label6, Label7};
+        QString name = labels[k]->text().remove(QLatin1Char('&'));
+        name.chop(1);  // the colon
+        // A character beyond the basic plane is two UTF-16 units.
+        const QString character = text.mid(bad - text.cbegin(), bad->isHighSurrogate() ? 2 : 1);
+        ShowError(this, QStringLiteral("Das Zeichen „%1“ im Feld „%2“ kann in einer "
+                                       "Vokabeldatei nicht gespeichert werden!")
+                            .arg(character, name));
+        Field(k)->setFocus();
+        Field(k)->setCursorPosition(int(bad - text.cbegin()));
+        return false;
+    }
+    return true;
+}
+
+bool TForm2::FileIsAsKnown()
+{
+    // Written into a file that lost its name, an entry would be gone with the window.
+    if (!PathNamesOpenFile(file_.device())) {
+        ShowError(this, FileGoneText());
+        return false;
+    }
+    if (file_.changedElsewhere()) {
+        ShowError(this, ChangedElsewhereMessage());
+        ReloadCounters();
+        return false;
+    }
+    return true;
+}
+
+void TForm2::ReloadCounters()
+{
+    // Where the entry on screen now stands in the file is unknown: it stays on screen as a
+    // new entry after the file's last one, so that storing it overwrites nothing.
+    file_.rememberSize();
+    const int last = std::max(file_.entryCount(), 0) + 1;
+    ShowCounters(last, last);
+}
+
 // ---- documents ----------------------------------------------------------------------
 
 void TForm2::OpenDocument(const QString& path)
@@ -593,7 +666,9 @@ void TForm2::OpenDocument(const QString& path)
         return;
     }
     if (!file_.open(path, VocabularyFile::Access::ReadWrite)) {
-        ShowError(this, QStringLiteral("Die Datei kann nicht zum Schreiben geöffnet werden!"));
+        ShowError(this, file_.inUse() ? InUseText()
+                                      : QStringLiteral("Die Datei kann nicht zum Schreiben "
+                                                       "geöffnet werden!"));
         return;
     }
     Label2->setText(path);
@@ -621,7 +696,8 @@ void TForm2::NeuClick()
             return;
     }
     if (!file_.create(path)) {
-        ShowError(this, QStringLiteral("Fehler beim Erzeugen der Datei!"));
+        ShowError(this,
+                  file_.inUse() ? InUseText() : QStringLiteral("Fehler beim Erzeugen der Datei!"));
         return;
     }
     EnableDocumentControls();
@@ -873,10 +949,8 @@ void TForm2::DeleteEntry()
         return;
     }
     // Deleting would replace whatever file now has the name.
-    if (!PathNamesOpenFile(file_.device())) {
-        ShowError(this, FileGoneText());
+    if (!FileIsAsKnown())
         return;
-    }
     if (!AskYesNo(this, QStringLiteral("Der aktuelle Eintrag wird gelöscht.\nSicher?")))
         return;
 
@@ -892,10 +966,15 @@ void TForm2::DeleteEntry()
         }
         if (!file_.isOpen()) {
             // The file could not be opened again: no document is left to show.
-            ShowError(this, result == DeleteResult::Deleted
-                                ? QStringLiteral("Fehler beim Öffnen der Datei!")
-                                : DeleteMessage(result));
+            ShowError(this, result != DeleteResult::Deleted ? DeleteMessage(result)
+                            : file_.inUse()                 ? InUseText()
+                                            : QStringLiteral("Fehler beim Öffnen der Datei!"));
             ResetEditor();
+            return;
+        }
+        if (result == DeleteResult::Changed) {
+            ShowError(this, DeleteMessage(result));
+            ReloadCounters();
             return;
         }
         if (result != DeleteResult::Deleted) {
@@ -991,6 +1070,9 @@ void TForm2::DateiInformationen1Click()
     TrimFields();
     if (Form4)
         Form4->ShowForEditor(file_);
+    // The dialog has said so when it found the file changed.
+    if (file_.changedElsewhere())
+        ReloadCounters();
 }
 
 void TForm2::NachSynonymenfragen1Click()

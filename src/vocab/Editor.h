@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "VocabularyFile.h"
+#include "app/Widgets.h"
 
 class QAction;
 class QFrame;
@@ -16,6 +17,20 @@ class QPushButton;
 class QScrollBar;
 class QToolBar;
 class QToolButton;
+
+// Accepts what a field of the file can hold. A field keeps the control characters it was
+// loaded with (another program may have written them), so that its text stays acceptable
+// and every keystroke is still checked; no more are typed or pasted in.
+class LoadedFieldValidator : public AnsiLineValidator {
+public:
+    using AnsiLineValidator::AnsiLineValidator;
+    State validate(QString& input, int& pos) const override;
+    // Gives a field that carries this validator a text read from the file.
+    static void setLoadedText(QLineEdit* field, const QString& text);
+
+private:
+    qsizetype loadedControls_ = 0;
+};
 
 // The vocabulary editor: creates and opens a vocabulary file and changes it entry by entry,
 // directly on disk. Its document state lives in its controls: the path in Label2, the
@@ -179,6 +194,12 @@ private:
     void ExchangeNumberedEntries();
     std::optional<int> ReadCounter(const QLabel* label, const QString& code);
     QLineEdit* Field(int k) const;
+    // A character the file cannot hold: says which and where, and gives false.
+    bool RefuseUnstorableText();
+    // Whether the open file is still the one on screen: same name, same length. Says what
+    // changed otherwise; a changed length also reloads the counters.
+    bool FileIsAsKnown();
+    void ReloadCounters();
     bool HasDocument() const;
 
     VocabularyFile file_;

@@ -132,10 +132,48 @@ bool ValidRange(VocabularyFile& file, int current, int last)
     return file.isOpen() && current >= 1 && current <= last && file.entryCount() >= last;
 }
 
+// The length a move leaves the file at is the one this program knows, also after a
+// failed move.
+class SizeNote {
+public:
+    explicit SizeNote(VocabularyFile& file) : file_(file) {}
+    ~SizeNote()
+    {
+        if (file_.isOpen())
+            file_.rememberSize();
+    }
+    SizeNote(const SizeNote&) = delete;
+    SizeNote& operator=(const SizeNote&) = delete;
+
+private:
+    VocabularyFile& file_;
+};
+
+constexpr int kTemporaryNames = 100;
+
+// Creates the temporary file beside `target` under a name nothing has: created
+// exclusively, so never through a link and never over a file that is there already (a
+// stale one or the user's own). The usual name first, then numbered ones.
+bool CreateTemporaryFile(const QString& target, QFile& tmp)
+{
+    for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
+        tmp.setFileName(TemporaryFilePath(target, attempt));
+        if (tmp.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            return true;
+        // Any other failure than a name that is taken will not go away with another name.
+        const QFileInfo taken(tmp.fileName());
+        if (!taken.exists() && !taken.isSymLink())
+            return false;
+    }
+    return false;
+}
+
 }  // namespace
 
-QString TemporaryFilePath(const QString& vocabularyPath)
+QString TemporaryFilePath(const QString& vocabularyPath, int attempt)
 {
+    if (attempt > 0)
+        return ReplaceExtension(vocabularyPath, QStringLiteral(".%1.tmp").arg(attempt));
     const QString path = ReplaceExtension(vocabularyPath, QStringLiteral(".tmp"));
     // A vocabulary file that itself ends in ".tmp" must not be emptied as its own
     // temporary file.
@@ -148,6 +186,7 @@ bool AppendBlankRecord(VocabularyFile& file, int p)
 {
     if (!file.isOpen() || p < 1 || p > RecordCount(file))
         return false;
+    const SizeNote note(file);
     return WriteRecords(file, p, QByteArray(kRecordSize, ' '));
 }
 
@@ -160,6 +199,7 @@ bool SwapRecords(VocabularyFile& file, int i, int j)
     const auto b = ReadRecords(file, j, 1);
     if (!a || !b)
         return false;
+    const SizeNote note(file);
     // Record i also stands beyond the end while its place holds record j.
     return WriteRecords(file, records, *a) && Flush(file) && WriteRecords(file, i, *b) &&
            WriteRecords(file, j, *a) && Flush(file) && Truncate(file, records);
@@ -169,6 +209,7 @@ bool InsertBlankRecord(VocabularyFile& file, int current, int last)
 {
     if (!ValidRange(file, current, last) || !AppendBlankRecord(file, last + 1))
         return false;
+    const SizeNote note(file);
     const qint64 scratch = RecordCount(file);
     for (int top = last; top >= current; top -= BlockRecords()) {
         const int first = std::max(current, top - BlockRecords() + 1);
@@ -181,39 +222,26 @@ bool InsertBlankRecord(VocabularyFile& file, int current, int last)
            Truncate(file, scratch);
 }
 
-bool MoveRecordToEnd(VocabularyFile& file, int current, int last)
-{
-    if (!ValidRange(file, current, last))
-        return false;
-    if (current == last)
-        return true;
-    const qint64 records = RecordCount(file);
-    const auto moving = ReadRecords(file, current, 1);
-    if (!moving || !WriteRecords(file, records, *moving) || !Flush(file))
-        return false;
-    for (int first = current + 1; first <= last; first += BlockRecords()) {
-        const int count = std::min(BlockRecords(), last - first + 1);
-        const auto block = ReadRecords(file, first, count);
-        if (!block || !WriteRecords(file, first - 1, *block) || !Flush(file))
-            return false;
-    }
-    return WriteRecords(file, last, *moving) && Flush(file) && Truncate(file, records);
-}
-
 DeleteResult DeleteRecord(VocabularyFile& file, int current, int last)
 {
     if (!ValidRange(file, current, last))
         return DeleteResult::NotReplaced;
+    if (file.changedElsewhere())
+        return DeleteResult::Changed;
     const QString path = file.path();
-    const QString tmpPath = TemporaryFilePath(path);
+    // A list reached through a link stays one: the shortened file goes beside the file the
+    // link names and replaces that one.
+    const QString target = QFileInfo(path).canonicalFilePath();
 
     // The shortened file is built beside the old one; the old one stays untouched until
     // the new one takes its name. Records beyond `last` are left behind.
-    QFile tmp(tmpPath);
-    if (!tmp.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        MoveRecordToEnd(file, current, last);
-        return DeleteResult::TempNotCreated;
+    if (target.isEmpty()) {
+        file.close();
+        return DeleteResult::Missing;
     }
+    QFile tmp;
+    if (!CreateTemporaryFile(target, tmp))
+        return DeleteResult::TempNotCreated;
     // The permissions come from the open file itself (its name may be gone); the owner
     // keeps at least the reading and writing a new file gives him.
     tmp.setPermissions(file.device().permissions() |
@@ -224,29 +252,25 @@ DeleteResult DeleteRecord(VocabularyFile& file, int current, int last)
     written = written && tmp.error() == QFileDevice::NoError;
     if (!written) {
         tmp.remove();
-        MoveRecordToEnd(file, current, last);
         return DeleteResult::TempNotCreated;
     }
 
     // Closed while it is replaced: some systems cannot rename over an open file.
     file.close();
     // Only an existing file is replaced: one removed meanwhile is not brought back.
-    if (!QFile::exists(path)) {
-        QFile::remove(tmpPath);
+    if (!QFile::exists(target)) {
+        tmp.remove();
         return DeleteResult::Missing;
     }
-    const bool replaced = ReplaceFile(tmpPath, path);
+    const bool replaced = ReplaceFile(tmp.fileName(), target);
+    if (!replaced)
+        tmp.remove();
+    // Open (and locked) again at once, before another window can take the file.
+    file.open(path, VocabularyFile::Access::ReadWrite);
     // The new name on the disk too. Done is done: a failure here cannot be taken back.
     if (replaced)
-        SyncDirectory(QFileInfo(path).absolutePath());
-    const bool reopened = file.open(path, VocabularyFile::Access::ReadWrite);
-    if (!replaced) {
-        QFile::remove(tmpPath);
-        if (reopened)
-            MoveRecordToEnd(file, current, last);
-        return DeleteResult::NotReplaced;
-    }
-    return DeleteResult::Deleted;
+        SyncDirectory(QFileInfo(target).absolutePath());
+    return replaced ? DeleteResult::Deleted : DeleteResult::NotReplaced;
 }
 
 QString DeleteMessage(DeleteResult result)
@@ -259,6 +283,7 @@ QString DeleteMessage(DeleteResult result)
         return QStringLiteral("Eintrag konnte nicht gelöscht werden.");
     case DeleteResult::Missing:
         return QStringLiteral("Die Datei existiert nicht mehr!");
+    case DeleteResult::Changed: return ChangedElsewhereMessage();
     case DeleteResult::Deleted:
         break;
     }

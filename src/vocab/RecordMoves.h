@@ -10,8 +10,9 @@
 // leaves every entry in the file at least once, and a shortened file replaces the old one
 // in a single atomic step.
 
-// The temporary file beside a vocabulary file: the extension replaced by ".tmp".
-QString TemporaryFilePath(const QString& vocabularyPath);
+// The temporary file beside a vocabulary file: the extension replaced by ".tmp". Where
+// that name is taken, attempt 1, 2, ... give "<name>.1.tmp", "<name>.2.tmp", ...
+QString TemporaryFilePath(const QString& vocabularyPath, int attempt = 0);
 
 // Writes 400 blanks at record p (p = one past the last record).
 bool AppendBlankRecord(VocabularyFile& file, int p);
@@ -20,27 +21,25 @@ bool AppendBlankRecord(VocabularyFile& file, int p);
 bool SwapRecords(VocabularyFile& file, int i, int j);
 
 // A blank record at entry `current`; the entries current..last move up by one. The file
-// holds `last` entries before and last + 1 after (a record beyond `last`, left by a failed
-// deletion, is overwritten).
+// holds `last` entries before and last + 1 after (a record beyond `last` is overwritten).
 bool InsertBlankRecord(VocabularyFile& file, int current, int last);
 
-// Entry `current` moves to position `last`; the entries current + 1..last move down by one.
-// The file keeps its size. This is the order a failed deletion leaves behind.
-bool MoveRecordToEnd(VocabularyFile& file, int current, int last);
-
 enum class DeleteResult {
-    Deleted,            // the file holds last - 1 entries
-    TempNotCreated,     // "Fehler beim Erzeugen einer temporären Datei. Konnte Eintrag nicht löschen!"
-    NotReplaced,        // "Eintrag konnte nicht gelöscht werden."
-    Missing,            // "Die Datei existiert nicht mehr!": removed meanwhile, left closed
+    Deleted,         // the file holds last - 1 entries
+    TempNotCreated,  // "Fehler beim Erzeugen einer temporären Datei. Konnte Eintrag nicht löschen!"
+    NotReplaced,     // "Eintrag konnte nicht gelöscht werden."
+    Missing,         // "Die Datei existiert nicht mehr!": removed meanwhile, left closed
+    Changed,         // another program changed the file's length: nothing done
 };
 
-// Removes entry `current` of a file holding `last` entries. The file stays open for reading
-// and writing afterwards (it is reopened after the replacement). On failure the file is
-// whole: it still holds `last` records with the deleted entry as the last one, the others
-// in their new order, and no ".tmp" file is left behind. Records beyond `last` (left by an
-// earlier failed deletion) are dropped with the deleted entry. When the file cannot be
-// opened again after its replacement, or was removed by another program, it is left closed.
+// Removes entry `current` of a file holding `last` entries: the file without it is written
+// to a fresh temporary file beside the file (beside the file a link names, for a link),
+// which then takes its name. The file stays open for reading and writing afterwards (it
+// is opened again after the replacement). On failure the file is as it was, byte for byte,
+// and no temporary file is left behind. Records beyond `last` are dropped with the
+// deleted entry. When the file cannot be opened again after its replacement (taken by
+// another window meanwhile: inUse()), or was removed by another program, it is left
+// closed.
 DeleteResult DeleteRecord(VocabularyFile& file, int current, int last);
 
 // The message for a failed DeleteRecord (empty for Deleted).

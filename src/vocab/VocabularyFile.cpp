@@ -1,6 +1,9 @@
 #include "VocabularyFile.h"
 
 #include "app/AnsiText.h"
+#include "app/FileSync.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -64,6 +67,13 @@ QString CheckMessage(FileCheck status)
     return QString();
 }
 
+QString ChangedElsewhereMessage()
+{
+    return QStringLiteral(
+        "Die Datei wurde inzwischen von einem anderen Programm geändert! "
+        "Es wurde nichts geschrieben.");
+}
+
 std::optional<QByteArray> EncodeHeader(const VocabularyHeader& header)
 {
     QByteArray record;
@@ -103,9 +113,13 @@ bool VocabularyFile::create(const QString& path)
 {
     close();
     file_.setFileName(path);
-    if (!file_.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered))
+    // Emptied only once locked: a file another window edits keeps its entries.
+    if (!file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return false;
-    if (!writeAt(0, QByteArray(kRecordSize, ' '))) {
+    if (!lockForWriting())
+        return false;
+    knownSize_ = 0;
+    if (!file_.resize(0) || !writeAt(0, QByteArray(kRecordSize, ' '))) {
         file_.close();
         return false;
     }
@@ -121,11 +135,27 @@ bool VocabularyFile::open(const QString& path, Access access)
     const QIODevice::OpenMode mode =
         access == Access::ReadWrite ? QIODevice::ReadWrite | QIODevice::ExistingOnly
                                     : QIODevice::ReadOnly;
-    return file_.open(mode | QIODevice::Unbuffered);
+    if (!file_.open(mode | QIODevice::Unbuffered))
+        return false;
+    if (access == Access::ReadWrite && !lockForWriting())
+        return false;
+    rememberSize();
+    return true;
+}
+
+bool VocabularyFile::lockForWriting()
+{
+    // Where the file system keeps no locks, the length check before each write is what
+    // is left.
+    inUse_ = LockOpenFile(file_) == FileLock::Busy;
+    if (inUse_)
+        file_.close();
+    return !inUse_;
 }
 
 void VocabularyFile::close()
 {
+    inUse_ = false;
     if (file_.isOpen())
         file_.close();
 }
@@ -147,8 +177,10 @@ bool VocabularyFile::writeAt(qint64 pos, const QByteArray& bytes)
     const qint64 oldSize = file_.size();
     if (pos > oldSize || !file_.seek(pos))
         return false;
-    if (file_.write(bytes) == bytes.size())
+    if (file_.write(bytes) == bytes.size()) {
+        knownSize_ = std::max(knownSize_, pos + bytes.size());
         return true;
+    }
     // A record appended only in part (disk full) would leave a size that is no multiple
     // of 400, and the whole file would no longer open: cut it back.
     if (file_.size() > oldSize)

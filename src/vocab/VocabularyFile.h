@@ -50,6 +50,9 @@ FileCheckResult CheckVocabularyFile(const QString& path, bool requireEntry);
 // "Datei existiert nicht!" or "Die Datei hat ein ungültiges Format!" (empty when valid).
 QString CheckMessage(FileCheck status);
 
+// What a writer says when it finds the file's length changed by another program.
+QString ChangedElsewhereMessage();
+
 // Record encoding. Encoding fails (nothing) when a text holds a character that
 // Windows-1252 cannot store.
 std::optional<QByteArray> EncodeHeader(const VocabularyHeader& header);
@@ -73,11 +76,20 @@ public:
     // Opens without emptying.
     bool open(const QString& path, Access access = Access::ReadWrite);
     void close();
+    // Opened for writing (create, or open with ReadWrite), the file is locked for as long
+    // as it stays open: a second open for writing, here or in another instance, fails and
+    // inUse() tells why. Readers take no lock and are not stopped.
+    bool inUse() const { return inUse_; }
 
     bool isOpen() const { return file_.isOpen(); }
     QString path() const { return file_.fileName(); }
     qint64 size() const { return file_.size(); }
     int entryCount() const { return static_cast<int>(size() / kRecordSize - 1); }
+
+    // Whether another program changed the file's length since it was opened or last
+    // written here (or since rememberSize()). Writers check it before they write.
+    bool changedElsewhere() const { return isOpen() && size() != knownSize_; }
+    void rememberSize() { knownSize_ = size(); }
 
     std::optional<VocabularyHeader> readHeader();
     bool writeHeader(const VocabularyHeader& header);
@@ -96,6 +108,9 @@ public:
 private:
     std::optional<QByteArray> readAt(qint64 pos, qint64 length);
     bool writeAt(qint64 pos, const QByteArray& bytes);
+    bool lockForWriting();
 
     QFile file_;
+    qint64 knownSize_ = 0;
+    bool inUse_ = false;
 };

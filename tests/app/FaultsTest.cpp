@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTimer>
@@ -29,6 +30,7 @@
 #include "tools/Zipper.h"
 #include "vocab/Dateiinfo.h"
 #include "vocab/Editor.h"
+#include "vocab/RecordMoves.h"
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -116,9 +118,11 @@ private Q_SLOTS:
         locked.clear();
     }
 
-    // "full" lets files grow to `limit` bytes only; "rofile" and "rodir" lock the named file
-    // or the folder (after the editor opened the file); "cut" cuts the named file to
-    // `limit` bytes while the job reads it. Messages are "caption/icon: text" (%1: the
+    // "full" lets files grow to `limit` bytes only, "fsfull" fills the folder's file system;
+    // "rofile" and "rodir" lock the named file or the folder (after the editor opened the
+    // file); "cut" cuts the named file to `limit` bytes while the job reads it; "rename"
+    // fails the move of the shortened file; "tmplink", "tmpfile" and "voklink" put a link
+    // or a file of the user's where the program works. Messages are "caption/icon: text" (%1: the
     // folder); the status is the tool window's status line (empty: not checked).
     void faults_data()
     {
@@ -127,12 +131,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("target");  // the file the fault hits
         QTest::addColumn<qint64>("limit");
         QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QString>("status");  // for a deletion, "moved": the entry moved last
+        QTest::addColumn<QString>("status");  // for a deletion, "deleted": entry 1 is gone
         const QStringList writeFailed{QStringLiteral("Fehler/0: Fehler beim Schreiben der Datei!")};
         const QStringList notDeleted{
             QStringLiteral("Frage/0: Der aktuelle Eintrag wird gelöscht.\nSicher?"),
             QStringLiteral("Fehler/0: Fehler beim Erzeugen einer temporären Datei. Konnte "
                            "Eintrag nicht löschen!")};
+        const QStringList changed{QStringLiteral(
+            "Fehler/0: Die Datei wurde inzwischen von einem anderen Programm geändert! Es wurde "
+            "nichts geschrieben.")};
         const QStringList notReplaced{
             notDeleted[0], QStringLiteral("Fehler/0: Eintrag konnte nicht gelöscht werden.")};
         const QStringList convertAsk{
@@ -157,16 +164,27 @@ private Q_SLOTS:
             << 0LL << writeFailed << "";
         QTest::newRow("delete, disk full") << "delete" << "full" << "liste.vok" << 400LL
             << notDeleted << "";
-        // The file itself stays writable: the entry not deleted is moved last, as always.
+        // A disk that is really full: the list itself could still grow into its last block.
+        QTest::newRow("delete, file system full") << "delete" << "fsfull" << "" << 0LL
+            << notDeleted << "";
         QTest::newRow("delete, folder locked") << "delete" << "rodir" << "" << 0LL
-            << notDeleted << "moved";
+            << notDeleted << "";
         QTest::newRow("delete, file locked while open") << "delete" << "rofile" << "liste.vok"
             << 0LL << notReplaced << "";
+        QTest::newRow("delete, rename fails") << "delete" << "rename" << "" << 0LL
+            << notReplaced << "";
         QTest::newRow("delete, file cut while open") << "delete" << "cut" << "liste.vok"
-            << 4400LL << notReplaced << "";
-        // Closing the dialog writes the header back over what is left.
+            << 4400LL << changed << "";
+        // A .tmp file of the user's, or a link by that name, is left alone; a list that is
+        // a link stays one, and the file it names loses the entry.
+        QTest::newRow("delete, liste.tmp a link") << "delete" << "tmplink" << "" << 0LL
+            << QStringList{notDeleted[0]} << "deleted";
+        QTest::newRow("delete, liste.tmp a file") << "delete" << "tmpfile" << "" << 0LL
+            << QStringList{notDeleted[0]} << "deleted";
+        QTest::newRow("delete, list a link") << "delete" << "voklink" << "" << 0LL
+            << QStringList{notDeleted[0]} << "deleted";
         QTest::newRow("header, file cut while open") << "header" << "cut" << "liste.vok"
-            << 200LL << QStringList() << "";
+            << 200LL << changed << "";
         QTest::newRow("header, file locked while open") << "header" << "rofile" << "liste.vok"
             << 0LL << QStringList{QStringLiteral("Fehler/0: Fehler beim Schreiben der Datei!")}
             << "";
@@ -227,9 +245,36 @@ private Q_SLOTS:
                  .contains(operation))
             QSKIP("only the immutable attribute (root) locks an open file and its name");
 
+        if (fault == QLatin1String("fsfull") &&
+            QProcess::execute(QStringLiteral("mount"),
+                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                               QStringLiteral("size=64k"), QStringLiteral("tmpfs"), dir}) != 0)
+            QSKIP("cannot mount a small file system here");
+        // Left after the editor, which holds a file there open.
+        const auto unmount = qScopeGuard([&] {
+            if (fault == QLatin1String("fsfull"))
+                QProcess::execute(QStringLiteral("umount"), {dir});
+        });
+
         // What a user has: a word list, its page, its archive, a library, the statistics.
         const QList<VocabularyEntry> entries = NumberedEntries(40);
         const QString vok = WriteVocabularyFile(dir, QStringLiteral("liste.vok"), entries);
+        const QString other = NewTestDirectory();  // a folder elsewhere
+        const QString privat = other + QStringLiteral("/privat.txt");
+        QVERIFY(WriteBytes(privat, "geheim"));
+        QVERIFY(QFile::setPermissions(privat, QFile::ReadOwner | QFile::WriteOwner));
+        if (fault == QLatin1String("tmplink"))
+            QVERIFY(QFile::link(privat, at(QStringLiteral("liste.tmp"))));
+        if (fault == QLatin1String("tmpfile"))
+            QVERIFY(WriteBytes(at(QStringLiteral("liste.tmp")), "Notizen"));
+        if (fault == QLatin1String("voklink"))
+            QVERIFY(QFile::rename(vok, other + QStringLiteral("/real.vok")) &&
+                    QFile::link(other + QStringLiteral("/real.vok"), vok));
+        if (fault == QLatin1String("fsfull")) {
+            QFile filler(at(QStringLiteral("filler")));
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            filler.write(QByteArray(64 * 1024, 'f'));  // as much as fits
+        }
         if (operation == QLatin1String("html"))
             QVERIFY(WriteBytes(at(QStringLiteral("liste.html")), "alte Seite"));
         if (operation == QLatin1String("convert"))
@@ -247,6 +292,7 @@ private Q_SLOTS:
             QVERIFY(WriteBytes(at(QStringLiteral("Lernkompass.dat")),
                                QByteArray(2 * kStatisticsRecordSize, 'r')));
         const QMap<QString, QByteArray> before = Contents(dir);
+        QMap<QString, QByteArray> elsewhere = Contents(other);
 
         // The editor and the file information hold the file open before the fault.
         std::unique_ptr<TForm2> editor;
@@ -328,30 +374,35 @@ private Q_SLOTS:
             }
             return true;
         };
+        SetRecordMoveFaults({.failReplace = fault == QLatin1String("rename")});
         if (fault == QLatin1String("full")) {
             if (!WithFileSizeLimit(limit, act))
                 QSKIP("needs a file size limit");
         } else {
             act();
         }
+        SetRecordMoveFaults({});
         cleanup();
 
         QCOMPARE(shownMessages(), messages.replaceInStrings(QStringLiteral("%1"), dir));
-        if (!status.isEmpty() && status != QLatin1String("moved"))
+        if (!status.isEmpty() && status != QLatin1String("deleted"))
             QCOMPARE(shownStatus, status);
         QCOMPARE(shownStatus == QLatin1String("geschrieben"), false);
         if (fault == QLatin1String("cut") && !editor && !open.isOpen())
             QVERIFY(cut);
         QMap<QString, QByteArray> expected = before;
-        if (status == QLatin1String("moved")) {
-            QList<VocabularyEntry> moved = entries;
-            moved.move(0, moved.size() - 1);
-            expected[QStringLiteral("liste.vok")] = VocabularyBytes(moved);
+        if (status == QLatin1String("deleted")) {
+            expected[QStringLiteral("liste.vok")] = VocabularyBytes(entries.mid(1));
+            if (fault == QLatin1String("voklink"))
+                elsewhere[QStringLiteral("real.vok")] = expected[QStringLiteral("liste.vok")];
         }
+        QCOMPARE(Contents(other), elsewhere);
+        QCOMPARE(QFileInfo(vok).isSymLink(), fault == QLatin1String("voklink"));
+        QCOMPARE(QFileInfo(at(QStringLiteral("liste.tmp"))).isSymLink(),
+                 fault == QLatin1String("tmplink"));
+        QCOMPARE(int(QFile::permissions(privat) & 0x7077), 0x6000);  // still private
         if (fault == QLatin1String("cut"))
-            expected[target] = operation == QLatin1String("header")
-                                   ? before[target].left(kRecordSize)
-                                   : before[target].left(limit);  // what the other did
+            expected[target] = before[target].left(limit);  // what the other did
         QMap<QString, QByteArray> after = Contents(dir);
         if (operation == QLatin1String("pack") && fault == QLatin1String("cut")) {
             const auto packed = ReadArchive(at(QStringLiteral("liste.zip")));

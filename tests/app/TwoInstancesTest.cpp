@@ -1,10 +1,16 @@
 #include "app/SettingsStore.h"
 #include "learn/StatisticsFile.h"
+#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
+#include "vocab/Editor.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QThread>
 
 #include <cstdio>
@@ -12,7 +18,7 @@
 
 // Two instances of the program at once, played by this test program started again as a
 // child process with a role: it shares the parent's settings directory (inherited
-// environment) and statistics file.
+// environment), statistics file and vocabulary files.
 
 namespace {
 
@@ -25,7 +31,53 @@ RunResult Run(int writer, int number)
             number, writer, 0, 0, 1, QDate(2026, 12, 7)};
 }
 
+// A child whose parent has died ends on its own after two minutes.
+void WaitForFile(const QString& path)
+{
+    for (int i = 0; i < 600000 && !QFileInfo::exists(path); ++i)
+        QThread::usleep(200);
+}
+
+// --editor <file> <go file>: opens the file in an editor and says "offen"; once the go
+// file is there, stores the new entry "aaa" at the end, says "gespeichert" and waits to
+// be killed, the file still open.
+int EditorChild(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    FakePlatform platform;
+    TForm2 editor;
+    editor.ResetEditor();
+    platform.fileAnswers << args.at(2);
+    editor.OeffnenClick();
+    std::printf("%s\n", platform.messages.isEmpty() ? "offen" : "abgewiesen");
+    std::fflush(stdout);
+    WaitForFile(args.at(3));
+    editor.Letztes1->trigger();
+    editor.Button1->click();
+    editor.Edit2->setText(QStringLiteral("aaa"));
+    editor.Edit3->setText(QStringLiteral("aaa"));
+    editor.Button1->click();
+    std::printf("%s\n", platform.messages.isEmpty() ? "gespeichert" : "Fehler");
+    std::fflush(stdout);
+    QThread::sleep(120);
+    return 1;
+}
+
+// --resize <file> <n>: cuts the file to n entries, or appends entries up to n.
+int ResizeChild(const QString& path, int entries)
+{
+    QFile file(path);
+    const qint64 size = qint64(entries + 1) * kRecordSize;
+    if (!file.open(QIODevice::ReadWrite) || !file.seek(file.size()))
+        return 1;
+    while (file.size() < size)
+        file.write(EncodeEntry({QStringLiteral("L"), QStringLiteral("fremd"), {}, {}, {}}).value());
+    return file.resize(size) ? 0 : 1;
+}
+
 // --append <statistics file> <writer> <go file>: waits for the go file, then appends.
+// --resize: see ResizeChild.
 // --settings: prints the settings this test writes.
 int Child(int argc, char* argv[])
 {
@@ -36,9 +88,10 @@ int Child(int argc, char* argv[])
                     ReadShortcut(3).toUtf8().constData());
         return 0;
     }
+    if (args.at(1) == QLatin1String("--resize"))
+        return ResizeChild(args.at(2), args.at(3).toInt());
     const int writer = args.at(3).toInt();
-    while (!QFileInfo::exists(args.at(4)))
-        QThread::usleep(200);
+    WaitForFile(args.at(4));
     for (int i = 1; i <= kRecordsEach; ++i)
         if (!WriteStatisticsRecord(args.at(2), Run(writer, i)))
             return 1;
@@ -52,11 +105,124 @@ QProcess* StartChild(const QStringList& args, QObject* parent)
     return child;
 }
 
+QString ReadLine(QProcess* child)
+{
+    while (!child->canReadLine())
+        if (!child->waitForReadyRead(60000))
+            return QString();
+    return QString::fromUtf8(child->readLine()).trimmed();
+}
+
+QString InUse()
+{
+    return QStringLiteral(
+        "Die Datei wird bereits in einem anderen Lernkompass-Fenster bearbeitet.");
+}
+
 }  // namespace
 
 class TwoInstancesTest : public QObject {
     Q_OBJECT
+
+    FakePlatform* platform = nullptr;
+    TForm2* editor = nullptr;
+
+    void openInEditor(const QString& path)
+    {
+        platform->clear();
+        platform->fileAnswers << path;
+        editor->OeffnenClick();
+    }
+    void storeNewEntry(const QString& text)
+    {
+        editor->Letztes1->trigger();
+        editor->Button1->click();
+        editor->Edit2->setText(text);
+        editor->Edit3->setText(text);
+        editor->Button1->click();
+    }
+
 private Q_SLOTS:
+    void init()
+    {
+        platform = new FakePlatform;
+        editor = new TForm2;
+        editor->ResetEditor();
+    }
+    void cleanup()
+    {
+        delete editor;
+        delete platform;
+    }
+
+    // One file in two editors: the second is refused and stays without a document; the
+    // lock goes with the first, also when it is killed.
+    void editor_secondRefused_killedOneReleases()
+    {
+        const QString dir = NewTestDirectory();
+        const QString path =
+            WriteVocabularyFile(dir, QStringLiteral("liste.vok"), NumberedEntries(2));
+        const QString go = dir + QStringLiteral("/go");
+        QProcess* child = StartChild({QStringLiteral("--editor"), path, go}, this);
+        QCOMPARE(ReadLine(child), QStringLiteral("offen"));
+
+        openInEditor(path);
+        QCOMPARE(platform->messageTexts(), QStringList{InUse()});
+        QCOMPARE(editor->Label2->text(), QStringLiteral("(keine ausgewählt)"));
+        QVERIFY(!editor->Button1->isEnabled());
+
+        QVERIFY(WriteBytes(go, {}));
+        QCOMPARE(ReadLine(child), QStringLiteral("gespeichert"));
+        child->kill();
+        QVERIFY(child->waitForFinished());
+        openInEditor(path);
+        QCOMPARE(platform->messageTexts(), QStringList());
+        storeNewEntry(QStringLiteral("bbb"));
+        QList<VocabularyEntry> expected = NumberedEntries(2);
+        for (const QString& word : {QStringLiteral("aaa"), QStringLiteral("bbb")})
+            expected << VocabularyEntry{QStringLiteral("L2"), word, word, {}, {}};
+        QCOMPARE(ReadBytes(path), VocabularyBytes(expected));
+    }
+
+    // Another program changes the file's length between two stores: the second writes
+    // nothing and says so; the typed entry stays on screen, as a new entry after the
+    // file's last one, where the next store puts it.
+    void editor_fileResizedByAnother_data()
+    {
+        QTest::addColumn<int>("entries");  // what the other program leaves
+        QTest::newRow("lengthened") << 5;
+        QTest::newRow("shortened") << 1;
+    }
+    void editor_fileResizedByAnother()
+    {
+        QFETCH(int, entries);
+        const QString path = WriteVocabularyFile(NewTestDirectory(), QStringLiteral("liste.vok"),
+                                                 NumberedEntries(3));
+        openInEditor(path);
+        editor->Button1->click();  // entry 1 stored, entry 2 shown
+        editor->Edit5->setText(QStringLiteral("neu"));
+        QProcess* child =
+            StartChild({QStringLiteral("--resize"), path, QString::number(entries)}, this);
+        QVERIFY(child->waitForFinished());
+        const QByteArray left = ReadBytes(path);
+        QCOMPARE(left.size(), (entries + 1) * kRecordSize);
+
+        editor->Button1->click();
+        QCOMPARE(platform->messageTexts(),
+                 QStringList{QStringLiteral("Die Datei wurde inzwischen von einem anderen "
+                                            "Programm geändert! Es wurde nichts geschrieben.")});
+        QCOMPARE(ReadBytes(path), left);
+        const QString last = QString::number(entries + 1);
+        QCOMPARE(QStringList({editor->Label8->text(), editor->Label11->text(),
+                              editor->Edit2->text(), editor->Edit5->text()}),
+                 QStringList({last, last, QStringLiteral("deutsch2"), QStringLiteral("neu")}));
+
+        editor->Button1->click();
+        VocabularyEntry typed = NumberedEntries(2)[1];
+        typed.remark = QStringLiteral("neu");
+        QCOMPARE(ReadBytes(path), left + EncodeEntry(typed).value());
+    }
+
     // What one instance stores, the other reads at its next access, both ways round.
     void settings_seenByTheOtherInstance()
     {
@@ -106,7 +272,11 @@ private Q_SLOTS:
 
 int main(int argc, char* argv[])
 {
-    if (argc > 1 && (std::strcmp(argv[1], "--settings") == 0 || std::strcmp(argv[1], "--append") == 0))
+    if (argc > 1 && std::strcmp(argv[1], "--editor") == 0)
+        return EditorChild(argc, argv);
+    if (argc > 1 &&
+        (std::strcmp(argv[1], "--settings") == 0 || std::strcmp(argv[1], "--append") == 0 ||
+         std::strcmp(argv[1], "--resize") == 0))
         return Child(argc, argv);
     PrepareTestEnvironment();
     QApplication app(argc, argv);
