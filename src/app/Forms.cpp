@@ -3,6 +3,7 @@
 #include "Info.h"
 #include "Preferences.h"
 #include "Start.h"
+#include "Widgets.h"
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
 #include "learn/Statistik.h"
@@ -128,6 +129,7 @@ void GrowChildren(QWidget* parent, double factor)
 // In the order of their numbers, the start screen first.
 void CreateForms()
 {
+    InstallButtonKeys();
     Create(Form1);
     Create(Form2);
     Create(Form3);

@@ -81,8 +81,8 @@ TForm12::TForm12(QWidget* parent)
     CheckBox1->setChecked(true);
     CheckBox2 = Named(new QCheckBox(QStringLiteral("Tabellen&rahmen"), GroupBox1), "CheckBox2");
     Button2 = Named(new QPushButton(QStringLiteral("&HTML-Datei speichern"), GroupBox1), "Button2");
-    // Enter in the file field saves.
-    Button2->setDefault(true);
+    // Enter in the file field does nothing; on a button it presses that button.
+    Button2->setAutoDefault(false);
 
     auto* grid = new QGridLayout(GroupBox1);
     grid->setColumnMinimumWidth(0, 16);
