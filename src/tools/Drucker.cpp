@@ -105,7 +105,8 @@ TForm12::TForm12(QWidget* parent)
 
     StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
-    StatusText = Named(new QLabel(StatusBar1), "StatusText");
+    // With a text from the start, the status line is as high as the texts it shows.
+    StatusText = Named(new QLabel(QStringLiteral("Bereit."), StatusBar1), "StatusText");
     StatusText->setTextFormat(Qt::PlainText);
     StatusText->setAccessibleDescription(QStringLiteral("Status"));
     StatusBar1->addWidget(StatusText, 1);

@@ -167,6 +167,7 @@ bool Cut(QWidget* w)
 // "x: cut" for each whose caption needs more room than it has.
 QStringList Crowded(QWidget* window)
 {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);  // as the user sees it
     QStringList faults;
     QList<QWidget*> controls;
     for (QWidget* w : window->findChildren<QWidget*>()) {
