@@ -144,6 +144,11 @@ private Q_SLOTS:
         QTest::newRow("file option with empty field, Standardschriftart, OK")
             << u"RightSound=sz:default"_s << u"click:RadioButton2 click:Button4 click:Button5"_s
             << u"RightSound=sz: WrongSound=sz: Font=sz:MS_Sans_Serif"_s << QString();
+        QTest::newRow("Kein Signal while the file fields still hold names")
+            << u"RightSound=sz:/snd/ja.wav WrongSound=sz:/snd/nein.wav"_s
+            << u"click:RadioButton5 click:RadioButton6 is:Edit1:/snd/ja.wav "
+               u"is:Edit2:/snd/nein.wav click:Button5"_s
+            << u"RightSound=sz: WrongSound=sz:"_s << QString();
         QTest::newRow("chosen file, close box; directory only read")
             << u"CurrentDirectory=sz:/vok"_s
             << u"file:/snd/ja.wav click:Button1 is:Edit1:/snd/ja.wav closebox"_s
