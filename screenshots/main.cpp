@@ -62,7 +62,7 @@ int main(int argc, char* argv[])
     if (argc > 3)
         g_suffix = QString::fromLocal8Bit(argv[3]);
     QDir().mkpath(out);
-    InstallButtonKeys();  // as the program does: no button shows itself as the default
+    InstallButtonKeys();    // as the program does: no button shows itself as the default
     FakePlatform platform;  // no real dialogs while rendering
     platform.programDir = NewTestDirectory();
     for (const auto& [unit, shot] : Registry())

@@ -173,8 +173,8 @@ void CenterOnScreen(QWidget* window)
 double FontGrowth(const QWidget* window)
 {
     const QFontMetricsF metrics(window->font());
-    const double growth = std::max(metrics.horizontalAdvance(kSample) / kSampleWidth,
-                                   metrics.height() / kLineHeight);
+    const double growth =
+        std::max(metrics.horizontalAdvance(kSample) / kSampleWidth, metrics.height() / kLineHeight);
     // Rounding in the font engine must not shift a window that fits as drawn.
     return growth < 1.01 ? 1.0 : growth;
 }

@@ -28,13 +28,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QGroupBox>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStyleOptionButton>
@@ -92,8 +92,9 @@ QStringList Unheard(QWidget* window)
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (!w->isVisible())
             continue;
-        const QString id = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
-                                                     : w->objectName();
+        const QString id = w->objectName().isEmpty()
+                               ? QString::fromLatin1(w->metaObject()->className())
+                               : w->objectName();
         auto* label = qobject_cast<QLabel*>(w);
         if (label && label->pixmap().isNull()) {
             // An empty label is named after its group box by Qt; there is nothing to hear.
@@ -214,7 +215,8 @@ void WhileShown(QWidget* window, const std::function<void()>& open, const Look& 
 
 void Exec(QWidget* window, const Look& look)
 {
-    WhileShown(window, [window] { static_cast<QDialog*>(window)->exec(); }, look);
+    WhileShown(
+        window, [window] { static_cast<QDialog*>(window)->exec(); }, look);
 }
 
 QString g_vocabulary;  // 30 entries in lessons L1 to L30, the handed-over file
@@ -232,7 +234,10 @@ struct WindowState {
 };
 const WindowState kStates[] = {
     {"Start with a handed-over file",
-     [](const Look& look) { WhileShown(Form1, [] { Form1->show(); }, look); }},
+     [](const Look& look) {
+         WhileShown(
+             Form1, [] { Form1->show(); }, look);
+     }},
     {"Editor without a document",
      [](const Look& look) {
          HandOver(false);
@@ -248,17 +253,24 @@ const WindowState kStates[] = {
      [](const Look& look) {
          VocabularyFile file;
          QVERIFY(file.open(g_vocabulary));
-         WhileShown(Form3, [&] { Form3->ShowOverview(file); }, look);
+         WhileShown(
+             Form3, [&] { Form3->ShowOverview(file); }, look);
      }},
     {"Datei-Informationen, editing",
      [](const Look& look) {
          VocabularyFile file;
          QVERIFY(file.open(g_vocabulary));
-         WhileShown(Form4, [&] { Form4->ShowForEditor(file); }, look);
+         WhileShown(
+             Form4, [&] { Form4->ShowForEditor(file); }, look);
      }},
     {"Datei-Informationen, read-only",
      [](const Look& look) {
-         WhileShown(Form4, [] { Form4->ShowReadOnly({QStringLiteral("Titel"), {}, {}}); }, look);
+         WhileShown(
+             Form4,
+             [] {
+                 Form4->ShowReadOnly({QStringLiteral("Titel"), {}, {}});
+             },
+             look);
      }},
     {"Lernprogramm without a file",
      [](const Look& look) {
@@ -342,12 +354,13 @@ private Q_SLOTS:
     {
         QVERIFY(WriteVersionCreatingStore());
         const QString dir = NewTestDirectory();
-        g_vocabulary = WriteVocabularyFile(dir, QStringLiteral("englisch.vok"), NumberedEntries(30));
+        g_vocabulary =
+            WriteVocabularyFile(dir, QStringLiteral("englisch.vok"), NumberedEntries(30));
         g_statistics = dir + QStringLiteral("/Lernkompass.dat");
         const QDate day(2001, 3, 5);
         for (int known : {7, 9})
-            QVERIFY(WriteStatisticsRecord(
-                g_statistics, {g_vocabulary, QStringLiteral("L1"), 10, known, 10 - known, 0, 95, day}));
+            QVERIFY(WriteStatisticsRecord(g_statistics, {g_vocabulary, QStringLiteral("L1"), 10,
+                                                         known, 10 - known, 0, 95, day}));
         // As on a desktop set to a 12-point font, before any window exists.
         QFont font = QApplication::font();
         font.setPointSize(12);
@@ -416,7 +429,8 @@ private Q_SLOTS:
                     if (!opened || opened == window)
                         return;
                     opened->close();
-                    if (auto* dialog = qobject_cast<QDialog*>(opened); dialog && dialog->isVisible())
+                    if (auto* dialog = qobject_cast<QDialog*>(opened);
+                        dialog && dialog->isVisible())
                         dialog->done(QDialog::Rejected);
                 });
                 closer.start(10);

@@ -235,7 +235,8 @@ private Q_SLOTS:
         QVERIFY(edit);
         const QString tag = QString::fromLatin1(QTest::currentDataTag()).section(u' ', 0, 0);
         if (tag == u"menu") {
-            QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(4, 4), edit->mapToGlobal(QPoint(4, 4)));
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(4, 4),
+                                      edit->mapToGlobal(QPoint(4, 4)));
             QApplication::sendEvent(edit, &request);
             auto* menu = edit->findChild<QMenu*>();
             QVERIFY(menu);
