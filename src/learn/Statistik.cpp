@@ -181,8 +181,8 @@ TForm8::TForm8(QWidget* parent)
     HeaderControl1->setHighlightSections(false);
     // Wide enough for the section's text in any font.
     for (int c = 0; c <= kLastSection; ++c)
-        HeaderControl1->resizeSection(
-            c, std::max(GrownForFont(kSections[c].width, this), HeaderControl1->sectionSizeHint(c)));
+        HeaderControl1->resizeSection(c, std::max(GrownForFont(kSections[c].width, this),
+                                                  HeaderControl1->sectionSizeHint(c)));
     HeaderControl1->setSectionResizeMode(kLastSection, QHeaderView::Fixed);
 
     StringGrid1 = new QTableWidget(1, static_cast<int>(kSections.size()), gridArea_);
