@@ -38,3 +38,15 @@ void DestroyForms();
 
 // Places a window in the centre of the screen it is on.
 void CenterOnScreen(QWidget* window);
+
+// The windows that place their controls at fixed pixel positions were drawn for a 9-point
+// sans font at 96 dpi. With a larger (or wider) system font their captions would be cut or
+// run into each other; FontGrowth says by how much such a window must grow for its font
+// (1 when it fits as drawn).
+double FontGrowth(const QWidget* window);
+// pixels, grown with the window's font.
+int GrownForFont(int pixels, const QWidget* window);
+// Grows every position and size inside area that no layout manages, area's own fixed size
+// included, by FontGrowth. A label already sized to its text keeps its size and only moves.
+// Call it once the controls are built.
+void GrowWithFont(QWidget* area);

@@ -118,6 +118,12 @@ TForm9::TForm9(QWidget* parent)
     // Tab goes through the links in reading order.
     setTabOrder(URLLabel2, URLLabel1);
     setTabOrder(URLLabel1, URLLabel3);
+
+    if (FontGrowth(this) > 1.0) {
+        GrowWithFont(this);
+        // The logo keeps its size; it stays in the middle of its grown frame.
+        Image1->move(Shape1->geometry().center() - Image1->rect().center());
+    }
 }
 
 void TForm9::showEvent(QShowEvent* event)

@@ -269,6 +269,8 @@ TForm7::TForm7(QWidget* parent)
     connect(Button4, &QPushButton::clicked, this, &TForm7::Button4Click);
     connect(Button5, &QPushButton::clicked, this, &TForm7::Button5Click);
     connect(Button6, &QPushButton::clicked, this, &TForm7::Button6Click);
+
+    GrowWithFont(this);
 }
 
 QCheckBox* TForm7::FontFieldBox(int k) const

@@ -3,9 +3,11 @@
 #include "SettingsStore.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 
 namespace {
 
@@ -16,14 +18,39 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == field_ && event->type() == QEvent::KeyPress) {
+        if (watched != field_)
+            return false;
+        if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
             HandleShortcutKey(field_, key->key(), key->modifiers());
+        } else if (event->type() == QEvent::ContextMenu) {
+            // The field's own menu, as it would show it, with the texts below.
+            QMenu* menu = field_->createStandardContextMenu();
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->addSeparator();
+            AddTexts(menu->addMenu(QStringLiteral("Sonderzeichen einfügen")));
+            menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
         }
         return false;  // the field still gets the key
     }
 
 private:
+    void AddTexts(QMenu* menu)
+    {
+        menu->setEnabled(!field_->isReadOnly());
+        for (int k = 1; k <= 12; ++k) {
+            const QString text = ReadShortcut(k);
+            QString item = text.isEmpty() ? QStringLiteral("(leer)") : text;
+            item.replace(QLatin1Char('&'), QStringLiteral("&&"));
+            QAction* action =
+                menu->addAction(item + QStringLiteral("\tStrg+F") + QString::number(k));
+            action->setEnabled(!text.isEmpty());
+            connect(action, &QAction::triggered, field_,
+                    [field = field_, k] { InsertShortcutText(field, k); });
+        }
+    }
+
     QLineEdit* field_;
 };
 

@@ -18,5 +18,7 @@ void HandleShortcutKey(QLineEdit* field, int key, Qt::KeyboardModifiers modifier
 // the result.
 void InsertShortcutText(QLineEdit* field, int k);
 
-// Calls HandleShortcutKey for every key pressed in field, before the field's own handling.
+// Calls HandleShortcutKey for every key pressed in field, before the field's own handling,
+// and adds "Sonderzeichen einfügen" with the twelve texts to the field's context menu: some
+// desktops take Ctrl+F1 to Ctrl+F12 for themselves, and the texts stay within reach.
 void InstallShortcutKeys(QLineEdit* field);

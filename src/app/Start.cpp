@@ -82,10 +82,11 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
     Label3->setTextFormat(Qt::PlainText);
     Label3->hide();
 
+    GrowWithFont(this);
     // Label1 reads better with its width taken from its text.
     Label1->adjustSize();
-    Label1->move(16, 176);
-    Label2->move(Label1->x() + Label1->width() + 6, 176);
+    Label1->move(Label1->x(), GrownForFont(176, this));
+    Label2->move(Label1->x() + Label1->width() + 6, Label1->y());
     Label2->resize(BitBtn5->x() - Label2->x() - 8, Label1->height());
 
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
@@ -144,7 +145,7 @@ void TForm1::ClearHandedOverFile()
     BitBtn5->hide();
     Label2->clear();
     Label3->clear();
-    setFixedSize(kClientWidth, kCompactClientHeight);
+    setFixedSize(width(), GrownForFont(kCompactClientHeight, this));
     BitBtn1->setFocus();
 }
 

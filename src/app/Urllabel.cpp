@@ -4,7 +4,10 @@
 #include "ProductInfo.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 TURLLabel::TURLLabel(QWidget* parent) : QLabel(parent)
 {
@@ -39,46 +42,35 @@ void TURLLabel::setCurrentFont(const TCustomFont& f)
     update();
 }
 
-void TURLLabel::UpdateHighlight()
-{
-    const bool wanted = hovered_ || focused_;
-    if (wanted == highlighted_)
-        return;
-    highlighted_ = wanted;
-    if (wanted) {
-        plainFont_ = currentFont();
-        setCurrentFont(MouseOverFont);
-    } else {
-        setCurrentFont(plainFont_);
-    }
-}
-
 void TURLLabel::enterEvent(QEnterEvent* event)
 {
     QLabel::enterEvent(event);
+    if (hovered_)
+        return;
     hovered_ = true;
-    UpdateHighlight();
+    plainFont_ = currentFont();
+    setCurrentFont(MouseOverFont);
 }
 
 void TURLLabel::leaveEvent(QEvent* event)
 {
     QLabel::leaveEvent(event);
+    if (!hovered_)
+        return;
     hovered_ = false;
-    UpdateHighlight();
+    setCurrentFont(plainFont_);
 }
 
-void TURLLabel::focusInEvent(QFocusEvent* event)
+void TURLLabel::paintEvent(QPaintEvent* event)
 {
-    QLabel::focusInEvent(event);
-    focused_ = true;
-    UpdateHighlight();
-}
-
-void TURLLabel::focusOutEvent(QFocusEvent* event)
-{
-    QLabel::focusOutEvent(event);
-    focused_ = false;
-    UpdateHighlight();
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(backgroundRole());
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 // Any button opens the address, the right one too.

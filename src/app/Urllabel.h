@@ -12,8 +12,8 @@ struct TCustomFont {
 
 // A label that opens its address in the desktop's handler when a mouse button is pressed
 // on it. Under the mouse it shows MouseOverFont and afterwards its own font again. It also
-// takes the keyboard focus, shows the same font while focused and opens on Enter or Space,
-// so the links work without a mouse.
+// takes the keyboard focus, shows it with the style's focus frame as other controls do, and
+// opens on Enter or Space, so the links work without a mouse.
 class TURLLabel : public QLabel {
     Q_OBJECT
 
@@ -33,16 +33,11 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void OpenURL();
-    // Shows MouseOverFont while the mouse is over the label or it has the focus.
-    void UpdateHighlight();
 
     TCustomFont plainFont_;  // the label's own font while MouseOverFont is shown
     bool hovered_ = false;
-    bool focused_ = false;
-    bool highlighted_ = false;
 };

@@ -2,12 +2,15 @@
 
 #include "AnsiText.h"
 
+#include <QApplication>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
 #include <QStyle>
+#include <QToolButton>
 
 namespace {
 
@@ -63,7 +66,47 @@ private:
     QMenuBar* bars_[2];
 };
 
+class ButtonKeys : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Polish) {
+            // Qt would make the first auto-default button of a dialog its default, so that
+            // Enter in a field or on another button pressed it.
+            auto* button = qobject_cast<QPushButton*>(watched);
+            if (button && !button->isDefault())
+                button->setAutoDefault(false);
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (!button || !button->isEnabled() ||
+            !(qobject_cast<QPushButton*>(button) || qobject_cast<QToolButton*>(button)))
+            return false;
+        if (!key->isAutoRepeat())
+            button->click();
+        return true;
+    }
+};
+
 }  // namespace
+
+void InstallButtonKeys()
+{
+    static QPointer<ButtonKeys> installed;
+    if (installed || !qApp)
+        return;
+    installed = new ButtonKeys(qApp);
+    qApp->installEventFilter(installed);
+}
 
 void JoinMenuBars(QMenuBar* main, QMenuBar* corner)
 {

@@ -34,6 +34,12 @@ private:
     QElapsedTimer sinceRepaint_;
 };
 
+// Enter on a focused push button presses that button, as Space does, in every window;
+// Enter held down presses it once. No button is auto-default, so Enter elsewhere reaches
+// only a window's own default button, if it has one. Installed once for the application,
+// before the windows are shown.
+void InstallButtonKeys();
+
 class QMenuBar;
 
 // Lets the arrow keys in an open menu go on from the titles of one menu bar to those of

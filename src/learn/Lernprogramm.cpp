@@ -397,6 +397,16 @@ TForm5::TForm5(QWidget* parent)
     Label26->setAlignment(Qt::AlignCenter);
     (new QVBoxLayout(GroupBox3))->addWidget(Label26);
 
+    // A large system font grows the client area. The captions above the panel keep the width
+    // of their texts, and their values start where the panel's values do.
+    GrowWithFont(client);
+    for (const auto& [caption, value] : {std::pair{Label1, Label7}, std::pair{Label2, Label8}}) {
+        caption->resize(captionWidth, caption->height());
+        value->setGeometry(caption->x() + captionWidth, value->y(),
+                           Panel1->x() + Panel1->width() - caption->x() - captionWidth,
+                           value->height());
+    }
+
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);

@@ -72,6 +72,10 @@ void Paint(QPainter& painter, QSize size, const QList<StatisticsRecord>& records
     line(w - 1, 0, 1, h);
     painter.setPen(Qt::black);
 
+    // The labels sit on a grid of 20 pixels: their size is the picture's, not the desktop's.
+    QFont font = painter.font();
+    font.setPixelSize(12);
+    painter.setFont(font);
     const QFontMetrics metrics = painter.fontMetrics();
     line(kLeft, kTop, 1, kBottom - kTop + 1);
     for (int k = 0; k <= 10; ++k) {

@@ -181,8 +181,8 @@ TForm8::TForm8(QWidget* parent)
     HeaderControl1->setHighlightSections(false);
     // Wide enough for the section's text in any font.
     for (int c = 0; c <= kLastSection; ++c)
-        HeaderControl1->resizeSection(
-            c, std::max(kSections[c].width, HeaderControl1->sectionSizeHint(c)));
+        HeaderControl1->resizeSection(c, std::max(GrownForFont(kSections[c].width, this),
+                                                  HeaderControl1->sectionSizeHint(c)));
     HeaderControl1->setSectionResizeMode(kLastSection, QHeaderView::Fixed);
 
     StringGrid1 = new QTableWidget(1, static_cast<int>(kSections.size()), gridArea_);
@@ -190,8 +190,9 @@ TForm8::TForm8(QWidget* parent)
     StringGrid1->setAccessibleName(QStringLiteral("Auswertung"));
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
-    StringGrid1->verticalHeader()->setMinimumSectionSize(kRowHeight);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    const int rowHeight = GrownForFont(kRowHeight, this);
+    StringGrid1->verticalHeader()->setMinimumSectionSize(rowHeight);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(rowHeight);
     StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     StringGrid1->setShowGrid(false);
     StringGrid1->setItemDelegate(new VerticalLinesDelegate(StringGrid1));
@@ -248,6 +249,7 @@ TForm8::TForm8(QWidget* parent)
 
     PageControl1->addTab(TabSheet1, QStringLiteral("&Textbasierte Auswertung"));
     PageControl1->addTab(TabSheet2, QStringLiteral("&Graphische Auswertung"));
+    GrowWithFont(this);
 
     ScrollBox1->installEventFilter(this);
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
@@ -433,7 +435,8 @@ void TForm8::FitGridToHeader()
     const QScopedValueRollback guard(fitting_, true);
 
     const int headerHeight = HeaderControl1->sizeHint().height();
-    const int gridHeight = StringGrid1->rowCount() * kRowHeight;
+    const int gridHeight =
+        StringGrid1->rowCount() * StringGrid1->verticalHeader()->defaultSectionSize();
     // The room the scroll box offers, less a vertical scroll bar when the grid needs one.
     const QSize room = ScrollBox1->maximumViewportSize();
     int available = room.width();

@@ -91,8 +91,8 @@ TForm12::TForm12(QWidget* parent)
     CheckBox1->setChecked(true);
     CheckBox2 = Named(new QCheckBox(QStringLiteral("Tabellen&rahmen"), GroupBox1), "CheckBox2");
     Button2 = Named(new QPushButton(QStringLiteral("&HTML-Datei speichern"), GroupBox1), "Button2");
-    // Enter in the file field saves.
-    Button2->setDefault(true);
+    // Enter in the file field does nothing; on a button it presses that button.
+    Button2->setAutoDefault(false);
 
     auto* grid = new QGridLayout(GroupBox1);
     grid->setColumnMinimumWidth(0, 16);
@@ -115,7 +115,8 @@ TForm12::TForm12(QWidget* parent)
 
     StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
-    StatusText = Named(new QLabel(StatusBar1), "StatusText");
+    // With a text from the start, the status line is as high as the texts it shows.
+    StatusText = Named(new QLabel(QStringLiteral("Bereit."), StatusBar1), "StatusText");
     StatusText->setTextFormat(Qt::PlainText);
     StatusText->setAccessibleDescription(QStringLiteral("Status"));
     StatusBar1->addWidget(StatusText, 1);

@@ -100,8 +100,8 @@ TForm11::TForm11(QWidget* parent)
 
     Button3 = Named(new QPushButton(QStringLiteral("&Starte Konvertierung"), this), "Button3");
     Button4 = Named(new QPushButton(QStringLiteral("&Felder löschen"), this), "Button4");
-    // Enter in a name field starts the conversion.
-    Button3->setDefault(true);
+    // Enter in a name field does nothing; on a button it presses that button.
+    Button3->setAutoDefault(false);
     Button4->setAutoDefault(false);
 
     StatusBar1 = Named(new QStatusBar(this), "StatusBar1");

@@ -89,7 +89,8 @@ TForm10::TForm10(QWidget* parent)
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
-    status_ = new QLabel(StatusBar1);
+    // With a text from the start, the status line is as high as the texts it shows.
+    status_ = new QLabel(QStringLiteral("Bereit."), StatusBar1);
     status_->setObjectName(QStringLiteral("StatusText"));
     status_->setTextFormat(Qt::PlainText);
     status_->setAccessibleDescription(QStringLiteral("Status"));

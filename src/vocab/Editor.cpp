@@ -388,6 +388,12 @@ TForm2::TForm2(QWidget* parent)
                    QStringLiteral("Rechtes Vertauschfeld belegen"), QRect(91, 58, 68, 26));
     SpeedButton7 = MakeButton(GroupBox3, "SpeedButton7", QStyle::SP_BrowserReload,
                               QStringLiteral("Einträge vertauschen"), QRect(12, 96, 147, 30));
+    // A large system font grows the client area; the window follows it.
+    GrowWithFont(client);
+    setFixedSize(client->width(), client->height() + MainMenu1->sizeHint().height());
+    const int valueLeft = Label1->x() + Label1->width() + 6;  // the name follows its caption
+    Label2->setGeometry(valueLeft, Label2->y(), client->width() - Label1->x() - valueLeft,
+                        Label2->height());
 
     // One handler per command, whichever control starts it.
     const auto on = [this](auto* sender, auto signal, void (TForm2::*handler)()) {

@@ -1,6 +1,7 @@
-// What a screen reader hears in every window, in the states a user meets it: each label
-// says the text it shows (and so announces its changes), each field, list, grid and button
-// has a name.
+// Every window in the states a user meets it, at a 12-point system font: what a screen
+// reader hears (each label says the text it shows, and so announces its changes; each field,
+// list, grid and button has a name), whether every caption shows whole and apart, and
+// whether Enter on a button reached with Tab presses that button.
 
 #include "app/Forms.h"
 #include "app/Info.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,10 +36,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStyleOptionButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
+#include <QToolButton>
 
 #include <functional>
 #include <memory>
@@ -86,8 +92,9 @@ QStringList Unheard(QWidget* window)
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (!w->isVisible())
             continue;
-        const QString id = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
-                                                     : w->objectName();
+        const QString id = w->objectName().isEmpty()
+                               ? QString::fromLatin1(w->metaObject()->className())
+                               : w->objectName();
         auto* label = qobject_cast<QLabel*>(w);
         if (label && label->pixmap().isNull()) {
             // An empty label is named after its group box by Qt; there is nothing to hear.
@@ -102,6 +109,85 @@ QStringList Unheard(QWidget* window)
             faults << id + QStringLiteral(": no name");
         }
     }
+    return faults;
+}
+
+QString Id(const QWidget* w)
+{
+    return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                     : w->objectName();
+}
+
+// Part of a compound control (a scroll area's content, a tab bar's arrows): laid out by Qt.
+bool InsideControl(const QWidget* w, const QWidget* window)
+{
+    for (const QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea*>(p) || qobject_cast<const QTabBar*>(p) ||
+            qobject_cast<const QComboBox*>(p) || qobject_cast<const QAbstractSpinBox*>(p))
+            return true;
+    return false;
+}
+
+// Whether a control's caption needs more room than it has.
+bool Cut(QWidget* w)
+{
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        if (!label->pixmap().isNull() || label->text().isEmpty())
+            return false;
+        if (label->wordWrap())
+            return label->heightForWidth(label->width()) > label->height();
+        return label->sizeHint().width() > label->width() ||
+               label->sizeHint().height() > label->height();
+    }
+    if (auto* button = qobject_cast<QPushButton*>(w)) {
+        if (button->text().isEmpty())
+            return false;
+        // What the button's text and icon take, without the style's least button width.
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.iconSize = button->iconSize();
+        const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+        QSize contents = text;
+        if (!button->icon().isNull())
+            contents = QSize(text.width() + option.iconSize.width() + 4,
+                             std::max(text.height(), option.iconSize.height()));
+        const QSize needed =
+            button->style()->sizeFromContents(QStyle::CT_PushButton, &option, contents, button);
+        return needed.width() > button->width() || needed.height() > button->height();
+    }
+    if (qobject_cast<QAbstractButton*>(w) && !qobject_cast<QToolButton*>(w))
+        return w->sizeHint().width() > w->width() || w->sizeHint().height() > w->height();
+    if (auto* box = qobject_cast<QGroupBox*>(w)) {
+        const int title = box->fontMetrics().size(Qt::TextShowMnemonic, box->title()).width();
+        return title > box->width();
+    }
+    return false;
+}
+
+// "a overlaps b" for the visible labels, fields and buttons of a window that share pixels,
+// "x: cut" for each whose caption needs more room than it has.
+QStringList Crowded(QWidget* window)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);  // as the user sees it
+    QStringList faults;
+    QList<QWidget*> controls;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisible() || InsideControl(w, window))
+            continue;
+        if (Cut(w))
+            faults << Id(w) + QStringLiteral(": cut");
+        if (qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) ||
+            qobject_cast<QAbstractButton*>(w))
+            controls << w;
+    }
+    const auto place = [window](const QWidget* w) {
+        return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+    };
+    for (qsizetype i = 0; i < controls.size(); ++i)
+        for (qsizetype j = i + 1; j < controls.size(); ++j)
+            if (place(controls[i]).intersects(place(controls[j])) &&
+                !controls[i]->isAncestorOf(controls[j]) && !controls[j]->isAncestorOf(controls[i]))
+                faults << Id(controls[i]) + QStringLiteral(" overlaps ") + Id(controls[j]);
     return faults;
 }
 
@@ -129,7 +215,8 @@ void WhileShown(QWidget* window, const std::function<void()>& open, const Look& 
 
 void Exec(QWidget* window, const Look& look)
 {
-    WhileShown(window, [window] { static_cast<QDialog*>(window)->exec(); }, look);
+    WhileShown(
+        window, [window] { static_cast<QDialog*>(window)->exec(); }, look);
 }
 
 QString g_vocabulary;  // 30 entries in lessons L1 to L30, the handed-over file
@@ -147,7 +234,10 @@ struct WindowState {
 };
 const WindowState kStates[] = {
     {"Start with a handed-over file",
-     [](const Look& look) { WhileShown(Form1, [] { Form1->show(); }, look); }},
+     [](const Look& look) {
+         WhileShown(
+             Form1, [] { Form1->show(); }, look);
+     }},
     {"Editor without a document",
      [](const Look& look) {
          HandOver(false);
@@ -163,17 +253,24 @@ const WindowState kStates[] = {
      [](const Look& look) {
          VocabularyFile file;
          QVERIFY(file.open(g_vocabulary));
-         WhileShown(Form3, [&] { Form3->ShowOverview(file); }, look);
+         WhileShown(
+             Form3, [&] { Form3->ShowOverview(file); }, look);
      }},
     {"Datei-Informationen, editing",
      [](const Look& look) {
          VocabularyFile file;
          QVERIFY(file.open(g_vocabulary));
-         WhileShown(Form4, [&] { Form4->ShowForEditor(file); }, look);
+         WhileShown(
+             Form4, [&] { Form4->ShowForEditor(file); }, look);
      }},
     {"Datei-Informationen, read-only",
      [](const Look& look) {
-         WhileShown(Form4, [] { Form4->ShowReadOnly({QStringLiteral("Titel"), {}, {}}); }, look);
+         WhileShown(
+             Form4,
+             [] {
+                 Form4->ShowReadOnly({QStringLiteral("Titel"), {}, {}});
+             },
+             look);
      }},
     {"Lernprogramm without a file",
      [](const Look& look) {
@@ -257,12 +354,17 @@ private Q_SLOTS:
     {
         QVERIFY(WriteVersionCreatingStore());
         const QString dir = NewTestDirectory();
-        g_vocabulary = WriteVocabularyFile(dir, QStringLiteral("englisch.vok"), NumberedEntries(30));
+        g_vocabulary =
+            WriteVocabularyFile(dir, QStringLiteral("englisch.vok"), NumberedEntries(30));
         g_statistics = dir + QStringLiteral("/Lernkompass.dat");
         const QDate day(2001, 3, 5);
         for (int known : {7, 9})
-            QVERIFY(WriteStatisticsRecord(
-                g_statistics, {g_vocabulary, QStringLiteral("L1"), 10, known, 10 - known, 0, 95, day}));
+            QVERIFY(WriteStatisticsRecord(g_statistics, {g_vocabulary, QStringLiteral("L1"), 10,
+                                                         known, 10 - known, 0, 95, day}));
+        // As on a desktop set to a 12-point font, before any window exists.
+        QFont font = QApplication::font();
+        font.setPointSize(12);
+        QApplication::setFont(font);
         Form1 = new TForm1({g_vocabulary});
         CreateForms();
     }
@@ -281,6 +383,69 @@ private Q_SLOTS:
         kStates[state].show([&](QWidget* window) { faults = Unheard(window); });
         QCOMPARE(faults.join(u'\n'), QString());
         QVERIFY(platform_.messages.isEmpty());
+    }
+
+    void everyCaptionFits_data() { everyWindowSpeaks_data(); }
+    void everyCaptionFits()
+    {
+        QFETCH(int, state);
+        QStringList faults{QStringLiteral("not shown")};
+        kStates[state].show([&](QWidget* window) { faults = Crowded(window); });
+        QCOMPARE(faults.join(u'\n'), QString());
+    }
+
+    // Each push button Tab reaches, in a fresh showing of its window: Enter presses it and
+    // no other button. Whatever window the button opens is closed again at once.
+    void everyButtonAnswersEnter_data() { everyWindowSpeaks_data(); }
+    void everyButtonAnswersEnter()
+    {
+        QFETCH(int, state);
+        QStringList buttons;
+        kStates[state].show([&](QWidget* window) {
+            for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+                if ((qobject_cast<QPushButton*>(b) || qobject_cast<QToolButton*>(b)) &&
+                    b->isVisible() && b->isEnabled() && (b->focusPolicy() & Qt::TabFocus))
+                    buttons << b->objectName();
+        });
+        QStringList faults;
+        for (const QString& name : buttons) {
+            kStates[state].show([&](QWidget* window) {
+                auto* button = window->findChild<QAbstractButton*>(name);
+                // The window's own focus: offscreen, a window shown again may stay inactive.
+                for (int i = 0; i < 100 && window->focusWidget() != button; ++i)
+                    QTest::keyClick(window->focusWidget() ? window->focusWidget() : window,
+                                    Qt::Key_Tab);
+                if (window->focusWidget() != button) {
+                    faults << name + QStringLiteral(": not reached with Tab");
+                    return;
+                }
+                std::vector<std::unique_ptr<QSignalSpy>> spies;
+                const QList<QAbstractButton*> all = window->findChildren<QAbstractButton*>();
+                for (QAbstractButton* b : all)
+                    spies.push_back(std::make_unique<QSignalSpy>(b, &QAbstractButton::clicked));
+                QTimer closer;
+                QObject::connect(&closer, &QTimer::timeout, [window] {
+                    QWidget* opened = QApplication::activeModalWidget();
+                    if (!opened || opened == window)
+                        return;
+                    opened->close();
+                    if (auto* dialog = qobject_cast<QDialog*>(opened);
+                        dialog && dialog->isVisible())
+                        dialog->done(QDialog::Rejected);
+                });
+                closer.start(10);
+                QTest::keyClick(button, Qt::Key_Return);
+                closer.stop();
+                QStringList pressed;
+                for (size_t i = 0; i < spies.size(); ++i)
+                    if (!spies[i]->isEmpty())
+                        pressed << Id(all[qsizetype(i)]);
+                if (pressed != QStringList{name})
+                    faults << name + QStringLiteral(": Enter pressed ") + pressed.join(u',');
+            });
+        }
+        QCOMPARE(faults.join(u'\n'), QString());
+        platform_.clear();
     }
 };
 

@@ -128,34 +128,62 @@ private Q_SLOTS:
         }
     }
 
-    // Blue and plain; underlined while the mouse is over the link or it has the focus, and
-    // its own font again afterwards, also when both overlap.
+    // Blue and plain; underlined only while the mouse is over the link, and its own font
+    // again afterwards. Keyboard focus shows a focus frame, as on other controls, and leaves
+    // the font alone.
     void hover_data()
     {
-        QTest::addColumn<QString>("steps");  // e: enter, l: leave, f: focus in, o: focus out
+        QTest::addColumn<QString>("steps");  // e: enter, l: leave, t: Tab to it, o: Tab on
         QTest::addColumn<QStringList>("looks");
         const QString plain = QStringLiteral("plain #0000ff");
         const QString under = QStringLiteral("underlined #0000ff");
+        const QString framed = QStringLiteral(" framed");
         QTest::newRow("enter, leave") << "el" << QStringList{under, plain};
-        QTest::newRow("focus during hover") << "eflo" << QStringList{under, under, under, plain};
-        QTest::newRow("hover during focus") << "felo" << QStringList{under, under, under, plain};
+        QTest::newRow("Tab to it, Tab on") << "to" << QStringList{plain + framed, plain};
+        QTest::newRow("focus during hover")
+            << "etol" << QStringList{under, under + framed, under, plain};
+        QTest::newRow("hover during focus")
+            << "telo" << QStringList{plain + framed, under + framed, plain + framed, plain};
     }
     void hover()
     {
         QFETCH(QString, steps);
         QFETCH(QStringList, looks);
-        auto* label = Form9->findChild<TURLLabel*>(QStringLiteral("URLLabel1"));
+        // Two links of the about box's build in a window of their own, so that it is active.
+        QWidget window;
+        TURLLabel* links[2];
+        for (TURLLabel*& link : links) {
+            link = new TURLLabel(&window);
+            link->setCurrentFont({link->font(), QColor(0, 0, 255)});
+            link->adjustSize();
+        }
+        links[1]->move(0, 40);
+        auto* label = links[0];
+        window.move(300, 300);  // away from the mouse pointer
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        links[1]->setFocus();  // the first Tab goes to label
         const QFont plainFont = label->font();
-        QCOMPARE(Look(label), QStringLiteral("plain #0000ff"));
+        const QRgb background = label->palette().color(QPalette::Window).rgb();
+        const auto look = [&] {
+            const QImage shot = label->grab().toImage();
+            bool framed = false;
+            for (int x = 0; x < shot.width(); ++x)
+                framed = framed || shot.pixel(x, 0) != background;
+            return Look(label) + (framed ? QStringLiteral(" framed") : QString());
+        };
         QStringList seen;
         for (QChar step : steps) {
             QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
             QEvent leave(QEvent::Leave);
-            QFocusEvent focus(step == QLatin1Char('f') ? QEvent::FocusIn : QEvent::FocusOut);
-            QApplication::sendEvent(label, step == QLatin1Char('e')   ? static_cast<QEvent*>(&enter)
-                                           : step == QLatin1Char('l') ? &leave
-                                                                      : &focus);
-            seen << Look(label);
+            if (step == QLatin1Char('e'))
+                QApplication::sendEvent(label, &enter);
+            else if (step == QLatin1Char('l'))
+                QApplication::sendEvent(label, &leave);
+            else
+                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window,
+                                Qt::Key_Tab);
+            seen << look();
         }
         QCOMPARE(seen, looks);
         QCOMPARE(label->font(), plainFont);

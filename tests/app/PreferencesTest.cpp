@@ -9,11 +9,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QTabWidget>
 #include <QTimer>
@@ -144,6 +146,11 @@ private Q_SLOTS:
         QTest::newRow("file option with empty field, Standardschriftart, OK")
             << u"RightSound=sz:default"_s << u"click:RadioButton2 click:Button4 click:Button5"_s
             << u"RightSound=sz: WrongSound=sz: Font=sz:MS_Sans_Serif"_s << QString();
+        QTest::newRow("Kein Signal while the file fields still hold names")
+            << u"RightSound=sz:/snd/ja.wav WrongSound=sz:/snd/nein.wav"_s
+            << u"click:RadioButton5 click:RadioButton6 is:Edit1:/snd/ja.wav "
+               u"is:Edit2:/snd/nein.wav click:Button5"_s
+            << u"RightSound=sz: WrongSound=sz:"_s << QString();
         QTest::newRow("chosen file, close box; directory only read")
             << u"CurrentDirectory=sz:/vok"_s
             << u"file:/snd/ja.wav click:Button1 is:Edit1:/snd/ja.wav closebox"_s
@@ -195,8 +202,9 @@ private Q_SLOTS:
         QCOMPARE(calls, list(platformCalls));
     }
 
-    // The row's key in the editor's German-term field ("deutsch1", caret after "de"); the
-    // clipboard held "alt" as text and HTML before.
+    // The row's key in the editor's German-term field ("deutsch1", caret after "de"), or the
+    // item of its context menu's "Sonderzeichen einfügen"; the clipboard held "alt" as text
+    // and HTML before.
     void shortcutKeys_data()
     {
         QTest::addColumn<QString>("field");
@@ -209,6 +217,7 @@ private Q_SLOTS:
         QTest::newRow("Ctrl+F12 cut at the field length")
             << u"de"_s + QString(72, u'x') + u"utsch1"_s << QString(90, u'x');
         QTest::newRow("Ctrl+F1 not storable: refused") << same << u"Ω"_s;
+        QTest::newRow("menu F3") << u"deéutsch1"_s << u"é"_s;
     }
     void shortcutKeys()
     {
@@ -225,8 +234,27 @@ private Q_SLOTS:
         QLineEdit* edit = openEditor(editor);
         QVERIFY(edit);
         const QString tag = QString::fromLatin1(QTest::currentDataTag()).section(u' ', 0, 0);
-        const QKeyCombination key = QKeySequence(tag)[0];
-        QTest::keyClick(edit, key.key(), key.keyboardModifiers());
+        if (tag == u"menu") {
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(4, 4),
+                                      edit->mapToGlobal(QPoint(4, 4)));
+            QApplication::sendEvent(edit, &request);
+            auto* menu = edit->findChild<QMenu*>();
+            QVERIFY(menu);
+            QMenu* texts = nullptr;
+            for (QAction* item : menu->actions())
+                if (item->text() == u"Sonderzeichen einfügen")
+                    texts = item->menu();
+            QVERIFY(texts);
+            const QList<QAction*> items = texts->actions();
+            QCOMPARE(items.size(), 12);
+            QCOMPARE(items[2]->text(), u"é\tStrg+F3"_s);
+            QCOMPARE(items[4]->isEnabled(), false);  // shortcut 5 holds no text
+            items[2]->trigger();
+            menu->close();
+        } else {
+            const QKeyCombination key = QKeySequence(tag)[0];
+            QTest::keyClick(edit, key.key(), key.keyboardModifiers());
+        }
         QCOMPARE(edit->text(), field);
         QCOMPARE(QApplication::clipboard()->text(), clipboard);
         if (clipboard != u"alt")  // replaced, not added to
