@@ -243,7 +243,7 @@ QString ReviewCalendar::describe(int index) const
 QSize ReviewCalendar::chartSize() const
 {
     const int weeks = (count() + 6) / 7;
-    return {kCellLeft + kCellStep * std::max(weeks, 53) + 8, kCellTop + kCellStep * 7 + 26};
+    return {kCellLeft + kCellStep * std::max(weeks, 53) + 24, kCellTop + kCellStep * 7 + 26};
 }
 
 void ReviewCalendar::paintChart(QPainter& painter, int selected) const

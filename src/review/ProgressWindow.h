@@ -25,6 +25,7 @@ public:
     QImage picture() const;
     // What the day says: its date and value in words.
     virtual QString describe(int index) const = 0;
+    QSize sizeHint() const override { return chartSize(); }
 
 Q_SIGNALS:
     void selectionChanged(const QString& text);
@@ -37,7 +38,6 @@ protected:
     virtual int horizontalStep() const = 0;
     virtual int verticalStep() const = 0;
 
-    QSize sizeHint() const override { return chartSize(); }
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

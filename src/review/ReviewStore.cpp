@@ -242,23 +242,26 @@ ReviewStore::Status ReviewStore::connect()
         return Status::Unavailable;
     };
 
+    // Nothing is changed before the file is known to be ours.
+    const qint64 applicationId = pragma("PRAGMA application_id");
+    const qint64 version = Finished(code) ? pragma("PRAGMA user_version") : 0;
+    const qint64 tables = Finished(code) ? pragma("SELECT count(*) FROM sqlite_schema") : 0;
+    if (!Finished(code))
+        return failed();
+    if (tables > 0 && applicationId != kApplicationId)
+        return Status::Damaged;  // some other database in our place
+    if (tables > 0 && version != kSchemaVersion)
+        return Status::Unavailable;  // written by a newer version: leave it alone
     // WAL lets a second instance read while one writes; each commit is synced to disk.
     pragma("PRAGMA journal_mode = WAL");
     if (Finished(code))
         pragma("PRAGMA synchronous = FULL");
-    const qint64 applicationId = Finished(code) ? pragma("PRAGMA application_id") : 0;
-    const qint64 version = Finished(code) ? pragma("PRAGMA user_version") : 0;
-    const qint64 tables = Finished(code) ? pragma("SELECT count(*) FROM sqlite_schema") : 0;
     if (!Finished(code))
         return failed();
     if (tables == 0) {
         const Status created = createSchema();
         if (created != Status::Ok)
             return created;
-    } else if (applicationId != kApplicationId) {
-        return Status::Damaged;  // some other database in our place
-    } else if (version != kSchemaVersion) {
-        return Status::Unavailable;  // written by a newer version: leave it alone
     }
     return prepare() ? Status::Ok : failed();
 }
