@@ -13,9 +13,9 @@ ProgressFigures FiveMonths()
     figures.germanToForeign = {18, 23, 41, 74};
     figures.foreignToGerman = {60, 9, 17, 38};
     for (int k = 0; k < ProgressFigures::kForecastDays; ++k)
-        figures.forecast << (k == 0 ? 32 : (37 * k + 11) % 23 * 20 / (k + 4) + (k % 7 == 3 ? 6 : 1));
-    figures.firstCalendarDay =
-        figures.today - (QDate(2001, 3, 5).dayOfWeek() - 1) - 52 * 7;
+        figures.forecast << (k == 0 ? 32
+                                    : (37 * k + 11) % 23 * 20 / (k + 4) + (k % 7 == 3 ? 6 : 1));
+    figures.firstCalendarDay = figures.today - (QDate(2001, 3, 5).dayOfWeek() - 1) - 52 * 7;
     const int days = int(figures.today - figures.firstCalendarDay + 1);
     for (int i = 0; i < days; ++i) {
         const int ago = days - 1 - i;

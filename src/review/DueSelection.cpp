@@ -23,6 +23,21 @@ QList<CardKey> DistinctKeys(const QList<CardKey>& keys)
     return distinct;
 }
 
+// A term field as the file holds it: up to its first NUL, blanks at both ends removed.
+// Decodes only what remains, without copying the field first.
+QString TermText(const char* field)
+{
+    qsizetype end = 0;
+    while (end < kFieldWidth && field[end] != '\0')
+        ++end;
+    qsizetype begin = 0;
+    while (begin < end && field[begin] == ' ')
+        ++begin;
+    while (end > begin && field[end - 1] == ' ')
+        --end;
+    return FromAnsi(QByteArray::fromRawData(field + begin, end - begin));
+}
+
 }  // namespace
 
 std::optional<QList<CardKey>> ReadCardKeys(VocabularyFile& file,
@@ -41,9 +56,8 @@ std::optional<QList<CardKey>> ReadCardKeys(VocabularyFile& file,
         if (block.size() != qint64(count) * kRecordSize)
             return std::nullopt;  // shortened meanwhile
         for (int r = 0; r < count; ++r) {
-            const qsizetype at = qsizetype(r) * kRecordSize;
-            keys.append({TrimBlanks(FieldText(block.sliced(at + kFieldWidth, kFieldWidth))),
-                         TrimBlanks(FieldText(block.sliced(at + 2 * kFieldWidth, kFieldWidth)))});
+            const char* record = block.constData() + qsizetype(r) * kRecordSize;
+            keys.append({TermText(record + kFieldWidth), TermText(record + 2 * kFieldWidth)});
         }
         if (progress)
             progress();
@@ -51,7 +65,8 @@ std::optional<QList<CardKey>> ReadCardKeys(VocabularyFile& file,
     return keys;
 }
 
-DueSelection SelectDueCards(const QList<CardKey>& keys, const QList<std::optional<CardState>>& cards,
+DueSelection SelectDueCards(const QList<CardKey>& keys,
+                            const QList<std::optional<CardState>>& cards,
                             const QSet<qint64>& introducedToday, qint64 today,
                             const ReviewSettings& settings)
 {
@@ -81,8 +96,8 @@ DueSelection SelectDueCards(const QList<CardKey>& keys, const QList<std::optiona
         if (introducedToday.contains(card->id))
             ++introduced;
         if (card->dueDay <= today)
-            due.append({fsrs::Retrievability(double(today - card->lastDay), card->memory.stability),
-                        i});
+            due.append(
+                {fsrs::Retrievability(double(today - card->lastDay), card->memory.stability), i});
         else if (!nextDue || card->dueDay < *nextDue)
             nextDue = card->dueDay;
     }
@@ -91,7 +106,8 @@ DueSelection SelectDueCards(const QList<CardKey>& keys, const QList<std::optiona
     const int runSize = std::max(1, settings.runSize);
     const int dueTaken = std::min(runSize, int(due.size()));
     std::partial_sort(due.begin(), due.begin() + dueTaken, due.end());
-    for (int k = 0; k < dueTaken; ++k) selection.entries.append(due.at(k).index + 1);
+    for (int k = 0; k < dueTaken; ++k)
+        selection.entries.append(due.at(k).index + 1);
     selection.dueCount = dueTaken;
 
     const int allowance = std::max(0, settings.newCardsPerDay - introduced);
@@ -115,10 +131,11 @@ DueSelection SelectDueCards(const QList<CardKey>& keys, const QList<std::optiona
 
 std::optional<DueSelection> PlanDueRun(ReviewStore& store, const QList<CardKey>& keys,
                                        Direction direction, const QDateTime& now,
-                                       const ReviewSettings& settings)
+                                       const ReviewSettings& settings,
+                                       const ReviewStore::Progress& progress)
 {
     const qint64 today = LearningDay(now);
-    const auto cards = store.cardsFor(keys, direction);
+    const auto cards = store.cardsFor(keys, direction, progress);
     if (!cards)
         return std::nullopt;
     const auto introduced = store.cardsFirstReviewedOn(today);
@@ -187,20 +204,19 @@ DirectionFigures CountDirection(const QList<std::optional<CardState>>& cards, qi
 }
 
 std::optional<ProgressFigures> LoadProgress(ReviewStore& store, const QList<CardKey>& keys,
-                                            const QDateTime& now)
+                                            const QDateTime& now,
+                                            const ReviewStore::Progress& progress)
 {
     ProgressFigures figures;
     figures.today = LearningDay(now);
     figures.forecast = QList<int>(ProgressFigures::kForecastDays, 0);
-    const QList<CardKey> distinct = DistinctKeys(keys);
-    for (const Direction direction : {Direction::GermanToForeign, Direction::ForeignToGerman}) {
-        const auto cards = store.cardsFor(distinct, direction);
-        if (!cards)
-            return std::nullopt;
-        (direction == Direction::GermanToForeign ? figures.germanToForeign
-                                                 : figures.foreignToGerman) =
-            CountDirection(*cards, figures.today, &figures.forecast);
-    }
+    const auto cards = store.cardsInBothDirections(DistinctKeys(keys), progress);
+    if (!cards)
+        return std::nullopt;
+    figures.germanToForeign =
+        CountDirection(cards->germanToForeign, figures.today, &figures.forecast);
+    figures.foreignToGerman =
+        CountDirection(cards->foreignToGerman, figures.today, &figures.forecast);
     // 52 whole weeks before this one, so that the calendar's columns begin on Mondays.
     figures.firstCalendarDay =
         figures.today - (LearningDate(figures.today).dayOfWeek() - 1) - 52 * 7;

@@ -37,7 +37,8 @@ struct DueSelection {
 // all. cards[i] is the state of keys[i] (nothing: never reviewed); introducedToday holds
 // the cards first reviewed today. An entry whose pair occurs earlier in the file is the
 // same card and is asked once.
-DueSelection SelectDueCards(const QList<CardKey>& keys, const QList<std::optional<CardState>>& cards,
+DueSelection SelectDueCards(const QList<CardKey>& keys,
+                            const QList<std::optional<CardState>>& cards,
                             const QSet<qint64>& introducedToday, qint64 today,
                             const ReviewSettings& settings);
 
@@ -45,7 +46,8 @@ DueSelection SelectDueCards(const QList<CardKey>& keys, const QList<std::optiona
 // the call, store.takeMessage() gives the text to show, if any.
 std::optional<DueSelection> PlanDueRun(ReviewStore& store, const QList<CardKey>& keys,
                                        Direction direction, const QDateTime& now,
-                                       const ReviewSettings& settings);
+                                       const ReviewSettings& settings,
+                                       const ReviewStore::Progress& progress = {});
 
 // The notice when a selection is empty: "Heute ist keine Vokabel fällig." and when the
 // next ones are due.
@@ -89,10 +91,10 @@ struct ProgressFigures {
     qint64 today = 0;
     DirectionFigures germanToForeign;
     DirectionFigures foreignToGerman;
-    QList<int> forecast;  // due cards of both directions on today + k; overdue ones today
+    QList<int> forecast;          // due cards of both directions on today + k; overdue ones today
     qint64 firstCalendarDay = 0;  // the Monday 52 weeks before this week's
-    QList<int> calendar;  // reviews of all files per day from firstCalendarDay to today
-    int streak = 0;       // learning days in a row with reviews
+    QList<int> calendar;          // reviews of all files per day from firstCalendarDay to today
+    int streak = 0;               // learning days in a row with reviews
 };
 
 // The figures of one direction from the states of its cards (each card once).
@@ -102,4 +104,5 @@ DirectionFigures CountDirection(const QList<std::optional<CardState>>& cards, qi
 // Everything the progress window shows. Nothing when the store failed (then, as after a
 // replaced damaged store, store.takeMessage() gives the text to show).
 std::optional<ProgressFigures> LoadProgress(ReviewStore& store, const QList<CardKey>& keys,
-                                            const QDateTime& now);
+                                            const QDateTime& now,
+                                            const ReviewStore::Progress& progress = {});

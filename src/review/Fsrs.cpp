@@ -70,8 +70,8 @@ MemoryState Next(const MemoryState& state, double t, Rating rating)
     } else {
         const double r = Retrievability(t, s);
         if (rating == Rating::Again) {
-            const double forgotten = w[11] * std::pow(d, -w[12]) *
-                                     (std::pow(s + 1, w[13]) - 1) * std::exp(w[14] * (1 - r));
+            const double forgotten = w[11] * std::pow(d, -w[12]) * (std::pow(s + 1, w[13]) - 1) *
+                                     std::exp(w[14] * (1 - r));
             next = std::min(forgotten, s / std::exp(w[17] * w[18]));
         } else {
             const double hard = rating == Rating::Hard ? w[15] : 1;

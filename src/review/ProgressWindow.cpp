@@ -27,8 +27,7 @@ const QLocale& German()
 
 QString Count(int n, const char* one, const char* many)
 {
-    return German().toString(n) + QLatin1Char(' ') +
-           QString::fromUtf8(n == 1 ? one : many);
+    return German().toString(n) + QLatin1Char(' ') + QString::fromUtf8(n == 1 ? one : many);
 }
 
 QString DayName(qint64 day)
@@ -77,7 +76,7 @@ QLabel* Value(const QString& objectName, const QString& caption, QWidget* parent
     auto* label = new QLabel(parent);
     label->setObjectName(objectName);
     label->setAccessibleDescription(caption);
-    label->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
 
@@ -126,15 +125,15 @@ void DayChart::keyPressEvent(QKeyEvent* event)
 {
     int to = selected_;
     switch (event->key()) {
-    case Qt::Key_Left: to -= horizontalStep(); break;
-    case Qt::Key_Right: to += horizontalStep(); break;
-    case Qt::Key_Up: to -= verticalStep(); break;
-    case Qt::Key_Down: to += verticalStep(); break;
-    case Qt::Key_PageUp: to -= 7 * horizontalStep(); break;
-    case Qt::Key_PageDown: to += 7 * horizontalStep(); break;
-    case Qt::Key_Home: to = 0; break;
-    case Qt::Key_End: to = count() - 1; break;
-    default: QWidget::keyPressEvent(event); return;
+        case Qt::Key_Left: to -= horizontalStep(); break;
+        case Qt::Key_Right: to += horizontalStep(); break;
+        case Qt::Key_Up: to -= verticalStep(); break;
+        case Qt::Key_Down: to += verticalStep(); break;
+        case Qt::Key_PageUp: to -= 7 * horizontalStep(); break;
+        case Qt::Key_PageDown: to += 7 * horizontalStep(); break;
+        case Qt::Key_Home: to = 0; break;
+        case Qt::Key_End: to = count() - 1; break;
+        default: QWidget::keyPressEvent(event); return;
     }
     // A step beyond either end stays on the day it would leave.
     if (to >= 0 && to < count())
@@ -174,7 +173,8 @@ QString ForecastChart::describe(int index) const
     const QString day = index == 0   ? QStringLiteral("Heute")
                         : index == 1 ? QStringLiteral("Morgen")
                                      : DayName(firstDay_ + index);
-    return day + QStringLiteral(": ") + Count(values_.value(index), "Vokabel fällig", "Vokabeln fällig");
+    return day + QStringLiteral(": ") +
+           Count(values_.value(index), "Vokabel fällig", "Vokabeln fällig");
 }
 
 QSize ForecastChart::chartSize() const
@@ -188,8 +188,8 @@ void ForecastChart::paintChart(QPainter& painter, int selected) const
     const QSize size = chartSize();
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     painter.setPen(Qt::black);
-    const int most = std::max(1, values_.isEmpty() ? 0 : *std::max_element(values_.begin(),
-                                                                           values_.end()));
+    const int most =
+        std::max(1, values_.isEmpty() ? 0 : *std::max_element(values_.begin(), values_.end()));
     const int bottom = kBarTop + kBarHeight;
     const QFontMetrics metrics = painter.fontMetrics();
     for (const int value : {0, most}) {
@@ -263,7 +263,8 @@ void ReviewCalendar::paintChart(QPainter& painter, int selected) const
         const QDate date = LearningDate(firstDay_ + i);
         // The month's name above the first week that begins in it.
         if (i % 7 == 0 && date.day() <= 7)
-            DrawTextAt(painter, x, 2, German().standaloneMonthName(date.month(), QLocale::ShortFormat));
+            DrawTextAt(painter, x, 2,
+                       German().standaloneMonthName(date.month(), QLocale::ShortFormat));
         painter.fillRect(x, y, kCellSize, kCellSize, CellColour(values_.at(i), most));
         if (i == selected) {
             painter.setPen(QPen(QColor(230, 120, 20), 2));
@@ -338,8 +339,8 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent)
     forecastCaption->setBuddy(Forecast);
     ForecastDayLabel = Value(QStringLiteral("ForecastDayLabel"),
                              QStringLiteral("Gewählter Tag der Vorschau"), this);
-    ForecastTotalLabel = Value(QStringLiteral("ForecastTotalLabel"),
-                               QStringLiteral("Vorschau, alle 30 Tage"), this);
+    ForecastTotalLabel =
+        Value(QStringLiteral("ForecastTotalLabel"), QStringLiteral("Vorschau, alle 30 Tage"), this);
     CopyForecastButton = new QPushButton(QStringLiteral("Vorschau in die &Zwischenablage"), this);
     CopyForecastButton->setObjectName(QStringLiteral("CopyForecastButton"));
 
@@ -391,11 +392,6 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent)
     layout->addLayout(closeRow);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(Forecast, CopyForecastButton);
-    setTabOrder(CopyForecastButton, Calendar);
-    setTabOrder(Calendar, CopyCalendarButton);
-    setTabOrder(CopyCalendarButton, CloseButton);
-
     connect(Forecast, &DayChart::selectionChanged, ForecastDayLabel, &QLabel::setText);
     connect(Calendar, &DayChart::selectionChanged, CalendarDayLabel, &QLabel::setText);
     connect(CopyForecastButton, &QPushButton::clicked, this,
@@ -409,7 +405,8 @@ bool ProgressWindow::load(ReviewStore& store, const QString& vocabularyPath,
                           const QList<CardKey>& keys, const QDateTime& now)
 {
     const WaitCursor wait;
-    const auto figures = LoadProgress(store, keys, now);
+    RepaintPacer repaint;
+    const auto figures = LoadProgress(store, keys, now, [&repaint] { repaint(); });
     if (!figures)
         return false;
     showFigures(vocabularyPath, *figures);
@@ -423,12 +420,14 @@ void ProgressWindow::showFigures(const QString& vocabularyPath, const ProgressFi
     for (int c = 0; c < 2; ++c) {
         const DirectionFigures& d = *directions[c];
         const int values[] = {d.fresh, d.dueToday, d.dueWeek, d.wellKnown};
-        for (int r = 0; r < 4; ++r) FigureLabels[r][c]->setText(German().toString(values[r]));
+        for (int r = 0; r < 4; ++r)
+            FigureLabels[r][c]->setText(German().toString(values[r]));
     }
 
     Forecast->setForecast(figures.forecast, figures.today);
     int dueSoon = 0;
-    for (const int n : figures.forecast) dueSoon += n;
+    for (const int n : figures.forecast)
+        dueSoon += n;
     ForecastTotalLabel->setText(QStringLiteral("In den nächsten 30 Tagen fällig: ") +
                                 Count(dueSoon, "Vokabel", "Vokabeln"));
 

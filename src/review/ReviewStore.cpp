@@ -22,18 +22,18 @@ constexpr int kSchemaVersion = 1;
 
 const char* const kSchema = R"(
 CREATE TABLE cards (
-  id           INTEGER PRIMARY KEY,
   german_term  TEXT    NOT NULL,
   foreign_term TEXT    NOT NULL,
   direction    INTEGER NOT NULL,
+  id           INTEGER NOT NULL UNIQUE,
   stability    REAL    NOT NULL,
   difficulty   REAL    NOT NULL,
   due_day      INTEGER NOT NULL,
   last_day     INTEGER NOT NULL,
   reviews      INTEGER NOT NULL,
   lapses       INTEGER NOT NULL,
-  UNIQUE (german_term, foreign_term, direction)
-);
+  PRIMARY KEY (german_term, foreign_term, direction)
+) WITHOUT ROWID;
 CREATE TABLE review_log (
   id                INTEGER PRIMARY KEY,
   card_id           INTEGER NOT NULL REFERENCES cards (id),
@@ -50,8 +50,13 @@ CREATE TABLE review_log (
 CREATE INDEX review_log_by_day ON review_log (day, card_id);
 )";
 
+// The file stores directions as these numbers.
+static_assert(int(Direction::GermanToForeign) == 0 && int(Direction::ForeignToGerman) == 1);
+
+// Cards are looked up by their terms, a whole file at a time: the table is kept in the
+// order of its key, so that each lookup is a single search.
 constexpr const char* kCardColumns =
-    "id, stability, difficulty, due_day, last_day, reviews, lapses";
+    "direction, id, stability, difficulty, due_day, last_day, reviews, lapses";
 
 // A prepared statement, reset before and after use; the texts bound must outlive its step.
 class Statement {
@@ -87,12 +92,12 @@ private:
 CardState ReadCard(sqlite3_stmt* row)
 {
     CardState card;
-    card.id = sqlite3_column_int64(row, 0);
-    card.memory = {sqlite3_column_double(row, 1), sqlite3_column_double(row, 2)};
-    card.dueDay = sqlite3_column_int64(row, 3);
-    card.lastDay = sqlite3_column_int64(row, 4);
-    card.reviews = sqlite3_column_int(row, 5);
-    card.lapses = sqlite3_column_int(row, 6);
+    card.id = sqlite3_column_int64(row, 1);
+    card.memory = {sqlite3_column_double(row, 2), sqlite3_column_double(row, 3)};
+    card.dueDay = sqlite3_column_int64(row, 4);
+    card.lastDay = sqlite3_column_int64(row, 5);
+    card.reviews = sqlite3_column_int(row, 6);
+    card.lapses = sqlite3_column_int(row, 7);
     return card;
 }
 
@@ -161,19 +166,22 @@ QString ReviewStore::describe(Status status) const
 {
     const QString path = QDir::toNativeSeparators(path_);
     switch (status) {
-    case Status::Ok: return {};
-    case Status::Unavailable:
-        return QStringLiteral("Die Wiederholungsdatenbank lässt sich nicht öffnen oder nicht "
-                              "schreiben:\n%1\nDas Lernen geht ohne Wiederholungsplanung weiter.")
-            .arg(path);
-    case Status::Locked:
-        return QStringLiteral("Die Wiederholungsdatenbank ist zu lange von einem anderen Programm "
-                              "gesperrt:\n%1\nDas Lernen geht ohne Wiederholungsplanung weiter.")
-            .arg(path);
-    case Status::Damaged:
-        return QStringLiteral("Die Wiederholungsdatenbank war beschädigt. Sie wurde unverändert "
-                              "aufbewahrt als\n%1\nund durch eine neue, leere ersetzt.")
-            .arg(QDir::toNativeSeparators(movedAside_));
+        case Status::Ok: return {};
+        case Status::Unavailable:
+            return QStringLiteral(
+                       "Die Wiederholungsdatenbank lässt sich nicht öffnen oder nicht "
+                       "schreiben:\n%1\nDas Lernen geht ohne Wiederholungsplanung weiter.")
+                .arg(path);
+        case Status::Locked:
+            return QStringLiteral(
+                       "Die Wiederholungsdatenbank ist zu lange von einem anderen Programm "
+                       "gesperrt:\n%1\nDas Lernen geht ohne Wiederholungsplanung weiter.")
+                .arg(path);
+        case Status::Damaged:
+            return QStringLiteral(
+                       "Die Wiederholungsdatenbank war beschädigt. Sie wurde unverändert "
+                       "aufbewahrt als\n%1\nund durch eine neue, leere ersetzt.")
+                .arg(QDir::toNativeSeparators(movedAside_));
     }
     return {};
 }
@@ -283,8 +291,7 @@ ReviewStore::Status ReviewStore::createSchema()
         return Status::Ok;
     if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
         return Status::Locked;
-    return code == SQLITE_CORRUPT || code == SQLITE_NOTADB ? Status::Damaged
-                                                           : Status::Unavailable;
+    return code == SQLITE_CORRUPT || code == SQLITE_NOTADB ? Status::Damaged : Status::Unavailable;
 }
 
 bool ReviewStore::prepare()
@@ -292,26 +299,34 @@ bool ReviewStore::prepare()
     const QByteArray find = QByteArrayLiteral("SELECT ") + kCardColumns +
                             " FROM cards WHERE german_term = ?1 AND foreign_term = ?2"
                             " AND direction = ?3";
+    const QByteArray findBoth = QByteArrayLiteral("SELECT ") + kCardColumns +
+                                " FROM cards WHERE german_term = ?1 AND foreign_term = ?2";
     const auto make = [this](const char* sql, sqlite3_stmt** statement) {
         return sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, statement, nullptr) ==
                SQLITE_OK;
     };
-    return make(find.constData(), &find_) &&
-           make("INSERT INTO cards (german_term, foreign_term, direction, stability, difficulty,"
-                " due_day, last_day, reviews, lapses) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)",
-                &insert_) &&
-           make("UPDATE cards SET stability = ?4, difficulty = ?5, due_day = ?6, last_day = ?7,"
-                " reviews = ?8, lapses = ?9 WHERE id = ?1",
-                &update_) &&
-           make("INSERT INTO review_log (card_id, time_utc, day, rating, elapsed_days,"
-                " stability_before, difficulty_before, stability_after, difficulty_after,"
-                " due_day) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
-                &log_);
+    return make(find.constData(), &find_) && make(findBoth.constData(), &findBoth_) &&
+           make(
+               "INSERT INTO cards (german_term, foreign_term, direction, stability, difficulty,"
+               " due_day, last_day, reviews, lapses, id) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7,"
+               " ?8, ?9, (SELECT coalesce(max(id), 0) + 1 FROM cards))",
+               &insert_) &&
+           make(
+               "UPDATE cards SET stability = ?4, difficulty = ?5, due_day = ?6, last_day = ?7,"
+               " reviews = ?8, lapses = ?9"
+               " WHERE german_term = ?1 AND foreign_term = ?2 AND direction = ?3",
+               &update_) &&
+           make(
+               "INSERT INTO review_log (card_id, time_utc, day, rating, elapsed_days,"
+               " stability_before, difficulty_before, stability_after, difficulty_after,"
+               " due_day) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+               &log_) &&
+           make("SELECT max(day) FROM review_log WHERE day <= ?1", &lastDay_);
 }
 
 void ReviewStore::disconnect()
 {
-    for (sqlite3_stmt** statement : {&find_, &insert_, &update_, &log_}) {
+    for (sqlite3_stmt** statement : {&find_, &findBoth_, &insert_, &update_, &log_, &lastDay_}) {
         sqlite3_finalize(*statement);
         *statement = nullptr;
     }
@@ -392,9 +407,9 @@ bool ReviewStore::attempt(const std::function<int()>& work)
     return false;
 }
 
-std::optional<CardState> ReviewStore::record(const CardKey& key, Direction direction,
-                                             Rating rating, const QDateTime& now,
-                                             double desiredRetention, bool sameDay)
+std::optional<CardState> ReviewStore::record(const CardKey& key, Direction direction, Rating rating,
+                                             const QDateTime& now, double desiredRetention,
+                                             bool sameDay)
 {
     const QByteArray german = key.german.toUtf8();
     const QByteArray foreign = key.foreign.toUtf8();
@@ -431,11 +446,10 @@ std::optional<CardState> ReviewStore::record(const CardKey& key, Direction direc
         card.dueDay = today + fsrs::Interval(card.memory.stability, desiredRetention);
 
         Statement write(before ? update_ : insert_);
-        if (before)
-            write.integer(1, card.id);
-        else
-            write.text(1, german).text(2, foreign).integer(3, int(direction));
-        write.real(4, card.memory.stability)
+        write.text(1, german)
+            .text(2, foreign)
+            .integer(3, int(direction))
+            .real(4, card.memory.stability)
             .real(5, card.memory.difficulty)
             .integer(6, card.dueDay)
             .integer(7, card.lastDay)
@@ -443,8 +457,13 @@ std::optional<CardState> ReviewStore::record(const CardKey& key, Direction direc
             .integer(9, card.lapses);
         if (int code = sqlite3_step(write); code != SQLITE_DONE)
             return code;
-        if (!before)
-            card.id = sqlite3_last_insert_rowid(db_);
+        if (!before) {
+            Statement find(find_);
+            find.text(1, german).text(2, foreign).integer(3, int(direction));
+            if (int code = sqlite3_step(find); code != SQLITE_ROW)
+                return code;
+            card.id = ReadCard(find).id;
+        }
 
         Statement log(log_);
         log.integer(1, card.id)
@@ -469,28 +488,55 @@ std::optional<CardState> ReviewStore::record(const CardKey& key, Direction direc
 }
 
 std::optional<QList<std::optional<CardState>>> ReviewStore::cardsFor(const QList<CardKey>& keys,
-                                                                     Direction direction)
+                                                                     Direction direction,
+                                                                     const Progress& progress)
 {
-    QList<std::optional<CardState>> cards;
+    auto cards = lookup(keys, direction, progress);
+    if (!cards)
+        return std::nullopt;
+    return std::move(cards->at(int(direction)));
+}
+
+std::optional<ReviewStore::BothDirections> ReviewStore::cardsInBothDirections(
+    const QList<CardKey>& keys, const Progress& progress)
+{
+    auto cards = lookup(keys, std::nullopt, progress);
+    if (!cards)
+        return std::nullopt;
+    return BothDirections{std::move(cards->at(0)), std::move(cards->at(1))};
+}
+
+std::optional<std::array<QList<std::optional<CardState>>, 2>> ReviewStore::lookup(
+    const QList<CardKey>& keys, std::optional<Direction> direction, const Progress& progress)
+{
+    std::array<QList<std::optional<CardState>>, 2> cards;
     const auto work = [&]() -> int {
-        cards.clear();
-        cards.reserve(keys.size());
+        for (int d = 0; d < 2; ++d) {
+            cards[d].clear();
+            if (!direction || int(*direction) == d)
+                cards[d].resize(keys.size());
+        }
         if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
             return sqlite3_errcode(db_);
         QByteArray german;
         QByteArray foreign;
-        for (const CardKey& key : keys) {
-            german = key.german.toUtf8();
-            foreign = key.foreign.toUtf8();
-            Statement find(find_);
-            find.text(1, german).text(2, foreign).integer(3, int(direction));
-            const int code = sqlite3_step(find);
-            if (code == SQLITE_ROW)
-                cards.append(ReadCard(find));
-            else if (code == SQLITE_DONE)
-                cards.append(std::nullopt);
-            else
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            german = keys.at(i).german.toUtf8();
+            foreign = keys.at(i).foreign.toUtf8();
+            Statement find(direction ? find_ : findBoth_);
+            find.text(1, german).text(2, foreign);
+            if (direction)
+                find.integer(3, int(*direction));
+            int code;
+            while ((code = sqlite3_step(find)) == SQLITE_ROW) {
+                const int d = sqlite3_column_int(find, 0);
+                if (d == 0 || d == 1)
+                    cards[d][i] = ReadCard(find);
+            }
+            if (code != SQLITE_DONE)
                 return code;
+            if (progress && i % 4096 == 4095)
+                progress();
         }
         return sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
     };
@@ -511,7 +557,8 @@ std::optional<QSet<qint64>> ReviewStore::cardsFirstReviewedOn(qint64 day)
                                       -1, &query, nullptr);
         if (code == SQLITE_OK) {
             sqlite3_bind_int64(query, 1, day);
-            while ((code = sqlite3_step(query)) == SQLITE_ROW) ids.insert(sqlite3_column_int64(query, 0));
+            while ((code = sqlite3_step(query)) == SQLITE_ROW)
+                ids.insert(sqlite3_column_int64(query, 0));
         }
         sqlite3_finalize(query);
         return code;
@@ -549,30 +596,23 @@ std::optional<int> ReviewStore::streak(qint64 today)
 {
     int days = 0;
     const auto work = [&]() -> int {
+        // One search per day of the streak, however many reviews each day holds.
         days = 0;
-        sqlite3_stmt* query = nullptr;
-        int code = sqlite3_prepare_v2(db_,
-                                      "SELECT DISTINCT day FROM review_log WHERE day <= ?1"
-                                      " ORDER BY day DESC",
-                                      -1, &query, nullptr);
-        if (code == SQLITE_OK) {
-            sqlite3_bind_int64(query, 1, today);
+        for (qint64 expected = today;; --expected) {
+            Statement last(lastDay_);
+            last.integer(1, expected);
+            const int code = sqlite3_step(last);
+            if (code != SQLITE_ROW)
+                return code;
+            const bool none = sqlite3_column_type(last, 0) == SQLITE_NULL;
+            const qint64 day = sqlite3_column_int64(last, 0);
             // Today without a review yet does not break the streak.
-            qint64 expected = today;
-            while ((code = sqlite3_step(query)) == SQLITE_ROW) {
-                const qint64 day = sqlite3_column_int64(query, 0);
-                if (days == 0 && day == today - 1)
-                    expected = day;
-                if (day != expected)
-                    break;
-                ++days;
-                --expected;
-            }
-            if (code == SQLITE_ROW)
-                code = SQLITE_DONE;
+            if (!none && days == 0 && expected == today && day == today - 1)
+                expected = day;
+            if (none || day != expected)
+                return SQLITE_DONE;
+            ++days;
         }
-        sqlite3_finalize(query);
-        return code;
     };
     if (!attempt(work))
         return std::nullopt;

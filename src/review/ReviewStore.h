@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -96,10 +97,22 @@ public:
                                     double desiredRetention = fsrs::kDefaultRetention,
                                     bool sameDay = false);
 
+    // Called every few thousand cards by the lookups below, so that a window can repaint.
+    using Progress = std::function<void()>;
+
     // The states of these cards in one direction, in the order of keys; nothing for a card
     // never reviewed. One read transaction, so the answer is a consistent snapshot.
     std::optional<QList<std::optional<CardState>>> cardsFor(const QList<CardKey>& keys,
-                                                            Direction direction);
+                                                            Direction direction,
+                                                            const Progress& progress = {});
+
+    struct BothDirections {
+        QList<std::optional<CardState>> germanToForeign;
+        QList<std::optional<CardState>> foreignToGerman;
+    };
+    // Both cards of each entry in one pass (the progress window).
+    std::optional<BothDirections> cardsInBothDirections(const QList<CardKey>& keys,
+                                                        const Progress& progress = {});
 
     // The cards whose first review was on this learning day (for the daily limit of new
     // cards).
@@ -117,6 +130,8 @@ private:
     Status createSchema();
     bool prepare();
     void disconnect();
+    std::optional<std::array<QList<std::optional<CardState>>, 2>> lookup(
+        const QList<CardKey>& keys, std::optional<Direction> direction, const Progress& progress);
     // Classifies an SQLite result code; a damaged store is replaced by a fresh one.
     void fail(int code);
     bool moveAside();
@@ -128,9 +143,11 @@ private:
 
     sqlite3* db_ = nullptr;
     sqlite3_stmt* find_ = nullptr;
+    sqlite3_stmt* findBoth_ = nullptr;
     sqlite3_stmt* insert_ = nullptr;
     sqlite3_stmt* update_ = nullptr;
     sqlite3_stmt* log_ = nullptr;
+    sqlite3_stmt* lastDay_ = nullptr;
     QString path_;
     QString movedAside_;
     Status status_ = Status::Ok;
