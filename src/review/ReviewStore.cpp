@@ -211,15 +211,16 @@ void ReviewStore::close()
 ReviewStore::Status ReviewStore::connect()
 {
     const QFileInfo info(path_);
-    // The store is written in place: never through a link someone else put there.
-    if (info.isSymLink() || !QDir().mkpath(info.absolutePath()))
+    // The store is written in place: never through a link someone else put there. (Links
+    // among the folders above it are the user's own arrangement.)
+    for (const char* suffix : {"", "-wal", "-shm"})
+        if (QFileInfo(path_ + QLatin1String(suffix)).isSymLink())
+            return Status::Unavailable;
+    if (!QDir().mkpath(info.absolutePath()))
         return Status::Unavailable;
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-#ifdef SQLITE_OPEN_NOFOLLOW
-    flags |= SQLITE_OPEN_NOFOLLOW;
-#endif
     const QByteArray name = QDir::toNativeSeparators(path_).toUtf8();
-    if (sqlite3_open_v2(name.constData(), &db_, flags, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK) {
         const int code = db_ ? sqlite3_errcode(db_) : SQLITE_CANTOPEN;
         return code == SQLITE_NOTADB || code == SQLITE_CORRUPT ? Status::Damaged
                                                                : Status::Unavailable;
@@ -253,7 +254,7 @@ ReviewStore::Status ReviewStore::connect()
     // Nothing is changed before the file is known to be ours.
     const qint64 applicationId = pragma("PRAGMA application_id");
     const qint64 version = Finished(code) ? pragma("PRAGMA user_version") : 0;
-    const qint64 tables = Finished(code) ? pragma("SELECT count(*) FROM sqlite_schema") : 0;
+    const qint64 tables = Finished(code) ? pragma("SELECT count(*) FROM sqlite_master") : 0;
     if (!Finished(code))
         return failed();
     if (tables > 0 && applicationId != kApplicationId)

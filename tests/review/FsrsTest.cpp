@@ -4,8 +4,6 @@
 
 #include <QApplication>
 
-#include <cmath>
-
 // The published reference values of FSRS-6 with its default parameters, within 1e-4.
 class FsrsTest : public QObject {
     Q_OBJECT
@@ -41,8 +39,7 @@ private Q_SLOTS:
     {
         QFETCH(double, actual);
         QFETCH(double, expected);
-        QVERIFY2(std::abs(actual - expected) <= 1e-4 * expected,
-                 qPrintable(QString::number(actual)));
+        QVERIFY2(qAbs(actual - expected) <= 1e-4 * expected, qPrintable(QString::number(actual)));
     }
 
     // Good on each due day: the published intervals at 90 %; a lower retention waits

@@ -313,6 +313,9 @@ private Q_SLOTS:
         QVERIFY(QFile::link(target, dir + QStringLiteral("/link.sqlite")));
         QCOMPARE(store.open(dir + QStringLiteral("/link.sqlite")), Status::Unavailable);
         QVERIFY(!QFileInfo::exists(target));
+        // A linked folder above it is the user's own arrangement.
+        QVERIFY(QFile::link(QFileInfo(target).absolutePath(), dir + QStringLiteral("/folder")));
+        QCOMPARE(store.open(dir + QStringLiteral("/folder/Wiederholungen.sqlite")), Status::Ok);
 #endif
     }
 
