@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -31,7 +32,8 @@ struct SpeechEngine::Shared {
     std::atomic<bool> quitting{false};
     bool speaking = false;
     bool threadEnded = false;
-    SpeechEngine* owner = nullptr;  // cleared under the mutex when the engine goes
+    std::mutex ownerMutex;
+    SpeechEngine* owner = nullptr;  // cleared when the engine goes
     std::set<std::pair<Status, QString>> reported;
 };
 
@@ -58,8 +60,11 @@ SpeechEngine::~SpeechEngine()
 {
     if (!m_thread.joinable())
         return;
+    {
+        const std::lock_guard ownerLock(m_shared->ownerMutex);
+        m_shared->owner = nullptr;
+    }
     std::unique_lock lock(m_shared->mutex);
-    m_shared->owner = nullptr;
     m_shared->pending.reset();
     ++m_shared->generation;
     m_shared->quitting = true;
@@ -146,6 +151,13 @@ void SpeechEngine::Report(Status status, const QString& language)
 
 void SpeechEngine::Run(std::shared_ptr<Shared> shared)
 {
+    // Signals go out under the owner's lock only, so that a directly connected slot may
+    // call the engine again.
+    const auto toOwner = [&](const std::function<void(SpeechEngine*)>& send) {
+        const std::lock_guard lock(shared->ownerMutex);
+        if (shared->owner)
+            send(shared->owner);
+    };
     std::unique_lock lock(shared->mutex);
     for (;;) {
         shared->wake.wait(lock, [&] { return shared->quitting || shared->pending; });
@@ -157,32 +169,30 @@ void SpeechEngine::Run(std::shared_ptr<Shared> shared)
         const auto outcome = speech::Say(
             request.voice, request.text,
             [&] { return shared->generation != generation || shared->quitting; },
-            [&] {
-                const std::lock_guard ownerLock(shared->mutex);
-                if (shared->owner)
-                    Q_EMIT shared->owner->started();
-            });
+            [&] { toOwner([](SpeechEngine* owner) { Q_EMIT owner->started(); }); });
         lock.lock();
-        SpeechEngine* owner = shared->owner;
-        if (owner && outcome == speech::Outcome::NoSoundServer &&
-            shared->reported.insert({Status::NoSoundServer, QString()}).second) {
-            QMetaObject::invokeMethod(
-                owner, [owner] { Q_EMIT owner->problem(Status::NoSoundServer, QString()); },
-                Qt::QueuedConnection);
-        }
+        const bool noServer = outcome == speech::Outcome::NoSoundServer &&
+                              shared->reported.insert({Status::NoSoundServer, QString()}).second;
         // A newer speak() is read next; otherwise the engine falls silent.
-        if (shared->pending)
-            continue;
-        shared->speaking = false;
-        if (owner) {
-            QMetaObject::invokeMethod(
-                owner,
-                [owner] {
-                    if (!owner->isSpeaking())
-                        Q_EMIT owner->finished();
-                },
-                Qt::QueuedConnection);
-        }
+        const bool silent = !shared->pending;
+        if (silent)
+            shared->speaking = false;
+        lock.unlock();
+        toOwner([&](SpeechEngine* owner) {
+            if (noServer)
+                QMetaObject::invokeMethod(
+                    owner, [owner] { Q_EMIT owner->problem(Status::NoSoundServer, QString()); },
+                    Qt::QueuedConnection);
+            if (silent)
+                QMetaObject::invokeMethod(
+                    owner,
+                    [owner] {
+                        if (!owner->isSpeaking())
+                            Q_EMIT owner->finished();
+                    },
+                    Qt::QueuedConnection);
+        });
+        lock.lock();
     }
     shared->threadEnded = true;
     shared->ended.notify_all();

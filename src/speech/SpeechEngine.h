@@ -50,7 +50,8 @@ public:
     bool isSpeaking() const;
 
 Q_SIGNALS:
-    // The first samples have reached the sound server. Emitted on the speech thread.
+    // The first samples of a speak() have reached the sound server. Emitted on the speech
+    // thread: a directly connected slot may call the engine but must not delete it.
     void started();
     // Speaking has ended and nothing new was asked for meanwhile.
     void finished();
