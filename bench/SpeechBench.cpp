@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <optional>
 #include <vector>
 
 // From speak() to the first samples at the sound server (a private PulseAudio server with a
@@ -80,18 +81,26 @@ void SpeakWords(benchmark::State& state, bool cuttingIn)
             waitFor([&] { return !engine.isSpeaking(); });
             QThread::msleep(100);  // the sink plays out the last word's tail
         }
-        server->mark();
+        server->played();
         startedAt = 0;
+        std::optional<Clock::time_point> heard;
         const auto start = Clock::now();
         engine.speak(QString::fromUtf8(entry[0]), QString::fromLatin1(entry[1]));
         call.push_back(MsSince(start, Clock::now()) * 1000);
-        waitFor([&] { return startedAt != 0 && server->loudAt(); });
+        waitFor([&] {
+            const QByteArray bytes = server->played();
+            const auto* samples = reinterpret_cast<const qint16*>(bytes.constData());
+            if (std::any_of(samples, samples + bytes.size() / 2,
+                            [](qint16 s) { return std::abs(s) > 1000; }))
+                heard = heard.value_or(Clock::now());
+            return startedAt != 0 && heard;
+        });
         const Clock::time_point started{Clock::duration(startedAt.load())};
         const double ms = MsSince(start, started);
         state.SetIterationTime(ms / 1000);
         toServer.push_back(ms);
-        if (const auto loud = server->loudAt(); loud && !cuttingIn)
-            toSink.push_back(MsSince(start, *loud));
+        if (heard && !cuttingIn)
+            toSink.push_back(MsSince(start, *heard));
     }
     waitFor([&] { return !engine.isSpeaking(); });
     state.counters["median_ms"] = Median(toServer);
