@@ -21,7 +21,6 @@ struct SpeechEngine::Shared {
     struct Request {
         QByteArray voice;
         QByteArray text;
-        QString language;
     };
     std::mutex mutex;
     std::condition_variable wake;
@@ -31,6 +30,7 @@ struct SpeechEngine::Shared {
     std::atomic<quint64> generation{0};
     std::atomic<bool> quitting{false};
     bool speaking = false;
+    bool saying = false;  // the speech thread is at a request
     bool threadEnded = false;
     std::mutex ownerMutex;
     SpeechEngine* owner = nullptr;  // cleared when the engine goes
@@ -120,7 +120,7 @@ SpeechEngine::Status SpeechEngine::speak(const QString& text, const QString& lan
     }
     const std::lock_guard lock(m_shared->mutex);
     // Terms are short; a pasted novel is not read to its end.
-    m_shared->pending = Shared::Request{voice, text.left(1000).toUtf8(), language};
+    m_shared->pending = Shared::Request{voice, text.left(1000).toUtf8()};
     ++m_shared->generation;
     m_shared->speaking = true;
     m_shared->wake.notify_all();
@@ -132,6 +132,17 @@ void SpeechEngine::stop()
     const std::lock_guard lock(m_shared->mutex);
     m_shared->pending.reset();
     ++m_shared->generation;
+    // A request the speech thread has not taken up yet ends here.
+    if (m_shared->speaking && !m_shared->saying) {
+        m_shared->speaking = false;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!isSpeaking())
+                    Q_EMIT finished();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 bool SpeechEngine::isSpeaking() const
@@ -151,8 +162,8 @@ void SpeechEngine::Report(Status status, const QString& language)
 
 void SpeechEngine::Run(std::shared_ptr<Shared> shared)
 {
-    // Signals go out under the owner's lock only, so that a directly connected slot may
-    // call the engine again.
+    // Signals go out holding the owner's lock but not the state's, so that a directly
+    // connected slot may call the engine.
     const auto toOwner = [&](const std::function<void(SpeechEngine*)>& send) {
         const std::lock_guard lock(shared->ownerMutex);
         if (shared->owner)
@@ -165,12 +176,14 @@ void SpeechEngine::Run(std::shared_ptr<Shared> shared)
             break;
         const Shared::Request request = *std::exchange(shared->pending, std::nullopt);
         const quint64 generation = shared->generation;
+        shared->saying = true;
         lock.unlock();
         const auto outcome = speech::Say(
             request.voice, request.text,
             [&] { return shared->generation != generation || shared->quitting; },
             [&] { toOwner([](SpeechEngine* owner) { Q_EMIT owner->started(); }); });
         lock.lock();
+        shared->saying = false;
         const bool noServer = outcome == speech::Outcome::NoSoundServer &&
                               shared->reported.insert({Status::NoSoundServer, QString()}).second;
         // A newer speak() is read next; otherwise the engine falls silent.

@@ -34,7 +34,8 @@ struct Job {
 };
 thread_local Job* t_job = nullptr;
 
-// Samples in small pieces as they are made, so that the first reach the server early.
+// Receives the samples as the library makes them, 20 ms at a time, so that the first
+// reach the server early.
 int OnSamples(short* samples, int count, espeak_EVENT*)
 {
     Job* job = t_job;
