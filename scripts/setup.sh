@@ -16,14 +16,20 @@ if [[ $mode != run && $mode != test ]]; then
 fi
 cd "$(dirname "$0")/.."
 
-packages=(qt6-base-dev libpulse-dev libzip-dev libsqlite3-dev ninja-build
+packages=(qt6-base-dev libpulse-dev libespeak-ng-dev libzip-dev libsqlite3-dev ninja-build
           qt6-translations-l10n pkgconf cmake g++ fonts-dejavu-core fonts-urw-base35
           desktop-file-utils appstream shared-mime-info dpkg-dev
           clang libclang-rt-14-dev)
 
+# The sound and speech tests play into a private sound server of their own; without
+# pulseaudio they skip those rows. A desktop with PipeWire's service keeps it.
+if [[ $mode == test ]] && ! dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q ' installed$'; then
+    packages+=(pulseaudio)
+fi
+
 install_missing() {
     if ! command -v dpkg-query >/dev/null; then
-        echo "No dpkg here: install Qt 6.4 Widgets, libzip, SQLite 3, PulseAudio's client library (Qt Multimedia off Linux), CMake and Ninja yourself." >&2
+        echo "No dpkg here: install Qt 6.4 Widgets, libzip, SQLite 3, PulseAudio's client library and eSpeak NG (Qt Multimedia off Linux), CMake and Ninja yourself." >&2
         return
     fi
     local missing=() p
