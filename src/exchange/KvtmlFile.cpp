@@ -173,7 +173,7 @@ bool KvtmlReader::readOutline(QXmlStreamReader& xml, const ExchangeProgress& pro
                 QString name;
                 if (!readText(xml, depth, name))
                     return false;
-                containers.last() = name.trimmed();
+                containers.last() = name;
             } else if (Is(xml, "entry") && !containers.isEmpty()) {
                 bool ok = false;
                 const qint64 id = xml.attributes().value(QLatin1String("id")).toLongLong(&ok);

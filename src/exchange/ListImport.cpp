@@ -283,14 +283,14 @@ ListPreview ReadPreview(QIODevice& device, const ListSettings& settings, int row
                 preview.columns = std::max(preview.columns, int(row.size()));
                 preview.rows.append(row);
             }
+            preview.columnNames = reader.columnNames();
+            preview.columns = std::max(preview.columns, int(preview.columnNames.size()));
+            while (preview.columnNames.size() < preview.columns)
+                preview.columnNames.append(QString());
+            preview.mapping = reader.suggestedMapping(preview.columns);
+            preview.fileLesson = reader.fileLesson();
         }
         preview.error = reader.error();
-        preview.columnNames = reader.columnNames();
-        preview.columns = std::max(preview.columns, int(preview.columnNames.size()));
-        while (preview.columnNames.size() < preview.columns)
-            preview.columnNames.append(QString());
-        preview.mapping = reader.suggestedMapping(preview.columns);
-        preview.fileLesson = reader.fileLesson();
     }
     if (!device.isSequential())
         device.seek(start);
