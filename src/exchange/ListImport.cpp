@@ -549,32 +549,47 @@ QString Sentence(qint64 n, const char* one, const char* many)
 
 }  // namespace
 
-QString CountsText(const ImportCounts& counts)
+QString CountsText(const ImportCounts& counts, bool done)
 {
+    const auto tense = [done](const char* coming, const char* past) {
+        return done ? past : coming;
+    };
     QString text =
-        Sentence(counts.entries, "1 Eintrag wird übernommen.", "%1 Einträge werden übernommen.");
+        Sentence(counts.entries, tense("1 Eintrag wird übernommen.", "1 Eintrag wurde übernommen."),
+                 tense("%1 Einträge werden übernommen.", "%1 Einträge wurden übernommen."));
     if (counts.empty > 0)
-        text += Sentence(counts.empty, "1 leere Zeile wird übersprungen.",
-                         "%1 leere Zeilen werden übersprungen.");
+        text += Sentence(
+            counts.empty,
+            tense("1 leere Zeile wird übersprungen.", "1 leere Zeile wurde übersprungen."),
+            tense("%1 leere Zeilen werden übersprungen.", "%1 leere Zeilen wurden übersprungen."));
     if (counts.refused > 0)
-        text +=
-            Sentence(counts.refused,
-                     "1 Zeile ohne deutschen oder fremdsprachigen Begriff wird nicht übernommen.",
-                     "%1 Zeilen ohne deutschen oder fremdsprachigen Begriff werden nicht "
-                     "übernommen.");
+        text += Sentence(counts.refused,
+                         tense("1 Zeile ohne deutschen oder fremdsprachigen Begriff wird nicht "
+                               "übernommen.",
+                               "1 Zeile ohne deutschen oder fremdsprachigen Begriff wurde nicht "
+                               "übernommen."),
+                         tense("%1 Zeilen ohne deutschen oder fremdsprachigen Begriff werden nicht "
+                               "übernommen.",
+                               "%1 Zeilen ohne deutschen oder fremdsprachigen Begriff wurden nicht "
+                               "übernommen."));
     if (counts.cut > 0)
-        text += Sentence(counts.cut, "1 Eintrag hat ein Feld mit mehr als 80 Zeichen.",
-                         "%1 Einträge haben ein Feld mit mehr als 80 Zeichen.");
+        text += Sentence(counts.cut,
+                         tense("1 Eintrag hat ein Feld mit mehr als 80 Zeichen.",
+                               "1 Eintrag mit einem Feld über 80 Zeichen wurde gekürzt."),
+                         tense("%1 Einträge haben ein Feld mit mehr als 80 Zeichen.",
+                               "%1 Einträge mit einem Feld über 80 Zeichen wurden gekürzt."));
     if (counts.replaced > 0)
-        text +=
-            Sentence(counts.replaced,
-                     "1 Eintrag enthält Zeichen außerhalb von Windows-1252 oder Zeilenumbrüche.",
-                     "%1 Einträge enthalten Zeichen außerhalb von Windows-1252 oder "
-                     "Zeilenumbrüche.");
+        text += Sentence(counts.replaced,
+                         tense("1 Eintrag enthält Zeichen außerhalb von Windows-1252 oder "
+                               "Zeilenumbrüche.",
+                               "In 1 Eintrag wurden Zeichen ersetzt."),
+                         tense("%1 Einträge enthalten Zeichen außerhalb von Windows-1252 oder "
+                               "Zeilenumbrüche.",
+                               "In %1 Einträgen wurden Zeichen ersetzt."));
     if (counts.headerCut || counts.headerReplaced)
-        text += QStringLiteral(
-            "Titel, Autor oder Bemerkungen passen nicht unverändert in die "
-            "Vokabeldatei.\n");
+        text += QString::fromUtf8(
+            tense("Titel, Autor oder Bemerkungen passen nicht unverändert in die Vokabeldatei.\n",
+                  "Titel, Autor oder Bemerkungen wurden gekürzt oder angepasst.\n"));
     text.chop(1);
     return text;
 }

@@ -163,7 +163,7 @@ ImportResult ImportListFile(const QString& source, const ImportSettings& setting
                             const ImportTarget& target, bool fittingAccepted,
                             const ExchangeProgress& progress = {});
 
-// The counts in words, one sentence a line, for the dialog and the final notice.
-QString CountsText(const ImportCounts& counts);
+// The counts in words, one sentence a line: what an import will do, or (done) what it did.
+QString CountsText(const ImportCounts& counts, bool done = false);
 // The question before an import that cuts or replaces (Yes: cut and replace, No: cancel).
 QString FittingQuestion(const ImportCounts& counts);
