@@ -1,6 +1,6 @@
-// A word list from elsewhere read as Anki text with its header lines: detection, preview, count and import end with
-// a result; an import writes only whole records of fields a vocabulary file can hold, with
-// the required fields filled, or nothing at all.
+// A word list from elsewhere read as Anki text with its header lines: detection, preview, count and
+// import end with a result; an import writes only whole records of fields a vocabulary file can
+// hold, with the required fields filled, or nothing at all.
 
 #include "ListFuzzSupport.h"
 

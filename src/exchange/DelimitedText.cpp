@@ -83,11 +83,13 @@ DelimitedParser::Item DelimitedParser::next(QStringList& fields, QString& commen
         // Runs of plain characters are taken at once.
         const QChar* data = text_.constData();
         const qsizetype size = text_.size();
-        if (!quoted) {
+        {
             qsizetype end = pos_;
             while (end < size) {
                 const char16_t u = data[end].unicode();
-                if (u == sep || u == u'\r' || u == u'\n' || (u == u'"' && fresh && end == pos_))
+                if (quoted ? u == u'"'
+                           : u == sep || u == u'\r' || u == u'\n' ||
+                                 (u == u'"' && fresh && end == pos_))
                     break;
                 ++end;
             }

@@ -130,6 +130,8 @@ ImportDialog::ImportDialog(QWidget* parent)
     browseButton->setAccessibleName(QStringLiteral("Neue Vokabeldatei wählen"));
     browseButton->setToolTip(browseButton->accessibleName());
     browseButton->setAutoDefault(false);
+    browseButton->setFixedWidth(
+        browseButton->fontMetrics().horizontalAdvance(browseButton->text()) + 24);
     appendButton = Named(new QRadioButton(QStringLiteral("An die geöffnete Datei &anhängen:")),
                          "appendButton");
     appendLabel = ValueLabel("appendLabel", QStringLiteral("Geöffnete Datei"));
