@@ -297,6 +297,23 @@ ListPreview ReadPreview(QIODevice& device, const ListSettings& settings, int row
     return preview;
 }
 
+DetectedImport DetectImport(const QString& path, const ExchangeProgress& progress)
+{
+    DetectedImport detected;
+    const ListDetection detection = DetectListFile(path);
+    QFile file(path);
+    if (!detection.error.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        detected.error = detection.error.isEmpty() ? CannotRead(path) : detection.error;
+        return detected;
+    }
+    const ListPreview preview = ReadPreview(file, detection.settings, 20, progress);
+    detected.error = preview.error;
+    detected.settings = {
+        detection.settings, preview.mapping,
+        preview.fileLesson.isEmpty() ? QFileInfo(path).completeBaseName() : preview.fileLesson};
+    return detected;
+}
+
 ImportedRow RowToEntry(const QStringList& row, const ColumnMapping& mapping,
                        const QString& defaultLesson)
 {

@@ -93,6 +93,14 @@ struct ListPreview {
 ListPreview ReadPreview(QIODevice& device, const ListSettings& settings, int rows = 20,
                         const ExchangeProgress& progress = {});
 
+// Everything an import needs, from the file alone: the detected settings, the suggested
+// mapping, and as default lesson the one the file names (Anki's "#deck:") or the file's name.
+struct DetectedImport {
+    QString error;
+    ImportSettings settings;
+};
+DetectedImport DetectImport(const QString& path, const ExchangeProgress& progress = {});
+
 enum class RowKind { Empty, Refused, Entry };
 struct ImportedRow {
     RowKind kind = RowKind::Empty;

@@ -45,21 +45,6 @@ QList<VocabularyEntry> EveryCharacter()
     return entries;
 }
 
-bool Import(const QString& source, const ImportTarget& target, ImportResult& result,
-            bool accept = false)
-{
-    ImportSettings settings;
-    const ListDetection detection = DetectListFile(source);
-    settings.list = detection.settings;
-    QFile file(source);
-    if (!detection.error.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return false;
-    settings.mapping = ReadPreview(file, settings.list).mapping;
-    settings.defaultLesson = u"Import"_s;
-    result = ImportListFile(source, settings, target, accept);
-    return true;
-}
-
 QStringList Listing(const QString& dir)
 {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot |
@@ -257,8 +242,10 @@ private Q_SLOTS:
         const ListExportResult exported = ExportWordList(vok, ListFormat(format), list, false);
         QVERIFY2(exported.ok(), qPrintable(exported.error));
         QCOMPARE(DetectListFile(list).settings.format, ListFormat(format));
-        ImportResult result;
-        QVERIFY(Import(list, {back, TargetMode::NewFile, false, -1}, result));
+        const DetectedImport detected = DetectImport(list);
+        QVERIFY2(detected.error.isEmpty(), qPrintable(detected.error));
+        const ImportResult result =
+            ImportListFile(list, detected.settings, {back, TargetMode::NewFile, false, -1}, false);
         QVERIFY2(result.ok(), qPrintable(result.error));
         QCOMPARE(result.counts, (ImportCounts{exported.entries, 0, 0, 0, 0, false, false}));
         const QByteArray original = ReadBytes(vok);
