@@ -251,6 +251,7 @@ const WindowState kStates[] = {
      }},
     {"Lektionen-Übersicht",
      [](const Look& look) {
+         Form2->ResetEditor();  // the editor's lock would refuse this second open
          VocabularyFile file;
          QVERIFY(file.open(g_vocabulary));
          WhileShown(
@@ -258,6 +259,7 @@ const WindowState kStates[] = {
      }},
     {"Datei-Informationen, editing",
      [](const Look& look) {
+         Form2->ResetEditor();  // the editor's lock would refuse this second open
          VocabularyFile file;
          QVERIFY(file.open(g_vocabulary));
          WhileShown(
