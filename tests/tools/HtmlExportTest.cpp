@@ -153,35 +153,26 @@ private Q_SLOTS:
     {
         QFETCH(QString, options);
         const QString order = options.section(u' ', 1);
-        const auto entries = order.size();
-        const bool coloured = options.contains(u'f');
-        const bool framed = options.contains(u'r');
-        const QList<VocabularyEntry> all{
-            {QStringLiteral("L2"), QStringLiteral("Zebra"), QStringLiteral("zebra"), {}, {}},
-            {QStringLiteral("L1"), QStringLiteral("apfel"), QStringLiteral("apple"), {}, {}},
-            {QString(80, u' '), QStringLiteral("Äpfel"), QStringLiteral("a<b & c"), {}, {}},
-            {QStringLiteral("L1"), QStringLiteral("Zug"), QStringLiteral("train"), {}, {}}};
+        const bool coloured = options.contains(u'f'), framed = options.contains(u'r');
+        const QList<VocabularyEntry> entries{{u"L2"_s, u"Zebra"_s, u"zebra"_s, {}, {}},
+                                             {u"L1"_s, u"apfel"_s, u"apple"_s, {}, {}},
+                                             {u" "_s, u"Äpfel"_s, u"a<b & c"_s, {}, {}},
+                                             {u"L1"_s, u"Zug"_s, u"train"_s, {}, {}}};
         const QByteArrayList cells{"L2|Zebra|zebra", "L1|apfel|apple", "|&Auml;pfel|a&lt;b &amp; c",
                                    "L1|Zug|train"};
-        const QString dir = NewTestDirectory();
-        const QString html = dir + QStringLiteral("/Seite.html");
+        const QString dir = NewTestDirectory(), html = dir + u"/Seite.html"_s;
         QVERIFY(WriteBytes(html, "alt"));
-        const ExportRequest request{
-            WriteVocabularyFile(dir, QStringLiteral("w.vok"), all.first(entries),
-                                {QStringLiteral("  </title><script>\t"), {}, {}}),
-            html,
-            SortKey(QStringLiteral("LGFN").indexOf(options.at(0))),
-            options.contains(u'c'),
-            {coloured, framed, QStringLiteral("Wörter & Sätze.vok"), QStringLiteral("05.03.01")}};
-        QCOMPARE(ExportVocabularyList(request), ExportResult::Written);
+        const QString vocabulary = WriteVocabularyFile(dir, u"w.vok"_s, entries.first(order.size()),
+                                                       {u"  </title><script>\t"_s, {}, {}});
+        const PageOptions look{coloured, framed, u"Wörter & Sätze.vok"_s, u"05.03.01"_s};
+        const auto key = SortKey(u"LGFN"_s.indexOf(options.at(0)));
+        QCOMPARE(ExportVocabularyList({vocabulary, html, key, options.contains(u'c'), look}),
+                 ExportResult::Written);
 
         QByteArray rows;
         for (int k = 0; k < order.size(); ++k) {
-            rows += QByteArray("<tr bgcolor=\"") +
-                    (!coloured ? "#FFFFFF"
-                     : k % 2   ? "#DDDDDD"
-                               : "#BBBBBB") +
-                    "\" class=\"standard\">\r\n";
+            const char* colour = !coloured ? "#FFFFFF" : k % 2 ? "#DDDDDD" : "#BBBBBB";
+            rows += QByteArray("<tr bgcolor=\"") + colour + "\" class=\"standard\">\r\n";
             for (const QByteArray& text : cells.at(order.at(k).digitValue()).split('|'))
                 rows += "   <td align=\"left\" class=\"standard\">" + text + "</td>\r\n";
             rows += "</tr>\r\n";
