@@ -110,56 +110,41 @@ private Q_SLOTS:
         QFETCH(QString, setup);
         QFETCH(QString, status);
         const QStringList args = setup.split(u' ');
-        const QString name = args.at(0) == QLatin1String("-") ? QString() : args.at(0);
-        const int entries = args.at(1).toInt();
-        const QString existing = args.at(2);
-        const bool yes = args.at(3) == QLatin1String("yes");
-        const int sizeLimit = args.at(4).toInt();
-        const QString dir = NewTestDirectory();
-        const QString html = dir + QStringLiteral("/Englisch.html");
-        const QString path =
-            WriteVocabularyFile(dir, name.isEmpty() ? QStringLiteral("x.vok") : name,
-                                NumberedEntries(std::max(entries, 0)));
-        if (entries < 0)
-            WriteBytes(path, QByteArray(400, ' '));
+        const QString name = args.at(0) == u"-"_s ? QString() : args.at(0), existing = args.at(2);
+        const int entries = args.at(1).toInt(), sizeLimit = args.at(4).toInt();
+        const QString dir = NewTestDirectory(), html = dir + u"/Englisch.html"_s;
+        const QString path = WriteVocabularyFile(dir, name.isEmpty() ? u"x.vok"_s : name,
+                                                 NumberedEntries(std::max(entries, 0)));
+        QVERIFY(entries >= 0 || WriteBytes(path, QByteArray(400, ' ')));
+        QVERIFY(existing != u"file"_s || WriteBytes(html, "alte Seite"));
+        QVERIFY(existing != u"dir"_s || QDir().mkpath(html));
         const QByteArray vocabulary = ReadBytes(path);
-        if (existing == QLatin1String("file"))
-            WriteBytes(html, "alte Seite");
-        if (existing == QLatin1String("dir"))
-            QDir().mkpath(html);
-        platform_.answers << (yes ? MsgAnswer::Yes : MsgAnswer::No);
+        platform_.answers << (args.at(3) == u"yes"_s ? MsgAnswer::Yes : MsgAnswer::No);
         Form12->show();
         Form12->Edit1->setText(name.isEmpty() ? QString() : path);
         g_statuses.clear();
-        if (!sizeLimit)
-            QTest::mouseClick(Form12->Button2, Qt::LeftButton);
-        else if (!WithFileSizeLimit(sizeLimit, [] {
-                     Form12->Button2->click();
-                     return true;
-                 }))
+        const auto click = [] { return QTest::mouseClick(Form12->Button2, Qt::LeftButton), true; };
+        if (!(sizeLimit ? WithFileSizeLimit(sizeLimit, click).has_value() : click()))
             QSKIP("no file size limit here");
 
         QStringList shown;
         for (const FakePlatform::Message& m : platform_.messages)
-            shown << QStringLiteral("%1/%2: %3").arg(m.caption).arg(int(m.icon)).arg(m.text);
+            shown << u"%1/%2: %3"_s.arg(m.caption).arg(int(m.icon)).arg(m.text);
         QTEST(shown.join(u'\n'), "messages");
         QCOMPARE(Form12->StatusText->text(), status);
         // The phases in turn, each with its count and the final count last, the controls
         // locked until the end, and no repaint for every entry.
-        const bool done = status == QLatin1String("Fertig.");
-        const QString n = QString::number(entries);
-        const QString last = QStringLiteral("\\(%1/%1\\) \\.\\.\\.\n").arg(n);
+        const bool done = status == u"Fertig."_s;
+        const QString n = QString::number(entries), last = u"\\(%1/%1\\) \\.\\.\\.\n"_s.arg(n);
         const QString phases =
-            QStringLiteral(
-                "Lese Datei \\.\\.\\.\n(Sortierung läuft \\(\\d+/%1\\) \\.\\.\\.\n)*"
-                "Sortierung läuft %2(Speichere Datei \\(\\d+/%1\\) \\.\\.\\.\n)*%3 \\[frei\\]")
-                .arg(n, last,
-                     (done ? QStringLiteral("Speichere Datei ") + last : QString()) + status);
-        const bool ran = done || shown.last().endsWith(QLatin1String("geschrieben werden!"));
-        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(ran ? phases : QString()))
-                     .match(g_statuses.join(u'\n'))
-                     .hasMatch(),
-                 qPrintable(g_statuses.join(u'\n')));
+            u"Lese Datei \\.\\.\\.\n(Sortierung läuft \\(\\d+/%1\\) \\.\\.\\.\n)*Sortierung läuft "
+            u"%2(Speichere Datei \\(\\d+/%1\\) \\.\\.\\.\n)*%3 \\[frei\\]"_s.arg(
+                n, last, (done ? u"Speichere Datei "_s + last : QString()) + status);
+        const bool ran = done || shown.last().endsWith(u"geschrieben werden!"_s);
+        const QString statuses = g_statuses.join(u'\n');
+        QVERIFY2(statuses.contains(QRegularExpression(
+                     QRegularExpression::anchoredPattern(ran ? phases : QString()))),
+                 qPrintable(statuses));
         QVERIFY(g_statuses.size() < 100);
 
         const QByteArray page = ReadBytes(html);
@@ -168,12 +153,12 @@ private Q_SLOTS:
                              page.count("<tr bgcolor") == entries + 1;
         QCOMPARE(written, done);
         QCOMPARE(page.contains("class=\"standard\">05.03.2001</td>"), done);
-        if (!written && existing == QLatin1String("file"))
+        if (!written && existing == u"file"_s)
             QCOMPARE(page, QByteArray("alte Seite"));
         QCOMPARE(ReadBytes(path), vocabulary);
         // No temporary file left behind.
         QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden).size(),
-                 existing == QLatin1String("file") || written ? 2 : 1);
+                 existing == u"file"_s || written ? 2 : 1);
     }
 
 private:

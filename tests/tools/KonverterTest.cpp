@@ -69,32 +69,30 @@ private Q_SLOTS:
         QFETCH(QString, output);
         QFETCH(QString, message);
         QFETCH(QString, status);
-        const QString dir = NewTestDirectory();
-        QVERIFY(WriteBytes(dir + QStringLiteral("/liste.bib"), kLibrary));
-        QVERIFY(WriteBytes(dir + QStringLiteral("/alt.vok"), "alt"));
-        QFile::link(dir + QStringLiteral("/liste.bib"), dir + QStringLiteral("/link.bib"));
+        const QString dir = NewTestDirectory() + u'/';
+        QVERIFY(WriteBytes(dir + u"liste.bib"_s, kLibrary) &&
+                WriteBytes(dir + u"alt.vok"_s, "alt"));
+        QFile::link(dir + u"liste.bib"_s, dir + u"link.bib"_s);
         TForm11 form;
         form.show();
-        if (how.startsWith(QLatin1String("dialog"))) {
-            platform.fileAnswers << dir + QStringLiteral("/liste.bib");
+        platform.fileAnswers << dir + u"liste.bib"_s;
+        if (how.startsWith(u"dialog"_s))
             form.Button1->click();
-        }
-        form.Edit1->setText(input.replace(QStringLiteral("%1"), dir));
-        form.Edit2->setText(output.replace(QStringLiteral("%1"), dir));
-        platform.answers << (how.endsWith(QLatin1String("Yes")) ? MsgAnswer::Yes : MsgAnswer::No);
+        form.Edit1->setText(input.replace(u"%1/"_s, dir));
+        form.Edit2->setText(output.replace(u"%1/"_s, dir));
+        platform.answers << (how.endsWith(u"Yes"_s) ? MsgAnswer::Yes : MsgAnswer::No);
         QTest::mouseClick(form.Button3, Qt::LeftButton);
         QStringList shown;  // caption, buttons * 10 + icon, text
         for (const auto& m : platform.messages)
-            shown << m.caption + QString::asprintf(" %d ", int(m.buttons) * 10 + int(m.icon)) +
-                         m.text;
+            shown
+                << u"%1 %2 %3"_s.arg(m.caption).arg(int(m.buttons) * 10 + int(m.icon)).arg(m.text);
         QCOMPARE(shown.join(u'|'), message);
         QCOMPARE(form.StatusText(), status);
         QCOMPARE(form.Edit1->text() + form.Edit2->text(), input.trimmed() + output.trimmed());
-        const bool intoAlt = status == kDone && output.endsWith(QLatin1String("alt.vok"));
-        QCOMPARE(ReadBytes(dir + QStringLiteral("/alt.vok")), intoAlt ? kConverted : "alt");
-        QCOMPARE(ReadBytes(dir + QStringLiteral("/neu.vok")),
-                 status == kDone && !intoAlt ? kConverted : "");
-        QCOMPARE(ReadBytes(dir + QStringLiteral("/liste.bib")), kLibrary);
+        const bool intoAlt = status == kDone && output.endsWith(u"alt.vok"_s);
+        QCOMPARE(ReadBytes(dir + u"alt.vok"_s), intoAlt ? kConverted : "alt");
+        QCOMPARE(ReadBytes(dir + u"neu.vok"_s), status == kDone && !intoAlt ? kConverted : "");
+        QCOMPARE(ReadBytes(dir + u"liste.bib"_s), kLibrary);
     }
 
     // "&Konverter" shows the window modally; the dialogs set names, formats and the start
@@ -103,24 +101,22 @@ private Q_SLOTS:
     void startScreen_dialogs_conversion_closing()
     {
         const QString dir = NewTestDirectory();
-        QVERIFY(WriteBytes(dir + QStringLiteral("/gross.bib"),
-                           Library(QByteArrayList(3, Lesson("L", QByteArrayList(1000, kHouse))))));
-        WriteCurrentDirectory(QStringLiteral("/start"));
+        const QByteArray lesson = Lesson("L", QByteArrayList(1000, kHouse));
+        QVERIFY(WriteBytes(dir + u"/gross.bib"_s, Library(QByteArrayList(3, lesson))));
+        WriteCurrentDirectory(u"/start"_s);
         Form11 = new TForm11;
         TForm1 start;
         QStringList seen;
         QTimer::singleShot(0, Form11, [&] {
             seen << QString::number(Form11->isModal()) + Form11->StatusText();
-            platform.fileAnswers << std::nullopt << dir + QStringLiteral("/gross.bib")
-                                 << dir + QStringLiteral("/gross.txt");
+            platform.fileAnswers << std::nullopt << dir + u"/gross.bib"_s << dir + u"/gross.txt"_s;
             for (QPushButton* button : {Form11->Button1, Form11->Button1, Form11->Button2})
                 button->click();
             seen << Form11->Label5->text() << Form11->Label6->text();
             for (QLineEdit* edit : {Form11->Edit1, Form11->Edit2})
                 seen << FileNamePart(edit->text());
             for (const auto& d : platform.fileDialogs)
-                seen << d.title + d.filter +
-                            QString(d.startDirectory).replace(dir, QStringLiteral("D")) +
+                seen << d.title + d.filter + QString(d.startDirectory).replace(dir, u"D"_s) +
                             QString::number(int(d.choice));
             QTimer::singleShot(0, Form11, [&] {
                 seen << QString::number(Form11->isEnabled()) + Form11->StatusText();
@@ -146,9 +142,8 @@ private Q_SLOTS:
                                 "0Starte Konvertierung ...|1") +
                      kDone + QStringLiteral("|1-1"));
         QCOMPARE(ReadCurrentDirectory(), dir);
-        QCOMPARE(QFileInfo(dir + QStringLiteral("/gross.vok")).size(), qint64(400) * 3001);
-        delete Form11;
-        Form11 = nullptr;
+        QCOMPARE(QFileInfo(dir + u"/gross.vok"_s).size(), qint64(400) * 3001);
+        delete std::exchange(Form11, nullptr);
     }
 };
 

@@ -4,6 +4,8 @@
 #include <QBuffer>
 #include <QDir>
 
+using namespace Qt::StringLiterals;
+
 class WinVokLibraryTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -56,36 +58,33 @@ private Q_SLOTS:
     // file behind; so do a missing input and an output that cannot be created.
     void failures_leaveNoTrace()
     {
-        const QString dir = NewTestDirectory();
-        const QString input = dir + QStringLiteral("/liste.bib");
-        const QString existing = dir + QStringLiteral("/alt.vok");
+        const QString dir = NewTestDirectory() + u'/', input = dir + u"liste.bib"_s,
+                      existing = dir + u"alt.vok"_s;
         const QByteArray library = Library({Lesson("L", {kHouse, kHouse}), Lesson("L2", {})});
         QVERIFY(WriteBytes(existing, "alt"));
         for (int n = 0; n < library.size(); ++n) {
             QVERIFY(WriteBytes(input, library.left(n)));
             const auto expected = n < 19 ? ConversionResult::WrongFormat : ConversionResult::Failed;
             QCOMPARE(ConvertLibraryFile(input, existing), expected);
-            QCOMPARE(ConvertLibraryFile(input, dir + QStringLiteral("/neu.vok")), expected);
+            QCOMPARE(ConvertLibraryFile(input, dir + u"neu.vok"_s), expected);
         }
-        QCOMPARE(ConvertLibraryFile(dir + QStringLiteral("/x.bib"), dir + QStringLiteral("/x.vok")),
+        QCOMPARE(ConvertLibraryFile(dir + u"x.bib"_s, dir + u"x.vok"_s),
                  ConversionResult::InputNotRead);
-        QCOMPARE(ConvertLibraryFile(existing, dir + QStringLiteral("/x/x.vok")),
+        QCOMPARE(ConvertLibraryFile(existing, dir + u"x/x.vok"_s),
                  ConversionResult::OutputNotCreated);
         QCOMPARE(ReadBytes(existing), QByteArray("alt"));
-        QCOMPARE(QDir(dir).entryList(QDir::Files).join(u' '), QStringLiteral("alt.vok liste.bib"));
+        QCOMPARE(QDir(dir).entryList(QDir::Files).join(u' '), u"alt.vok liste.bib"_s);
     }
 
     // Names in other letter case are one file only where the file system ignores case
     // ("./" and links: see the converter window's test).
     void namesSameFile_letterCase()
     {
-        const QString dir = NewTestDirectory() + QLatin1Char('/');
-        QVERIFY(WriteBytes(dir + QStringLiteral("liste.bib"), "x"));
-        QVERIFY(WriteBytes(dir + QStringLiteral("Liste.bib"), "y"));
-        const bool ignoresCase = ReadBytes(dir + QStringLiteral("liste.bib")) == "y";
+        const QString dir = NewTestDirectory() + u'/';
+        QVERIFY(WriteBytes(dir + u"liste.bib"_s, "x") && WriteBytes(dir + u"Liste.bib"_s, "y"));
+        const bool ignoresCase = ReadBytes(dir + u"liste.bib"_s) == "y";
         for (const char* other : {"Liste.bib", "LISTE.BIB"})
-            QCOMPARE(NamesSameFile(dir + QStringLiteral("liste.bib"), dir + QLatin1String(other)),
-                     ignoresCase);
+            QCOMPARE(NamesSameFile(dir + u"liste.bib"_s, dir + QLatin1String(other)), ignoresCase);
     }
 };
 

@@ -5,8 +5,6 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <zip.h>
 
@@ -65,13 +63,6 @@ inline QMap<QString, std::tuple<QByteArray, int, qint64>> ReadArchive(const QStr
     if (za)
         zip_discard(za);
     return result;
-}
-
-// Whether Info-ZIP's unzip finds the archive sound (true when it is not installed).
-inline bool UnzipAccepts(const QString& path)
-{
-    const QString unzip = QStandardPaths::findExecutable(QStringLiteral("unzip"));
-    return unzip.isEmpty() || QProcess::execute(unzip, {QStringLiteral("-tqq"), path}) == 0;
 }
 
 // Everything below root, sorted: "dir/", "link->target", "file=content", and readable

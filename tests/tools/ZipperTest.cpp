@@ -13,6 +13,8 @@
 #include <QSlider>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 class ZipperTest : public QObject {
     Q_OBJECT
 
@@ -92,13 +94,11 @@ private Q_SLOTS:
         const QStringList args = job.split(u' ');
         const bool pack = args[0] == QLatin1String("pack");
         const QString action = args.value(4);
-        const QString dir = NewTestDirectory();
-        for (const QString& file : before) {
-            const QString name = dir + u'/' + file.section(u'=', 0, 0);
-            const QString content = file.section(u'=', 1);
-            QVERIFY(content.isEmpty() ? WriteArchive(name, L("alt.txt=alt"))
-                                      : WriteBytes(name, content.toUtf8()));
-        }
+        const QString dir = NewTestDirectory() + u'/';
+        for (const QString& file : before)
+            QVERIFY(file.endsWith(u'=') ? WriteArchive(dir + file.chopped(1), L("alt.txt=alt"))
+                                        : WriteBytes(dir + file.section(u'=', 0, 0),
+                                                     file.section(u'=', 1).toUtf8()));
         TForm10 w;
         w.show();
         w.TrackBar1->setValue(args[2].toInt());
@@ -120,29 +120,26 @@ private Q_SLOTS:
             seen << State(w);
         };
         platform_.answers << (args[3] == QLatin1String("yes") ? MsgAnswer::Yes : MsgAnswer::No);
-        platform_.fileAnswers << dir + u'/' + args[1];
+        platform_.fileAnswers << dir + args[1];
         QTest::mouseClick(pack ? w.Button1 : w.Button2, Qt::LeftButton);
 
         QStringList shown;
         for (const FakePlatform::Message& m : platform_.messages)
             shown << m.caption + QStringLiteral(": ") + m.text;
-        QCOMPARE(shown, messages.replaceInStrings(QStringLiteral("%1"), dir));
+        QCOMPARE(shown, messages.replaceInStrings(u"%1/"_s, dir));
         QCOMPARE(platform_.fileDialogs.value(0).title,
-                 pack ? QStringLiteral("Komprimieren") : QStringLiteral("Dekomprimieren"));
-        QCOMPARE(ReadCurrentDirectory(), dir);
+                 pack ? u"Komprimieren"_s : u"Dekomprimieren"_s);
+        QCOMPARE(ReadCurrentDirectory() + u'/', dir);
         QFETCH(QStringList, after);
         after.sort();
         QCOMPARE(Tree(dir), after);
         QVERIFY(w.isVisible());
-        QCOMPARE(State(w), QStringLiteral("1110 0..100@0 ") + status);
-        if (action.isEmpty())
-            return;
-        const QString running = QStringLiteral("0001 0..%1@%1 ").arg(pack ? 4 : 3) +
-                                (pack ? QStringLiteral("Kompression läuft ...")
-                                      : QStringLiteral("Dekompression läuft ..."));
-        QCOMPARE(seen, QStringList({running, status == QStringLiteral("Abgebrochen.")
-                                                 ? QStringLiteral("1110 0..100@0 Abgebrochen.")
-                                                 : running}));
+        QCOMPARE(State(w), u"1110 0..100@0 "_s + status);
+        const QString running = pack ? u"0001 0..4@4 Kompression läuft ..."_s
+                                     : u"0001 0..3@3 Dekompression läuft ..."_s;
+        if (!action.isEmpty())
+            QCOMPARE(seen,
+                     QStringList({running, status == u"Abgebrochen."_s ? State(w) : running}));
     }
 
     // Level and overwrite option, changed with the keyboard, are stored at once and shown
@@ -162,27 +159,25 @@ private Q_SLOTS:
         }
         TForm10 w;
         w.show();
-        QCOMPARE(w.TrackBar1->value(), 0);
-        QCOMPARE(w.Label9->text(), QStringLiteral("0"));
-        QVERIFY(w.CheckBox1->isChecked());
-        QVERIFY(w.ZipBuilder1.ExtrOptions.testFlag(ExtrOption::ExtrOverWrite));
-        QCOMPARE(State(w), QStringLiteral("1110 0..100@0 Bereit."));
+        QCOMPARE(w.TrackBar1->value() + w.Label9->text().toInt(), 0);
+        QVERIFY(w.CheckBox1->isChecked() &&
+                w.ZipBuilder1.ExtrOptions.testFlag(ExtrOption::ExtrOverWrite));
+        QCOMPARE(State(w), u"1110 0..100@0 Bereit."_s);
     }
 
     // "&Zipper" on the start screen shows the window modally.
     void start()
     {
-        Form1 = new TForm1();
+        TForm1 start;
         Form10 = new TForm10();
         bool modal = false;
         QTimer::singleShot(0, Form10, [&] {
             modal = QApplication::activeModalWidget() == Form10;
             Form10->close();
         });
-        Form1->BitBtn3->click();
+        start.BitBtn3->click();
         QVERIFY(modal);
         delete std::exchange(Form10, nullptr);
-        delete std::exchange(Form1, nullptr);
     }
 
 private:
