@@ -115,6 +115,21 @@ void JoinMenuBars(QMenuBar* main, QMenuBar* corner)
     new MenuBarJoin(main, corner);
 }
 
+void AddFontItems(QMenu* options, const FontItems& items)
+{
+    items.msSansSerif =
+        Command(options, "SchriftartMSSansSerif1", QStringLiteral("Schriftart: MS Sans Serif"),
+                Qt::SHIFT | Qt::Key_F1);
+    items.symbol = Command(options, "SchriftartSymbol1", QStringLiteral("Schriftart: Symbol"),
+                           Qt::SHIFT | Qt::Key_F2);
+    items.preferences = Command(options, "Voreinstellungen1", QStringLiteral("&Voreinstellungen"),
+                                Qt::SHIFT | Qt::Key_F12);
+    options->addSeparator();
+    options->addActions({items.msSansSerif, items.symbol});
+    options->addSeparator();
+    options->addAction(items.preferences);
+}
+
 void AddHelpMenu(QMenuBar* main, const HelpMenu& help)
 {
     help.bar = Named<QMenuBar>(main, "HelpMenuBar");

@@ -116,3 +116,12 @@ struct HelpMenu {
     QAction*& info;
 };
 void AddHelpMenu(QMenuBar* main, const HelpMenu& help);
+
+// The end of the options menu in the windows with vocabulary fields: the two fonts of the
+// fields and the preferences, each group after a separator.
+struct FontItems {
+    QAction*& msSansSerif;
+    QAction*& symbol;
+    QAction*& preferences;
+};
+void AddFontItems(QMenu* options, const FontItems& items);

@@ -94,20 +94,10 @@ void TForm5::BuildLayout()
                 QStringLiteral("&Groß- und Kleinschreibung ignorieren"), QKeySequence(Qt::Key_F8));
     FalscheVokabelnautomatischlschen1->setCheckable(true);
     GroundKleinschreibungignorieren1->setCheckable(true);
-    SchriftartMSSansSerif1 =
-        Command(this, "SchriftartMSSansSerif1", QStringLiteral("Schriftart: MS Sans Serif"),
-                QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    SchriftartSymbol1 = Command(this, "SchriftartSymbol1", QStringLiteral("Schriftart: Symbol"),
-                                QKeySequence(Qt::SHIFT | Qt::Key_F2));
-    Voreinstellungen1 = Command(this, "Voreinstellungen1", QStringLiteral("&Voreinstellungen"),
-                                QKeySequence(Qt::SHIFT | Qt::Key_F12));
     Optionen1->addActions({DeutschFremdsprache1, FremdspracheDeutsch1});
     Optionen1->addSeparator();
     Optionen1->addActions({FalscheVokabelnautomatischlschen1, GroundKleinschreibungignorieren1});
-    Optionen1->addSeparator();
-    Optionen1->addActions({SchriftartMSSansSerif1, SchriftartSymbol1});
-    Optionen1->addSeparator();
-    Optionen1->addAction(Voreinstellungen1);
+    AddFontItems(Optionen1, {SchriftartMSSansSerif1, SchriftartSymbol1, Voreinstellungen1});
 
     AddHelpMenu(MainMenu1, {HelpMenuBar, Hilfe1, LernkompassHilfe1, HomepagevonLernkompass1,
                             HomepagedesAutors1, Info1});

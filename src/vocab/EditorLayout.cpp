@@ -86,18 +86,8 @@ void TForm2::BuildLayout()
         tick->setCheckable(true);
         tick->setChecked(true);
     }
-    SchriftartMSSansSerif1 =
-        Command(Optionen1, "SchriftartMSSansSerif1", QStringLiteral("Schriftart: MS Sans Serif"),
-                Qt::SHIFT | Qt::Key_F1);
-    SchriftartSymbol1 = Command(Optionen1, "SchriftartSymbol1",
-                                QStringLiteral("Schriftart: Symbol"), Qt::SHIFT | Qt::Key_F2);
-    Voreinstellungen1 = Command(Optionen1, "Voreinstellungen1", QStringLiteral("&Voreinstellungen"),
-                                Qt::SHIFT | Qt::Key_F12);
     Optionen1->addActions({NachSynonymenfragen1, NacheinerBeschreibungfragen1});
-    Optionen1->addSeparator();
-    Optionen1->addActions({SchriftartMSSansSerif1, SchriftartSymbol1});
-    Optionen1->addSeparator();
-    Optionen1->addAction(Voreinstellungen1);
+    AddFontItems(Optionen1, {SchriftartMSSansSerif1, SchriftartSymbol1, Voreinstellungen1});
 
     AddHelpMenu(MainMenu1, {HelpMenuBar, Hilfe1, LernkompassHilfe1, HomepagevonLernkompass1,
                             HomepagedesAutors1, Info1});
