@@ -3,6 +3,7 @@
 #include "Forms.h"
 #include "Help.h"
 #include "Urllabel.h"
+#include "Widgets.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -27,33 +28,12 @@ protected:
     }
 };
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
-
-QFrame* MakeBevel(QWidget* parent, const char* name, QFrame::Shape shape, const QRect& place)
-{
-    auto* bevel = new QFrame(parent);
-    bevel->setObjectName(QLatin1String(name));
-    bevel->setFrameShape(shape);
-    bevel->setFrameShadow(QFrame::Sunken);
-    bevel->setGeometry(place);
-    return bevel;
-}
-
 // caption: what the label shows; url: what it opens; description: what the link is, for
 // screen readers (the label's text stays its name).
 TURLLabel* MakeLink(QWidget* parent, const char* name, const QString& caption, const QString& url,
                     const QString& description, int left, int top)
 {
-    auto* link = new TURLLabel(parent);
-    link->setObjectName(QLatin1String(name));
+    auto* link = Named<TURLLabel>(parent, name);
     link->setText(caption);
     link->URL = url;
     link->setAccessibleDescription(description);
@@ -87,33 +67,44 @@ TForm9::TForm9(QWidget* parent)
     setWindowTitle(QStringLiteral("Info"));
     setFixedSize(kClientWidth, kClientHeight);
 
-    Shape1 = new RoundedFrame(this);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setGeometry(8, 8, 465, 81);
+    Shape1 = Placed<RoundedFrame>(this, "Shape1", QRect(8, 8, 465, 81));
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1 = Named<QLabel>(this, "Image1");
     const QPixmap logo(QStringLiteral(":/LOGO"));
     Image1->setPixmap(logo);
     Image1->setGeometry(QRect(QPoint(16, 19), logo.isNull() ? QSize(448, 61) : logo.size()));
     Image1->setAccessibleName(QStringLiteral("Logo von Lernkompass"));
 
-    Label5 = MakeLabel(this, "Label5", QStringLiteral("Version: 1.5"), 80, 104);
-    Label4 = MakeLabel(this, "Label4", QStringLiteral("Stand: 20. Juni 2001"), 80, 120);
-    Bevel1 = MakeBevel(this, "Bevel1", QFrame::VLine, QRect(240, 96, 2, 97));
-    Label3 = MakeLabel(this, "Label3", QStringLiteral("Autor: ") + Product::kAuthorName, 312, 104);
-    Bevel2 = MakeBevel(this, "Bevel2", QFrame::HLine, QRect(8, 144, 465, 2));
+    Label5 = Named<QLabel>(this, "Label5", QStringLiteral("Version: 1.5"));
+    Label5->move(80, 104);
+    Label4 = Named<QLabel>(this, "Label4", QStringLiteral("Stand: 20. Juni 2001"));
+    Label4->move(80, 120);
+    Bevel1 = Placed<QFrame>(this, "Bevel1", QRect(240, 96, 2, 97));
+    Bevel1->setFrameShape(QFrame::VLine);
+    Label3 = Named<QLabel>(this, "Label3", QStringLiteral("Autor: ") + Product::kAuthorName);
+    Label3->move(312, 104);
+    Bevel2 = Placed<QFrame>(this, "Bevel2", QRect(8, 144, 465, 2));
+    Bevel2->setFrameShape(QFrame::HLine);
+    for (QFrame* bevel : {Bevel1, Bevel2})
+        bevel->setFrameShadow(QFrame::Sunken);
 
-    Label1 = MakeLabel(this, "Label1", QStringLiteral("WWW:"), 31, 176);
+    Label1 = Named<QLabel>(this, "Label1", QStringLiteral("WWW:"));
+    Label1->move(31, 176);
     URLLabel1 = MakeLink(this, "URLLabel1", WithoutClosingSlash(Product::kSite), Product::kSite,
                          QStringLiteral("Homepage von Lernkompass"), 80, 176);
-    Label6 = MakeLabel(this, "Label6", QStringLiteral("eMail:"), 272, 160);
+    Label6 = Named<QLabel>(this, "Label6", QStringLiteral("eMail:"));
+    Label6->move(272, 160);
     URLLabel2 = MakeLink(this, "URLLabel2", Product::kAuthorMail,
                          QStringLiteral("mailto:") + Product::kAuthorMail,
                          QStringLiteral("E-Mail an den Autor"), 312, 160);
-    Label8 = MakeLabel(this, "Label8", QStringLiteral("WWW:"), 264, 176);
+    Label8 = Named<QLabel>(this, "Label8", QStringLiteral("WWW:"));
+    Label8->move(264, 176);
     URLLabel3 = MakeLink(this, "URLLabel3", WithoutClosingSlash(Product::kAuthorSite),
                          Product::kAuthorSite, QStringLiteral("Homepage des Autors"), 312, 176);
+    for (QLabel* label : {Label5, Label4, Label3, Label1, Label6, Label8}) {
+        label->setTextFormat(Qt::PlainText);
+        label->adjustSize();
+    }
 
     // Tab goes through the links in reading order.
     setTabOrder(URLLabel2, URLLabel1);

@@ -28,40 +28,6 @@ namespace {
 const QString kNoFontText = QStringLiteral("(noch keine ausgewählt)");
 const QString kDefaultFontName = QStringLiteral("MS Sans Serif");
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QRect& rect)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(rect);
-    // Enter in a field must not press a button of the dialog.
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& rect)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(rect);
-    return label;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const QString& name, const QRect& rect)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setGeometry(rect);
-    return edit;
-}
-
-QRadioButton* MakeOption(QWidget* parent, const char* name, const QString& text, const QRect& rect)
-{
-    auto* option = new QRadioButton(text, parent);
-    option->setObjectName(QLatin1String(name));
-    option->setGeometry(rect);
-    return option;
-}
-
 // One group of the sounds tab; the controls in the order of the tab key.
 struct SoundGroup {
     QGroupBox* box;
@@ -78,27 +44,24 @@ SoundGroup MakeSoundGroup(QWidget* parent, const QString& title, const QRect& re
                           const std::array<const char*, 8>& names)
 {
     SoundGroup g;
-    g.box = new QGroupBox(title, parent);
-    g.box->setObjectName(QLatin1String(names[0]));
-    g.box->setGeometry(rect);
-    g.builtIn =
-        MakeOption(g.box, names[1], QStringLiteral("Standardsignal"), QRect(14, 24, 220, 22));
-    g.none = MakeOption(g.box, names[2], QStringLiteral("Kein Signal"), QRect(14, 48, 220, 22));
+    g.box = Placed<QGroupBox>(parent, names[0], rect, title);
+    g.builtIn = Placed<QRadioButton>(g.box, names[1], QRect(14, 24, 220, 22),
+                                     QStringLiteral("Standardsignal"));
+    g.none = Placed<QRadioButton>(g.box, names[2], QRect(14, 48, 220, 22),
+                                  QStringLiteral("Kein Signal"));
     // A bare circle: the file field beside it says what it stands for.
-    g.file = MakeOption(g.box, names[3], QString(), QRect(14, 76, 17, 22));
+    g.file = Placed<QRadioButton>(g.box, names[3], QRect(14, 76, 17, 22));
     g.file->setAccessibleName(QStringLiteral("Sounddatei"));
-    g.field = MakeEdit(g.box, QLatin1String(names[4]), QRect(34, 75, 457, 24));
+    g.field = Placed<QLineEdit>(g.box, names[4], QRect(34, 75, 457, 24));
     g.field->setAccessibleName(QStringLiteral("Sounddatei"));
-    g.choose = MakeButton(g.box, names[5], QStringLiteral("..."), QRect(497, 75, 36, 24));
+    g.choose = Placed<QPushButton>(g.box, names[5], QRect(497, 75, 36, 24), QStringLiteral("..."));
     g.choose->setAccessibleName(QStringLiteral("Sounddatei auswählen"));
     g.choose->setToolTip(QStringLiteral("Sounddatei auswählen"));
-    g.bevel = new QFrame(g.box);
-    g.bevel->setObjectName(QLatin1String(names[6]));
+    g.bevel = Placed<QFrame>(g.box, names[6], QRect(14, 108, rect.width() - 28, 2));
     g.bevel->setFrameShape(QFrame::HLine);
     g.bevel->setFrameShadow(QFrame::Sunken);
-    g.bevel->setGeometry(14, 108, rect.width() - 28, 2);
-    g.play = MakeButton(g.box, names[7], QStringLiteral("Gewähltes Signal abspielen"),
-                        QRect(rect.width() - 14 - 230, 118, 230, 28));
+    g.play = Placed<QPushButton>(g.box, names[7], QRect(rect.width() - 14 - 230, 118, 230, 28),
+                                 QStringLiteral("Gewähltes Signal abspielen"));
     g.play->setIcon(g.play->style()->standardIcon(QStyle::SP_MediaPlay));
     return g;
 }
@@ -153,9 +116,8 @@ TForm7::TForm7(QWidget* parent)
     setWindowTitle(QStringLiteral("Voreinstellungen"));
     setFixedSize(kClientWidth, kClientHeight);
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(8, 8, kClientWidth - 16, kClientHeight - 16 - 28 - 10);
+    PageControl1 = Placed<QTabWidget>(this, "PageControl1",
+                                      QRect(8, 8, kClientWidth - 16, kClientHeight - 16 - 28 - 10));
     const int pageWidth = PageControl1->width() - 8;
 
     // Sounds.
@@ -190,30 +152,30 @@ TForm7::TForm7(QWidget* parent)
     // Font.
     TabSheet2 = new QWidget;
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    GroupBox1 = new QGroupBox(QStringLiteral("Schriftart"), TabSheet2);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 8, pageWidth - 16, 324);
+    GroupBox1 = Placed<QGroupBox>(TabSheet2, "GroupBox1", QRect(8, 8, pageWidth - 16, 324),
+                                  QStringLiteral("Schriftart"));
     const int boxWidth = GroupBox1->width();
-    Label1 = MakeLabel(GroupBox1, "Label1", QStringLiteral("Schriftart:"), QRect(14, 30, 80, 20));
-    Label2 = MakeLabel(GroupBox1, "Label2", kNoFontText, QRect(96, 30, boxWidth - 96 - 180, 20));
+    Label1 =
+        Placed<QLabel>(GroupBox1, "Label1", QRect(14, 30, 80, 20), QStringLiteral("Schriftart:"));
+    Label2 =
+        Placed<QLabel>(GroupBox1, "Label2", QRect(96, 30, boxWidth - 96 - 180, 20), kNoFontText);
     // Label2 shows a value; its caption describes it.
     Label2->setAccessibleDescription(QStringLiteral("Schriftart"));
     QFont bold = Label2->font();
     bold.setBold(true);
     Label2->setFont(bold);
-    Button3 = MakeButton(GroupBox1, "Button3", QStringLiteral("&Ändern ..."),
-                         QRect(boxWidth - 14 - 156, 24, 156, 28));
-    Button4 = MakeButton(GroupBox1, "Button4", QStringLiteral("&Standardschriftart"),
-                         QRect(boxWidth - 14 - 156, 58, 156, 28));
-    Label3 =
-        MakeLabel(GroupBox1, "Label3", QStringLiteral("So schaut die ausgewählte Schriftart aus."),
-                  QRect(14, 98, boxWidth - 28, 64));
+    Button3 = Placed<QPushButton>(GroupBox1, "Button3", QRect(boxWidth - 14 - 156, 24, 156, 28),
+                                  QStringLiteral("&Ändern ..."));
+    Button4 = Placed<QPushButton>(GroupBox1, "Button4", QRect(boxWidth - 14 - 156, 58, 156, 28),
+                                  QStringLiteral("&Standardschriftart"));
+    Label3 = Placed<QLabel>(GroupBox1, "Label3", QRect(14, 98, boxWidth - 28, 64),
+                            QStringLiteral("So schaut die ausgewählte Schriftart aus."));
     Label3->setFrameShape(QFrame::StyledPanel);
     Label3->setFrameShadow(QFrame::Sunken);
     Label3->setAlignment(Qt::AlignCenter);
     Label3->setWordWrap(true);
-    Label4 = MakeLabel(GroupBox1, "Label4", QStringLiteral("Betroffene Felder:"),
-                       QRect(14, 176, 200, 20));
+    Label4 = Placed<QLabel>(GroupBox1, "Label4", QRect(14, 176, 200, 20),
+                            QStringLiteral("Betroffene Felder:"));
     const char* const boxNames[] = {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
                                     "CheckBox5"};
     const QString boxTexts[] = {QStringLiteral("Lektion"), QStringLiteral("Deutsch"),
@@ -221,18 +183,16 @@ TForm7::TForm7(QWidget* parent)
                                 QStringLiteral("Bemerkung")};
     QCheckBox** boxes[] = {&CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4, &CheckBox5};
     for (int k = 0; k < kFontFields; ++k) {
-        *boxes[k] = new QCheckBox(boxTexts[k], GroupBox1);
-        (*boxes[k])->setObjectName(QLatin1String(boxNames[k]));
-        (*boxes[k])->setGeometry(30, 200 + 24 * k, 220, 22);
+        *boxes[k] = Placed<QCheckBox>(GroupBox1, boxNames[k], QRect(30, 200 + 24 * k, 220, 22),
+                                      boxTexts[k]);
     }
     PageControl1->addTab(TabSheet2, QStringLiteral("Schriftart"));
 
     // Shortcut texts, in two columns of six.
     TabSheet3 = new QWidget;
     TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
-    GroupBox4 = new QGroupBox(QStringLiteral("Shortcuts"), TabSheet3);
-    GroupBox4->setObjectName(QStringLiteral("GroupBox4"));
-    GroupBox4->setGeometry(8, 8, pageWidth - 16, 324);
+    GroupBox4 = Placed<QGroupBox>(TabSheet3, "GroupBox4", QRect(8, 8, pageWidth - 16, 324),
+                                  QStringLiteral("Shortcuts"));
     QLineEdit** edits[] = {&Edit3, &Edit4,  &Edit5,  &Edit6,  &Edit7,  &Edit8,
                            &Edit9, &Edit10, &Edit11, &Edit12, &Edit13, &Edit14};
     const int columnWidth = (GroupBox4->width() - 14) / 2;
@@ -241,23 +201,27 @@ TForm7::TForm7(QWidget* parent)
     for (int k = 1; k <= kShortcuts; ++k) {
         const int x = 14 + ((k - 1) / 6) * columnWidth;
         const int y = 30 + ((k - 1) % 6) * 46;
-        QLineEdit* edit = MakeEdit(GroupBox4, QStringLiteral("Edit%1").arg(k + 2),
-                                   QRect(x + 72, y, columnWidth - 72 - 14, 24));
+        QLineEdit* edit =
+            Placed<QLineEdit>(GroupBox4, ("Edit" + QByteArray::number(k + 2)).constData(),
+                              QRect(x + 72, y, columnWidth - 72 - 14, 24));
         edit->setValidator(validator);
-        QLabel* label = new QLabel(QStringLiteral("Strg-F%1:").arg(k), GroupBox4);
-        label->setObjectName(QStringLiteral("Label%1").arg(k + 4));
-        label->setGeometry(x, y + 2, 68, 20);
+        QLabel* label = Placed<QLabel>(GroupBox4, ("Label" + QByteArray::number(k + 4)).constData(),
+                                       QRect(x, y + 2, 68, 20), QStringLiteral("Strg-F%1:").arg(k));
         label->setBuddy(edit);
         edit->setAccessibleName(QStringLiteral("Strg-F%1").arg(k));
         *edits[k - 1] = edit;
     }
     PageControl1->addTab(TabSheet3, QStringLiteral("Shortcuts"));
 
-    Button5 =
-        MakeButton(this, "Button5", QStringLiteral("&OK"),
-                   QRect(kClientWidth - 8 - 2 * 110 - 8, kClientHeight - 8 - 28 - 2, 110, 28));
-    Button6 = MakeButton(this, "Button6", QStringLiteral("&Abbrechen"),
-                         QRect(kClientWidth - 8 - 110, kClientHeight - 8 - 28 - 2, 110, 28));
+    Button5 = Placed<QPushButton>(
+        this, "Button5", QRect(kClientWidth - 8 - 2 * 110 - 8, kClientHeight - 8 - 28 - 2, 110, 28),
+        QStringLiteral("&OK"));
+    Button6 = Placed<QPushButton>(
+        this, "Button6", QRect(kClientWidth - 8 - 110, kClientHeight - 8 - 28 - 2, 110, 28),
+        QStringLiteral("&Abbrechen"));
+    // Enter in a field must not press a button of the dialog.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
 
     for (QLineEdit* edit : {Edit1, Edit2})
         edit->installEventFilter(this);

@@ -3,11 +3,12 @@
 #include "FileNames.h"
 #include "Forms.h"
 #include "SettingsStore.h"
-#include "vocab/Editor.h"
+#include "Widgets.h"
 #include "learn/Lernprogramm.h"
 #include "tools/Drucker.h"
 #include "tools/Konverter.h"
 #include "tools/Zipper.h"
+#include "vocab/Editor.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,20 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
-
-namespace {
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text,
-                        QStyle::StandardPixmap glyph, const QRect& place)
-{
-    auto* button = new QPushButton(parent->style()->standardIcon(glyph), text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(place);
-    button->setIconSize(QSize(32, 32));
-    return button;
-}
-
-}  // namespace
 
 TForm1::TForm1(QStringList arguments, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -41,44 +28,41 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight);
 
     // Created in tab order.
-    BitBtn1 = MakeButton(this, "BitBtn1", QStringLiteral("&Vokabel-Editor"),
-                         QStyle::SP_FileDialogDetailedView, QRect(16, 16, 169, 57));
-    BitBtn2 = MakeButton(this, "BitBtn2", QStringLiteral("&Lernprogramm"),
-                         QStyle::SP_MediaPlay, QRect(216, 16, 169, 57));
-    BitBtn3 = MakeButton(this, "BitBtn3", QStringLiteral("&Zipper"),
-                         QStyle::SP_DriveHDIcon, QRect(416, 16, 169, 57));
-    BitBtn4 = MakeButton(this, "BitBtn4", QStringLiteral("&Konverter"),
-                         QStyle::SP_BrowserReload, QRect(112, 88, 169, 57));
-    BitBtn6 = MakeButton(this, "BitBtn6", QStringLiteral("&Drucker"),
-                         QStyle::SP_FileDialogContentsView, QRect(312, 88, 169, 57));
+    const auto icon = [this](QStyle::StandardPixmap glyph) { return style()->standardIcon(glyph); };
+    BitBtn1 = Placed<QPushButton>(this, "BitBtn1", QRect(16, 16, 169, 57),
+                                  icon(QStyle::SP_FileDialogDetailedView),
+                                  QStringLiteral("&Vokabel-Editor"));
+    BitBtn2 = Placed<QPushButton>(this, "BitBtn2", QRect(216, 16, 169, 57),
+                                  icon(QStyle::SP_MediaPlay), QStringLiteral("&Lernprogramm"));
+    BitBtn3 = Placed<QPushButton>(this, "BitBtn3", QRect(416, 16, 169, 57),
+                                  icon(QStyle::SP_DriveHDIcon), QStringLiteral("&Zipper"));
+    BitBtn4 = Placed<QPushButton>(this, "BitBtn4", QRect(112, 88, 169, 57),
+                                  icon(QStyle::SP_BrowserReload), QStringLiteral("&Konverter"));
+    BitBtn6 =
+        Placed<QPushButton>(this, "BitBtn6", QRect(312, 88, 169, 57),
+                            icon(QStyle::SP_FileDialogContentsView), QStringLiteral("&Drucker"));
+    for (QPushButton* button : {BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn6})
+        button->setIconSize(QSize(32, 32));
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1 = Placed<QFrame>(this, "Bevel1", QRect(16, 160, 569, 2));
     Bevel1->setFrameShape(QFrame::HLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(16, 160, 569, 2);
 
-    Label1 = new QLabel(QStringLiteral("Übergebener Dateiname:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(16, 174, 124, 20);
+    Label1 = Placed<QLabel>(this, "Label1", QRect(16, 174, 124, 20),
+                            QStringLiteral("Übergebener Dateiname:"));
 
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2 = ValueLabel(this, "Label2", QStringLiteral("Übergebener Dateiname"));
     Label2->setGeometry(144, 174, 345, 20);
     QFont bold = Label2->font();
     bold.setBold(true);
     Label2->setFont(bold);
     Label2->setStyleSheet(QStringLiteral("color: #008000;"));
-    Label2->setTextFormat(Qt::PlainText);
-    // The name is what a screen reader must say; the caption only describes it.
-    Label2->setAccessibleDescription(QStringLiteral("Übergebener Dateiname"));
-    BitBtn5 = MakeButton(this, "BitBtn5", QStringLiteral("L&öschen"),
-                         QStyle::SP_DialogCancelButton, QRect(504, 170, 81, 25));
+    BitBtn5 = Placed<QPushButton>(this, "BitBtn5", QRect(504, 170, 81, 25),
+                                  icon(QStyle::SP_DialogCancelButton), QStringLiteral("L&öschen"));
     BitBtn5->setIconSize(QSize(16, 16));
     BitBtn5->setToolTip(QStringLiteral("Übergebenen Dateinamen vergessen"));
 
-    Label3 = new QLabel(this);
-    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3 = Named<QLabel>(this, "Label3");
     Label3->setTextFormat(Qt::PlainText);
     Label3->hide();
 

@@ -2,9 +2,11 @@
 
 #include "AnsiText.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -113,6 +115,42 @@ void JoinMenuBars(QMenuBar* main, QMenuBar* corner)
     new MenuBarJoin(main, corner);
 }
 
+void AddFontItems(QMenu* options, const FontItems& items)
+{
+    items.msSansSerif =
+        Command(options, "SchriftartMSSansSerif1", QStringLiteral("Schriftart: MS Sans Serif"),
+                Qt::SHIFT | Qt::Key_F1);
+    items.symbol = Command(options, "SchriftartSymbol1", QStringLiteral("Schriftart: Symbol"),
+                           Qt::SHIFT | Qt::Key_F2);
+    items.preferences = Command(options, "Voreinstellungen1", QStringLiteral("&Voreinstellungen"),
+                                Qt::SHIFT | Qt::Key_F12);
+    options->addSeparator();
+    options->addActions({items.msSansSerif, items.symbol});
+    options->addSeparator();
+    options->addAction(items.preferences);
+}
+
+void AddHelpMenu(QMenuBar* main, const HelpMenu& help)
+{
+    help.bar = Named<QMenuBar>(main, "HelpMenuBar");
+    help.menu = help.bar->addMenu(QStringLiteral("&Hilfe"));
+    help.menu->setObjectName(QStringLiteral("Hilfe1"));
+    help.menu->menuAction()->setObjectName(QStringLiteral("Hilfe1"));
+    help.help = Command(help.menu, "LernkompassHilfe1", QStringLiteral("&Lernkompass-Hilfe"));
+    help.site =
+        Command(help.menu, "HomepagevonLernkompass1", QStringLiteral("Homepage von L&ernkompass"));
+    help.authorSite =
+        Command(help.menu, "HomepagedesAutors1", QStringLiteral("Homepage des &Autors"));
+    help.info = Command(help.menu, "Info1", QStringLiteral("&Info ..."));
+    help.menu->addAction(help.help);
+    help.menu->addSeparator();
+    help.menu->addActions({help.site, help.authorSite});
+    help.menu->addSeparator();
+    help.menu->addAction(help.info);
+    main->setCornerWidget(help.bar, Qt::TopRightCorner);
+    JoinMenuBars(main, help.bar);
+}
+
 QValidator::State AnsiLineValidator::validate(QString& input, int&) const
 {
     for (QChar c : input)
@@ -131,10 +169,42 @@ WaitCursor::~WaitCursor()
     QGuiApplication::restoreOverrideCursor();
 }
 
-void RepaintPacer::operator()()
+RepaintPacer::RepaintPacer(Input input, int intervalMs, First first)
+    : input_(input), intervalMs_(intervalMs)
 {
-    if (sinceRepaint_.elapsed() < 50)
-        return;
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    sinceRepaint_.restart();
+    if (first == First::AfterInterval)
+        sinceRepaint_.start();
+}
+
+void RepaintPacer::now()
+{
+    QCoreApplication::processEvents(input_ == Input::Held ? QEventLoop::ExcludeUserInputEvents
+                                                          : QEventLoop::AllEvents);
+    sinceRepaint_.start();
+}
+
+QLabel* ValueLabel(QWidget* parent, const char* name, const QString& caption, const QString& text)
+{
+    auto* label = Named<QLabel>(parent, name, text);
+    label->setTextFormat(Qt::PlainText);
+    label->setAccessibleDescription(caption);
+    return label;
+}
+
+QAction* Command(QObject* parent, const char* name, const QString& text, const QKeySequence& key)
+{
+    auto* action = Named<QAction>(parent, name, text);
+    action->setShortcut(key);
+    return action;
+}
+
+QToolButton* CommandButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon,
+                           const QString& hint)
+{
+    auto* button = Named<QToolButton>(parent, name);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
 }

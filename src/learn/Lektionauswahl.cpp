@@ -19,12 +19,10 @@ TForm6::TForm6(QWidget* parent)
     setWindowTitle(QStringLiteral("Lektionen-Auswahl"));
     setFixedSize(kClientWidth, kClientHeight);
 
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1 = Named<QListWidget>(this, "ListBox1");
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setAccessibleName(QStringLiteral("Lektionen"));
-    Button1 = new QPushButton(QStringLiteral("Diese Lektion auswählen!"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1 = Named<QPushButton>(this, "Button1", QStringLiteral("Diese Lektion auswählen!"));
     // Enter on the list chooses through the default button.
     Button1->setDefault(true);
 

@@ -19,102 +19,32 @@
 #include "vocab/Dateiinfo.h"
 
 #include <QAction>
-#include <QCloseEvent>
-#include <QFontMetrics>
 #include <QActionGroup>
-#include <QFile>
-#include <QGridLayout>
+#include <QCloseEvent>
 #include <QCursor>
+#include <QFile>
 #include <QGuiApplication>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QScopedValueRollback>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShowEvent>
-#include <QStyle>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
-#include <QValidator>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
 
 const QString kDefaultFontName = QStringLiteral("MS Sans Serif");
-constexpr int kToolBarHeight = 30;
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = QString())
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-// A label that shows file contents: any length, never widens its layout. A screen reader
-// says its text; the caption only describes it (an accessible name would replace the text).
-QLabel* MakeValueLabel(QWidget* parent, const char* name, const QString& caption)
-{
-    QLabel* label = MakeLabel(parent, name);
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    label->setAccessibleDescription(caption);
-    return label;
-}
-
-void SetBold(QWidget* widget)
-{
-    QFont font = widget->font();
-    font.setBold(true);
-    widget->setFont(font);
-}
 
 void SetFontName(QWidget* widget, const QString& name)
 {
     QFont font = widget->font();
     font.setFamilies({name});
     widget->setFont(font);
-}
-
-QAction* MakeAction(QObject* parent, const char* name, const QString& text,
-                    const QKeySequence& shortcut = QKeySequence())
-{
-    auto* action = new QAction(text, parent);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(shortcut);
-    return action;
-}
-
-QToolButton* MakeToolButton(QToolBar* bar, const char* name, QStyle::StandardPixmap icon,
-                            const QString& hint)
-{
-    auto* button = new QToolButton(bar);
-    button->setObjectName(QLatin1String(name));
-    button->setIcon(bar->style()->standardIcon(icon));
-    button->setText(hint);
-    button->setToolTip(hint);
-    button->setAccessibleName(hint);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);  // reached through the menus
-    bar->addWidget(button);
-    return button;
-}
-
-QPushButton* MakeFeedbackButton(QWidget* parent, const char* name, const QString& text,
-                                const QString& hint)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setToolTip(hint);
-    // Enter in the answer field must not click a feedback button.
-    button->setAutoDefault(false);
-    button->hide();
-    return button;
 }
 
 }  // namespace
@@ -124,299 +54,7 @@ TForm5::TForm5(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("Lernprogramm"));
-
-    // Menus.
-    MainMenu1 = new QMenuBar(this);
-    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    Datei1 = MainMenu1->addMenu(QStringLiteral("&Datei"));
-    Datei1->setObjectName(QStringLiteral("Datei1"));
-    Dateiffnen1 = MakeAction(this, "Dateiffnen1", QStringLiteral("&Öffnen ..."),
-                             QKeySequence(Qt::CTRL | Qt::Key_O));
-    Dateischlieen1 = MakeAction(this, "Dateischlieen1", QStringLiteral("&Schließen ..."),
-                                QKeySequence(Qt::CTRL | Qt::Key_Q));
-    Abbrechen1 = MakeAction(this, "Abbrechen1", QStringLiteral("&Abbrechen"),
-                            QKeySequence(Qt::CTRL | Qt::Key_A));
-    Beenden1 = MakeAction(this, "Beenden1", QStringLiteral("&Beenden"),
-                          QKeySequence(Qt::CTRL | Qt::Key_X));
-    Datei1->addActions({Dateiffnen1, Dateischlieen1, Abbrechen1});
-    Datei1->addSeparator();
-    Datei1->addAction(Beenden1);
-
-    Lernprogramm1 = MainMenu1->addMenu(QStringLiteral("&Lernprogramm"));
-    Lernprogramm1->setObjectName(QStringLiteral("Lernprogramm1"));
-    Lektion1 = MakeAction(this, "Lektion1", QStringLiteral("&Lektion"), QKeySequence(Qt::Key_F1));
-    Zufall1 = MakeAction(this, "Zufall1", QStringLiteral("&Zufall"), QKeySequence(Qt::Key_F2));
-    Statistik1 = MakeAction(this, "Statistik1", QStringLiteral("&Statistik"),
-                            QKeySequence(Qt::Key_F3));
-    DateiInformationen1 = MakeAction(this, "DateiInformationen1",
-                                     QStringLiteral("&Datei-Informationen"),
-                                     QKeySequence(Qt::Key_F4));
-    Lernprogramm1->addActions({Lektion1, Zufall1});
-    Lernprogramm1->addSeparator();
-    Lernprogramm1->addActions({Statistik1, DateiInformationen1});
-
-    Optionen1 = MainMenu1->addMenu(QStringLiteral("O&ptionen"));
-    Optionen1->setObjectName(QStringLiteral("Optionen1"));
-    DeutschFremdsprache1 = MakeAction(this, "DeutschFremdsprache1",
-                                      QStringLiteral("&Deutsch -> Fremdsprache"),
-                                      QKeySequence(Qt::Key_F5));
-    FremdspracheDeutsch1 = MakeAction(this, "FremdspracheDeutsch1",
-                                      QStringLiteral("&Fremdsprache -> Deutsch"),
-                                      QKeySequence(Qt::Key_F6));
-    Richtung = new QActionGroup(this);
-    Richtung->setExclusive(true);
-    for (QAction* item : {DeutschFremdsprache1, FremdspracheDeutsch1}) {
-        item->setCheckable(true);
-        Richtung->addAction(item);
-    }
-    FalscheVokabelnautomatischlschen1 =
-        MakeAction(this, "FalscheVokabelnautomatischlschen1",
-                   QStringLiteral("Falsche Vokabeln &automatisch löschen"),
-                   QKeySequence(Qt::Key_F7));
-    GroundKleinschreibungignorieren1 =
-        MakeAction(this, "GroundKleinschreibungignorieren1",
-                   QStringLiteral("&Groß- und Kleinschreibung ignorieren"),
-                   QKeySequence(Qt::Key_F8));
-    FalscheVokabelnautomatischlschen1->setCheckable(true);
-    GroundKleinschreibungignorieren1->setCheckable(true);
-    SchriftartMSSansSerif1 = MakeAction(this, "SchriftartMSSansSerif1",
-                                        QStringLiteral("Schriftart: MS Sans Serif"),
-                                        QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    SchriftartSymbol1 = MakeAction(this, "SchriftartSymbol1", QStringLiteral("Schriftart: Symbol"),
-                                   QKeySequence(Qt::SHIFT | Qt::Key_F2));
-    Voreinstellungen1 = MakeAction(this, "Voreinstellungen1", QStringLiteral("&Voreinstellungen"),
-                                   QKeySequence(Qt::SHIFT | Qt::Key_F12));
-    Optionen1->addActions({DeutschFremdsprache1, FremdspracheDeutsch1});
-    Optionen1->addSeparator();
-    Optionen1->addActions({FalscheVokabelnautomatischlschen1, GroundKleinschreibungignorieren1});
-    Optionen1->addSeparator();
-    Optionen1->addActions({SchriftartMSSansSerif1, SchriftartSymbol1});
-    Optionen1->addSeparator();
-    Optionen1->addAction(Voreinstellungen1);
-
-    // A menu bar of its own in the corner puts "&Hilfe" at the right end.
-    HelpMenuBar = new QMenuBar(MainMenu1);
-    HelpMenuBar->setObjectName(QStringLiteral("HelpMenuBar"));
-    Hilfe1 = HelpMenuBar->addMenu(QStringLiteral("&Hilfe"));
-    Hilfe1->setObjectName(QStringLiteral("Hilfe1"));
-    LernkompassHilfe1 = MakeAction(this, "LernkompassHilfe1", QStringLiteral("&Lernkompass-Hilfe"));
-    HomepagevonLernkompass1 = MakeAction(this, "HomepagevonLernkompass1",
-                                         QStringLiteral("Homepage von L&ernkompass"));
-    HomepagedesAutors1 = MakeAction(this, "HomepagedesAutors1",
-                                    QStringLiteral("Homepage des &Autors"));
-    Info1 = MakeAction(this, "Info1", QStringLiteral("&Info ..."));
-    Hilfe1->addAction(LernkompassHilfe1);
-    Hilfe1->addSeparator();
-    Hilfe1->addActions({HomepagevonLernkompass1, HomepagedesAutors1});
-    Hilfe1->addSeparator();
-    Hilfe1->addAction(Info1);
-    MainMenu1->setCornerWidget(HelpMenuBar, Qt::TopRightCorner);
-    JoinMenuBars(MainMenu1, HelpMenuBar);
-
-    // The client area below the menu bar: tool bar, left column, right column.
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("Client"));
-    client->setFixedSize(kClientWidth, kClientHeight);
-
-    ToolBar1 = new QToolBar(client);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setGeometry(0, 0, kClientWidth, kToolBarHeight);
-    ToolBar1->setIconSize(QSize(20, 20));
-    ToolBar1->setMovable(false);
-    ToolButton1 = MakeToolButton(ToolBar1, "ToolButton1", QStyle::SP_DialogOpenButton,
-                                 QStringLiteral("Datei öffnen"));
-    ToolButton2 = MakeToolButton(ToolBar1, "ToolButton2", QStyle::SP_DirClosedIcon,
-                                 QStringLiteral("Datei schließen"));
-    ToolButton13 = MakeToolButton(ToolBar1, "ToolButton13", QStyle::SP_BrowserStop,
-                                  QStringLiteral("Lerndurchgang abbrechen"));
-    ToolBar1->addSeparator();
-    ToolButton5 = MakeToolButton(ToolBar1, "ToolButton5", QStyle::SP_MediaPlay,
-                                 QStringLiteral("Lektion"));
-    ToolButton3 = MakeToolButton(ToolBar1, "ToolButton3", QStyle::SP_BrowserReload,
-                                 QStringLiteral("Zufall"));
-    ToolBar1->addSeparator();
-    ToolButton7 = MakeToolButton(ToolBar1, "ToolButton7", QStyle::SP_FileDialogDetailedView,
-                                 QStringLiteral("Statistik"));
-    ToolButton8 = MakeToolButton(ToolBar1, "ToolButton8", QStyle::SP_FileDialogInfoView,
-                                 QStringLiteral("Datei-Informationen"));
-    ToolBar1->addSeparator();
-    ToolButton11 = MakeToolButton(ToolBar1, "ToolButton11", QStyle::SP_FileDialogContentsView,
-                                  QStringLiteral("Voreinstellungen"));
-    ToolButton11->setToolTip(QString());
-    ToolBar1->addSeparator();
-    ToolButton10 = MakeToolButton(ToolBar1, "ToolButton10", QStyle::SP_DialogCancelButton,
-                                  QStringLiteral("Beenden"));
-
-    // Left column: the file and the question. The values of all rows start at one edge,
-    // right of the widest caption.
-    constexpr int left = 8;
-    constexpr int columnWidth = 488;
-    Label1 = MakeLabel(client, "Label1", QStringLiteral("Ausgewählte Datei:"));
-    Label7 = MakeValueLabel(client, "Label7", QStringLiteral("Ausgewählte Datei"));
-    Label2 = MakeLabel(client, "Label2", QStringLiteral("Lektion:"));
-    Label8 = MakeValueLabel(client, "Label8", QStringLiteral("Lektion"));
-    QFont boldFont = font();
-    boldFont.setBold(true);
-    const QFontMetrics plain(font());
-    const int captionWidth =
-        16 + std::max({plain.horizontalAdvance(Label1->text()),
-                       plain.horizontalAdvance(QStringLiteral("Synonym(e):")),
-                       QFontMetrics(boldFont).horizontalAdvance(QStringLiteral("Fremdsprache:"))});
-    const int rowHeight = plain.height() + 4;
-    Label1->setGeometry(left, 40, captionWidth, rowHeight);
-    Label7->setGeometry(left + captionWidth, 40, columnWidth - captionWidth, rowHeight);
-    Label2->setGeometry(left, 64, captionWidth, rowHeight);
-    Label8->setGeometry(left + captionWidth, 64, columnWidth - captionWidth, rowHeight);
-
-    Panel1 = new QFrame(client);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameShape(QFrame::Panel);
-    Panel1->setFrameShadow(QFrame::Raised);
-    Panel1->setAutoFillBackground(true);
-    QPalette grey = Panel1->palette();
-    grey.setColor(QPalette::Window, QColor(210, 210, 210));
-    Panel1->setPalette(grey);
-    Panel1->setGeometry(left, 92, columnWidth, 132);
-    auto* panelGrid = new QGridLayout(Panel1);
-    constexpr int panelMargin = 8;
-    constexpr int panelSpacing = 6;
-    panelGrid->setContentsMargins(panelMargin, panelMargin, panelMargin, panelMargin);
-    panelGrid->setHorizontalSpacing(panelSpacing);
-    panelGrid->setColumnMinimumWidth(
-        0, captionWidth - Panel1->frameWidth() - panelMargin - panelSpacing);
-    panelGrid->setColumnStretch(1, 1);
-    Label3 = MakeLabel(Panel1, "Label3", QStringLiteral("Synonym(e):"));
-    Label9 = MakeValueLabel(Panel1, "Label9", QStringLiteral("Synonyme"));
-    Label4 = MakeLabel(Panel1, "Label4", QStringLiteral("Bemerkung:"));
-    Label10 = MakeValueLabel(Panel1, "Label10", QStringLiteral("Bemerkung"));
-    Label5 = MakeLabel(Panel1, "Label5");
-    SetBold(Label5);
-    Label11 = MakeValueLabel(Panel1, "Label11", QStringLiteral("Frage"));
-    Label6 = MakeLabel(Panel1, "Label6");
-    SetBold(Label6);
-    Edit1 = new QLineEdit(Panel1);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setMaxLength(kFieldWidth);
-    Edit1->setValidator(new AnsiLineValidator(Edit1));
-    Label6->setBuddy(Edit1);
-    panelGrid->addWidget(Label3, 0, 0);
-    panelGrid->addWidget(Label9, 0, 1);
-    panelGrid->addWidget(Label4, 1, 0);
-    panelGrid->addWidget(Label10, 1, 1);
-    panelGrid->addWidget(Label5, 2, 0);
-    panelGrid->addWidget(Label11, 2, 1);
-    panelGrid->addWidget(Label6, 3, 0);
-    panelGrid->addWidget(Edit1, 3, 1);
-
-    // Feedback frame below the panel.
-    Panel2 = new QFrame(client);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFrameShape(QFrame::StyledPanel);
-    Panel2->setFrameShadow(QFrame::Sunken);
-    Panel2->setGeometry(left, 232, columnWidth, 151);
-    auto* feedback = new QVBoxLayout(Panel2);
-    feedback->setContentsMargins(8, 8, 8, 10);
-    feedback->setSpacing(4);
-    Label22 = MakeLabel(Panel2, "Label22");
-    SetBold(Label22);
-    Label22->setAlignment(Qt::AlignCenter);
-    Label23 = MakeLabel(Panel2, "Label23", QStringLiteral("Die richtige Antwort lautet:"));
-    QFont underlined = Label23->font();
-    underlined.setUnderline(true);
-    Label23->setFont(underlined);
-    Label23->setAlignment(Qt::AlignCenter);
-    Label24 = MakeValueLabel(Panel2, "Label24", QStringLiteral("Richtige Antwort"));
-    Label24->setAlignment(Qt::AlignCenter);
-    Button1 = MakeFeedbackButton(Panel2, "Button1", QStringLiteral("&OK"), QString());
-    Button2 = MakeFeedbackButton(Panel2, "Button2", QStringLiteral("&Antwort löschen"),
-                                 QStringLiteral("Antwort löschen"));
-    Button3 = MakeFeedbackButton(Panel2, "Button3", QStringLiteral("Antwort &nicht löschen"),
-                                 QStringLiteral("Antwort nicht löschen"));
-    for (QLabel* label : {Label22, Label23, Label24})
-        label->hide();
-    feedback->addWidget(Label22);
-    feedback->addWidget(Label23);
-    feedback->addWidget(Label24);
-    feedback->addStretch(1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button3);
-    buttons->addStretch(1);
-    feedback->addLayout(buttons);
-
-    // Right column: counters, percentage, time.
-    constexpr int right = 504;
-    constexpr int rightWidth = kClientWidth - right - 8;
-    GroupBox1 = new QGroupBox(QStringLiteral("Vokabel-Auswertung"), client);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(right, 38, rightWidth, 170);
-    auto* counters = new QGridLayout(GroupBox1);
-    counters->setColumnStretch(1, 1);
-    const struct {
-        QLabel*& caption;
-        const char* captionName;
-        QString text;
-        QLabel*& value;
-        const char* valueName;
-    } rows[] = {
-        {Label12, "Label12", QStringLiteral("Insgesamt:"), Label13, "Label13"},
-        {Label14, "Label14", QStringLiteral("Noch zu bearbeiten:"), Label15, "Label15"},
-        {Label16, "Label16", QStringLiteral("Gewußt:"), Label17, "Label17"},
-        {Label18, "Label18", QStringLiteral("Nicht gewußt:"), Label19, "Label19"},
-        {Label20, "Label20", QStringLiteral("Gelöscht:"), Label21, "Label21"},
-    };
-    int row = 0;
-    for (const auto& r : rows) {
-        r.caption = MakeLabel(GroupBox1, r.captionName, r.text);
-        r.value = MakeValueLabel(GroupBox1, r.valueName, r.text.chopped(1));
-        r.value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        counters->addWidget(r.caption, row, 0);
-        counters->addWidget(r.value, row, 1);
-        ++row;
-    }
-    SetBold(Label17);
-    Label17->setStyleSheet(QStringLiteral("color: #008000;"));
-    SetBold(Label19);
-    Label19->setStyleSheet(QStringLiteral("color: #ff0000;"));
-
-    GroupBox2 = new QGroupBox(QStringLiteral("Prozentsatz"), client);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(right, 218, rightWidth, 74);
-    Label25 = MakeValueLabel(GroupBox2, "Label25", QStringLiteral("Prozentsatz"));
-    Label25->setAlignment(Qt::AlignCenter);
-    (new QVBoxLayout(GroupBox2))->addWidget(Label25);
-
-    GroupBox3 = new QGroupBox(QStringLiteral("Zeit"), client);
-    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
-    GroupBox3->setGeometry(right, 302, rightWidth, 81);
-    Label26 = MakeValueLabel(GroupBox3, "Label26", QStringLiteral("Zeit"));
-    Label26->setAlignment(Qt::AlignCenter);
-    (new QVBoxLayout(GroupBox3))->addWidget(Label26);
-
-    // A large system font grows the client area. The captions above the panel keep the width
-    // of their texts, and their values start where the panel's values do.
-    GrowWithFont(client);
-    for (const auto& [caption, value] : {std::pair{Label1, Label7}, std::pair{Label2, Label8}}) {
-        caption->resize(captionWidth, caption->height());
-        value->setGeometry(caption->x() + captionWidth, value->y(),
-                           Panel1->x() + Panel1->width() - caption->x() - captionWidth,
-                           value->height());
-    }
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(MainMenu1);
-    layout->addWidget(client);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    BuildLayout();
 
     // The run's Ctrl+A wins over the answer field's select-all; Enter judges the answer.
     Edit1->installEventFilter(this);
@@ -495,9 +133,7 @@ void TForm5::done(int result)
     QDialog::done(result);
 }
 
-void TForm5::reject()
-{
-}
+void TForm5::reject() {}
 
 void TForm5::closeEvent(QCloseEvent* event)
 {
@@ -560,8 +196,7 @@ bool TForm5::Edit1KeyDown(QKeyEvent* event)
 void TForm5::FeedbackButtonExit(QPushButton* button, Qt::FocusReason reason)
 {
     // Menus and other windows may take the focus for a while.
-    if (!feedbackShown_ || reason == Qt::PopupFocusReason ||
-        reason == Qt::ActiveWindowFocusReason)
+    if (!feedbackShown_ || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
         return;
     if (button == Button1 && Button1->isVisible())
         Button1->setFocus(reason);
@@ -773,18 +408,17 @@ bool TForm5::RefuseRun(LearningRun::Start start)
         return false;
     QGuiApplication::restoreOverrideCursor();
     switch (start) {
-    case LearningRun::Start::NoQuestions:
-        UpdateCounters();  // all 0: the lesson has no entry to ask
-        break;
-    case LearningRun::Start::TooFewEntries:
-        ShowError(this, LearningRun::tooFewEntriesMessage());
-        break;
-    case LearningRun::Start::ReadFailed:
-        Label8->clear();
-        ShowError(this, QStringLiteral("Fehler beim Lesen der Datei!"));
-        break;
-    case LearningRun::Start::Started:
-        break;
+        case LearningRun::Start::NoQuestions:
+            UpdateCounters();  // all 0: the lesson has no entry to ask
+            break;
+        case LearningRun::Start::TooFewEntries:
+            ShowError(this, LearningRun::tooFewEntriesMessage());
+            break;
+        case LearningRun::Start::ReadFailed:
+            Label8->clear();
+            ShowError(this, QStringLiteral("Fehler beim Lesen der Datei!"));
+            break;
+        case LearningRun::Start::Started: break;
     }
     return true;
 }
@@ -890,8 +524,8 @@ void TForm5::CheckAnswer()
 void TForm5::HideFeedback()
 {
     feedbackShown_ = false;
-    for (QWidget* feedback : std::initializer_list<QWidget*>{Label22, Label23, Label24, Button1,
-                                                              Button2, Button3})
+    for (QWidget* feedback :
+         std::initializer_list<QWidget*>{Label22, Label23, Label24, Button1, Button2, Button3})
         feedback->hide();
 }
 
@@ -923,16 +557,13 @@ void TForm5::KeepQuestion()
 void TForm5::FinishStep(LearningRun::Step step)
 {
     switch (step) {
-    case LearningRun::Step::Ended:
-        EndRun();
-        break;
-    case LearningRun::Step::Next:
-        UpdateCounters();
-        ShowQuestion();
-        PrepareAnswerField();
-        break;
-    case LearningRun::Step::NoRun:
-        break;
+        case LearningRun::Step::Ended: EndRun(); break;
+        case LearningRun::Step::Next:
+            UpdateCounters();
+            ShowQuestion();
+            PrepareAnswerField();
+            break;
+        case LearningRun::Step::NoRun: break;
     }
 }
 

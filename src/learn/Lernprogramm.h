@@ -188,6 +188,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Makes the controls, menus and tool bar (LernprogrammLayout.cpp).
+    void BuildLayout();
     void FormShow();
     void FormClose();
     void SetControlState(ControlState state);

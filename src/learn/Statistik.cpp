@@ -82,8 +82,7 @@ void MakeWhite(QWidget* widget)
 QFrame* MakeSquare(QWidget* parent, const char* name, const QColor& colour,
                    const QString& accessibleName)
 {
-    auto* square = new QFrame(parent);
-    square->setObjectName(QLatin1String(name));
+    auto* square = Named<QFrame>(parent, name);
     square->setFixedSize(16, 16);
     square->setFrameShape(QFrame::Box);
     square->setStyleSheet(
@@ -128,38 +127,29 @@ TForm8::TForm8(QWidget* parent)
     setWindowTitle(QStringLiteral("Statistik"));
     setFixedSize(kClientWidth, kClientHeight);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Statistik-Auswahl"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 4, 578, 120);
+    GroupBox1 = Placed<QGroupBox>(this, "GroupBox1", QRect(8, 4, 578, 120),
+                                  QStringLiteral("Statistik-Auswahl"));
 
-    RadioButton1 = new QRadioButton(QStringLiteral("&Lektion"), GroupBox1);
-    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    RadioButton1->setGeometry(16, 24, 160, 20);
+    RadioButton1 = Placed<QRadioButton>(GroupBox1, "RadioButton1", QRect(16, 24, 160, 20),
+                                        QStringLiteral("&Lektion"));
     RadioButton1->setChecked(true);
-    RadioButton2 = new QRadioButton(QStringLiteral("&Zufall"), GroupBox1);
-    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    RadioButton2->setGeometry(16, 48, 160, 20);
+    RadioButton2 = Placed<QRadioButton>(GroupBox1, "RadioButton2", QRect(16, 48, 160, 20),
+                                        QStringLiteral("&Zufall"));
 
-    Button1 = new QPushButton(QStringLiteral("&Auswertung anzeigen"), GroupBox1);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(16, 80, 160, 27);
+    Button1 = Placed<QPushButton>(GroupBox1, "Button1", QRect(16, 80, 160, 27),
+                                  QStringLiteral("&Auswertung anzeigen"));
     Button1->setDefault(true);
 
-    ListBox1 = new QListWidget(GroupBox1);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setGeometry(192, 20, 370, 90);
+    ListBox1 = Placed<QListWidget>(GroupBox1, "ListBox1", QRect(192, 20, 370, 90));
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setAccessibleName(QStringLiteral("Lektionen"));
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(8, 130, 578, 359);
+    PageControl1 = Placed<QTabWidget>(this, "PageControl1", QRect(8, 130, 578, 359));
 
     // Text page: a white scroll box with the header above the grid.
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    ScrollBox1 = new QScrollArea(TabSheet1);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1 = Named<QScrollArea>(TabSheet1, "ScrollBox1");
     ScrollBox1->setWidgetResizable(false);
     MakeWhite(ScrollBox1->viewport());
     gridArea_ = new QWidget;
@@ -172,8 +162,7 @@ TForm8::TForm8(QWidget* parent)
     for (int c = 0; c <= kLastSection; ++c)
         headerModel->setHorizontalHeaderItem(
             c, new QStandardItem(QString::fromUtf16(kSections[c].text)));
-    HeaderControl1 = new QHeaderView(Qt::Horizontal, gridArea_);
-    HeaderControl1->setObjectName(QStringLiteral("HeaderControl1"));
+    HeaderControl1 = Named<QHeaderView>(gridArea_, "HeaderControl1", Qt::Horizontal);
     HeaderControl1->setModel(headerModel);
     HeaderControl1->setMinimumSectionSize(70);
     HeaderControl1->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -185,8 +174,8 @@ TForm8::TForm8(QWidget* parent)
                                                   HeaderControl1->sectionSizeHint(c)));
     HeaderControl1->setSectionResizeMode(kLastSection, QHeaderView::Fixed);
 
-    StringGrid1 = new QTableWidget(1, static_cast<int>(kSections.size()), gridArea_);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1 =
+        Named<QTableWidget>(gridArea_, "StringGrid1", 1, static_cast<int>(kSections.size()));
     StringGrid1->setAccessibleName(QStringLiteral("Auswertung"));
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
@@ -212,8 +201,7 @@ TForm8::TForm8(QWidget* parent)
     // Chart page: the picture in its scroll box, the legend and the copy button.
     TabSheet2 = new QWidget;
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    ScrollBox2 = new QScrollArea(TabSheet2);
-    ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
+    ScrollBox2 = Named<QScrollArea>(TabSheet2, "ScrollBox2");
     ScrollBox2->setFixedSize(550, 257);
     // The picture draws its own frame; without another one it fits the box exactly.
     ScrollBox2->setFrameShape(QFrame::NoFrame);
@@ -225,14 +213,12 @@ TForm8::TForm8(QWidget* parent)
     Image1->resize(chartWidth_, kChartHeight);
     ScrollBox2->setWidget(Image1);
 
-    Label1 = new QLabel(QStringLiteral("Mit gelöschten Vokabeln:"), TabSheet2);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = Named<QLabel>(TabSheet2, "Label1", QStringLiteral("Mit gelöschten Vokabeln:"));
     Shape1 = MakeSquare(TabSheet2, "Shape1", kKnownOrDeletedColour, QStringLiteral("Hellgrün"));
-    Label2 = new QLabel(QStringLiteral("Ohne gelöschte Vokabeln:"), TabSheet2);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2 = Named<QLabel>(TabSheet2, "Label2", QStringLiteral("Ohne gelöschte Vokabeln:"));
     Shape2 = MakeSquare(TabSheet2, "Shape2", kKnownColour, QStringLiteral("Blau"));
-    Button2 = new QPushButton(QStringLiteral("In die Zwischenablage &kopieren"), TabSheet2);
-    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2 =
+        Named<QPushButton>(TabSheet2, "Button2", QStringLiteral("In die Zwischenablage &kopieren"));
 
     auto* legend = new QGridLayout;
     legend->addWidget(Label1, 0, 0);
@@ -445,7 +431,8 @@ void TForm8::FitGridToHeader()
                                           ScrollBox1->verticalScrollBar());
 
     int width = 0;
-    for (int c = 0; c < kLastSection; ++c) width += HeaderControl1->sectionSize(c);
+    for (int c = 0; c < kLastSection; ++c)
+        width += HeaderControl1->sectionSize(c);
     HeaderControl1->resizeSection(kLastSection,
                                   std::max(kSections[kLastSection].minimum, available - width));
     width += HeaderControl1->sectionSize(kLastSection);

@@ -10,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -25,23 +24,14 @@
 
 namespace {
 
-// How long the status may stand before an export lets the window repaint.
-constexpr int kRepaintMs = 40;
-
-template <typename T>
-T* Named(T* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 // The short date with a four-digit year where the locale's short format has two, as
 // German systems show it ("07.12.2026").
 QString PageDate(const QLocale& locale, QDate date)
 {
     static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
     return locale.toString(
-        date, locale.dateFormat(QLocale::ShortFormat).replace(twoDigitYear, QStringLiteral("yyyy")));
+        date,
+        locale.dateFormat(QLocale::ShortFormat).replace(twoDigitYear, QStringLiteral("yyyy")));
 }
 
 }  // namespace
@@ -53,44 +43,41 @@ TForm12::TForm12(QWidget* parent)
     setObjectName(QStringLiteral("Form12"));
     setWindowTitle(QStringLiteral("Drucker"));
 
-    GroupBox1 = Named(new QGroupBox(QStringLiteral("HTML"), this), "GroupBox1");
-    Label1 = Named(new QLabel(QStringLiteral("Vokabeldatei:"), GroupBox1), "Label1");
-    Edit1 = Named(new QLineEdit(GroupBox1), "Edit1");
+    GroupBox1 = Named<QGroupBox>(this, "GroupBox1", QStringLiteral("HTML"));
+    Label1 = Named<QLabel>(GroupBox1, "Label1", QStringLiteral("Vokabeldatei:"));
+    Edit1 = Named<QLineEdit>(GroupBox1, "Edit1");
     Edit1->setAccessibleName(QStringLiteral("Vokabeldatei"));
     Edit1->setMinimumWidth(300);
     Label1->setBuddy(Edit1);
-    Button1 = Named(new QPushButton(QStringLiteral("..."), GroupBox1), "Button1");
+    Button1 = Named<QPushButton>(GroupBox1, "Button1", QStringLiteral("..."));
     Button1->setAccessibleName(QStringLiteral("Vokabeldatei auswählen"));
     Button1->setToolTip(Button1->accessibleName());
     Button1->setAutoDefault(false);
     Button1->setFixedWidth(32);
 
-    Label2 = Named(new QLabel(QStringLiteral("Sortierung:"), GroupBox1), "Label2");
+    Label2 = Named<QLabel>(GroupBox1, "Label2", QStringLiteral("Sortierung:"));
     QFont underlined = Label2->font();
     underlined.setUnderline(true);
     Label2->setFont(underlined);
     Label2->setCursor(Qt::PointingHandCursor);
     Label2->installEventFilter(this);
     RadioButton1 =
-        Named(new QRadioButton(QStringLiteral("nach den &Lektionen"), GroupBox1), "RadioButton1");
-    RadioButton2 =
-        Named(new QRadioButton(QStringLiteral("nach den &deutschen Vokabeln"), GroupBox1),
-              "RadioButton2");
-    RadioButton3 =
-        Named(new QRadioButton(QStringLiteral("nach den fremd&sprachigen Vokabeln"), GroupBox1),
-              "RadioButton3");
+        Named<QRadioButton>(GroupBox1, "RadioButton1", QStringLiteral("nach den &Lektionen"));
+    RadioButton2 = Named<QRadioButton>(GroupBox1, "RadioButton2",
+                                       QStringLiteral("nach den &deutschen Vokabeln"));
+    RadioButton3 = Named<QRadioButton>(GroupBox1, "RadioButton3",
+                                       QStringLiteral("nach den fremd&sprachigen Vokabeln"));
     RadioButton4 =
-        Named(new QRadioButton(QStringLiteral("überhaupt &nicht"), GroupBox1), "RadioButton4");
+        Named<QRadioButton>(GroupBox1, "RadioButton4", QStringLiteral("überhaupt &nicht"));
     RadioButton1->setChecked(true);
-    CheckBox3 =
-        Named(new QCheckBox(QStringLiteral("&Groß/Kleinschreibung berücksichtigen"), GroupBox1),
-              "CheckBox3");
+    CheckBox3 = Named<QCheckBox>(GroupBox1, "CheckBox3",
+                                 QStringLiteral("&Groß/Kleinschreibung berücksichtigen"));
     CheckBox3->setChecked(true);
     CheckBox1 =
-        Named(new QCheckBox(QStringLiteral("Tabelle &farbig hinterlegt"), GroupBox1), "CheckBox1");
+        Named<QCheckBox>(GroupBox1, "CheckBox1", QStringLiteral("Tabelle &farbig hinterlegt"));
     CheckBox1->setChecked(true);
-    CheckBox2 = Named(new QCheckBox(QStringLiteral("Tabellen&rahmen"), GroupBox1), "CheckBox2");
-    Button2 = Named(new QPushButton(QStringLiteral("&HTML-Datei speichern"), GroupBox1), "Button2");
+    CheckBox2 = Named<QCheckBox>(GroupBox1, "CheckBox2", QStringLiteral("Tabellen&rahmen"));
+    Button2 = Named<QPushButton>(GroupBox1, "Button2", QStringLiteral("&HTML-Datei speichern"));
     // Enter in the file field does nothing; on a button it presses that button.
     Button2->setAutoDefault(false);
 
@@ -113,10 +100,10 @@ TForm12::TForm12(QWidget* parent)
     grid->setRowMinimumHeight(row++, 6);
     grid->addWidget(Button2, row, 0, 1, 4, Qt::AlignRight);
 
-    StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
+    StatusBar1 = Named<QStatusBar>(this, "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
     // With a text from the start, the status line is as high as the texts it shows.
-    StatusText = Named(new QLabel(QStringLiteral("Bereit."), StatusBar1), "StatusText");
+    StatusText = Named<QLabel>(StatusBar1, "StatusText", QStringLiteral("Bereit."));
     StatusText->setTextFormat(Qt::PlainText);
     StatusText->setAccessibleDescription(QStringLiteral("Status"));
     StatusBar1->addWidget(StatusText, 1);
@@ -226,11 +213,10 @@ void TForm12::SetStatus(const QString& text)
 
 void TForm12::ShowCount(const QString& phase, int done, int total)
 {
-    if (done < total && sinceRepaint_.isValid() && sinceRepaint_.elapsed() < kRepaintMs)
+    if (done < total && !repaint_.due())
         return;
     SetStatus(phase.arg(done).arg(total));
-    QCoreApplication::processEvents();
-    sinceRepaint_.start();
+    repaint_.now();
 }
 
 void TForm12::Button2Click()
@@ -270,8 +256,7 @@ void TForm12::Button2Click()
     ExportObserver observer;
     observer.reading = [this] {
         SetStatus(QStringLiteral("Lese Datei ..."));
-        QCoreApplication::processEvents();
-        sinceRepaint_.start();
+        repaint_.now();
     };
     observer.sorting = [this](int done, int total) {
         ShowCount(QStringLiteral("Sortierung läuft (%1/%2) ..."), done, total);

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "HtmlExport.h"
+#include "app/Widgets.h"
 
 #include <QDialog>
-#include <QElapsedTimer>
 
 class QCheckBox;
 class QGroupBox;
@@ -66,5 +66,6 @@ private:
     void Warn(const QString& text);
 
     bool exporting_ = false;
-    QElapsedTimer sinceRepaint_;
+    // How long the status may stand before an export lets the window repaint.
+    RepaintPacer repaint_{RepaintPacer::Input::LetThrough, 40, RepaintPacer::First::AtOnce};
 };

@@ -9,8 +9,6 @@
 #include "app/Widgets.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,6 +19,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace {
 
@@ -33,16 +33,9 @@ QString FormatName(int format)
     return format == TForm11::kWinVokFormat ? QStringLiteral("WinVok II") : QString();
 }
 
-template <typename T>
-T* Named(T* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 QLabel* Caption(QWidget* parent, const char* name, const QString& text)
 {
-    auto* label = Named(new QLabel(text, parent), name);
+    auto* label = Named<QLabel>(parent, name, text);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
@@ -52,7 +45,7 @@ QGroupBox* FileGroup(QWidget* parent, const char* name, const QString& title, QL
                      QLineEdit*& edit, QPushButton*& button, QLabel*& formatCaption,
                      QLabel*& format)
 {
-    auto* group = Named(new QGroupBox(title, parent), name);
+    auto* group = Named<QGroupBox>(parent, name, title);
     auto* grid = new QGridLayout(group);
     grid->addWidget(nameCaption, 0, 0);
     grid->addWidget(edit, 0, 1);
@@ -83,28 +76,28 @@ TForm11::TForm11(QWidget* parent)
 
     // Created in tab order.
     Label1 = Caption(this, "Label1", QStringLiteral("Dateiname:"));
-    Edit1 = Named(new QLineEdit(this), "Edit1");
-    Button1 = Named(new QPushButton(QStringLiteral("..."), this), "Button1");
+    Edit1 = Named<QLineEdit>(this, "Edit1");
+    Button1 = Named<QPushButton>(this, "Button1", QStringLiteral("..."));
     Label2 = Caption(this, "Label2", QStringLiteral("Format:"));
     Label5 = Caption(this, "Label5", QString());
     GroupBox1 = FileGroup(this, "GroupBox1", QStringLiteral("Input"), Label1, Edit1, Button1,
                           Label2, Label5);
 
     Label3 = Caption(this, "Label3", QStringLiteral("Dateiname:"));
-    Edit2 = Named(new QLineEdit(this), "Edit2");
-    Button2 = Named(new QPushButton(QStringLiteral("..."), this), "Button2");
+    Edit2 = Named<QLineEdit>(this, "Edit2");
+    Button2 = Named<QPushButton>(this, "Button2", QStringLiteral("..."));
     Label4 = Caption(this, "Label4", QStringLiteral("Format:"));
     Label6 = Caption(this, "Label6", QString());
     GroupBox2 = FileGroup(this, "GroupBox2", QStringLiteral("Output"), Label3, Edit2, Button2,
                           Label4, Label6);
 
-    Button3 = Named(new QPushButton(QStringLiteral("&Starte Konvertierung"), this), "Button3");
-    Button4 = Named(new QPushButton(QStringLiteral("&Felder löschen"), this), "Button4");
+    Button3 = Named<QPushButton>(this, "Button3", QStringLiteral("&Starte Konvertierung"));
+    Button4 = Named<QPushButton>(this, "Button4", QStringLiteral("&Felder löschen"));
     // Enter in a name field does nothing; on a button it presses that button.
     Button3->setAutoDefault(false);
     Button4->setAutoDefault(false);
 
-    StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
+    StatusBar1 = Named<QStatusBar>(this, "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
     statusLabel_ = Caption(StatusBar1, "StatusText", kReady);
     statusLabel_->setAccessibleDescription(QStringLiteral("Status"));
@@ -269,13 +262,9 @@ bool TForm11::Konvertieren()
         const WaitCursor waitCursor;
         // The first entry shows the disabled window and the status at once; later ones
         // repaint it only now and then.
-        QElapsedTimer sinceRepaint;
-        result = ConvertLibraryFile(Edit1->text(), Edit2->text(), [&] {
-            if (sinceRepaint.isValid() && sinceRepaint.elapsed() < kRepaintIntervalMs)
-                return;
-            QCoreApplication::processEvents();
-            sinceRepaint.start();
-        });
+        RepaintPacer repaint(RepaintPacer::Input::LetThrough, kRepaintIntervalMs,
+                             RepaintPacer::First::AtOnce);
+        result = ConvertLibraryFile(Edit1->text(), Edit2->text(), std::ref(repaint));
     }
     setEnabled(true);
     converting_ = false;

@@ -27,21 +27,6 @@ namespace {
 
 const QString kCancelled = QStringLiteral("Abgebrochen.");
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QString& hint)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setToolTip(hint);
-    return button;
-}
-
 }  // namespace
 
 TForm10::TForm10(QWidget* parent)
@@ -52,46 +37,42 @@ TForm10::TForm10(QWidget* parent)
     setWindowTitle(QStringLiteral("Zipper"));
 
     // Created in tab order.
-    Label1 = MakeLabel(this, "Label1", QStringLiteral("Komprimierungsrate:"));
-    Label9 = MakeLabel(this, "Label9", QString());
+    Label1 = Named<QLabel>(this, "Label1", QStringLiteral("Komprimierungsrate:"));
+    Label9 = Named<QLabel>(this, "Label9");
     QFont bold = Label9->font();
     bold.setBold(true);
     Label9->setFont(bold);
     Label9->setAccessibleDescription(QStringLiteral("Komprimierungsrate"));
-    TrackBar1 = new QSlider(Qt::Horizontal, this);
-    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
+    TrackBar1 = Named<QSlider>(this, "TrackBar1", Qt::Horizontal);
     TrackBar1->setRange(0, 9);
     TrackBar1->setPageStep(1);
     TrackBar1->setTickInterval(1);
     TrackBar1->setTickPosition(QSlider::TicksBelow);
     TrackBar1->setValue(5);
     Label1->setBuddy(TrackBar1);
-    Label2 = MakeLabel(this, "Label2", QStringLiteral("keine Komprimierung"));
-    Label3 = MakeLabel(this, "Label3", QStringLiteral("beste Komprimierung"));
-    Label4 = MakeLabel(this, "Label4", QStringLiteral("am schnellsten"));
-    Label5 = MakeLabel(this, "Label5", QStringLiteral("am langsamsten"));
+    Label2 = Named<QLabel>(this, "Label2", QStringLiteral("keine Komprimierung"));
+    Label3 = Named<QLabel>(this, "Label3", QStringLiteral("beste Komprimierung"));
+    Label4 = Named<QLabel>(this, "Label4", QStringLiteral("am schnellsten"));
+    Label5 = Named<QLabel>(this, "Label5", QStringLiteral("am langsamsten"));
     CheckBox1 =
         new QCheckBox(QStringLiteral("&vorhandene Dateien automatisch überschreiben"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    Label6 = MakeLabel(this, "Label6", QStringLiteral("Fortschritt:"));
-    Label7 = MakeLabel(this, "Label7", QStringLiteral("0 %"));
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    Label6 = Named<QLabel>(this, "Label6", QStringLiteral("Fortschritt:"));
+    Label7 = Named<QLabel>(this, "Label7", QStringLiteral("0 %"));
+    ProgressBar1 = Named<QProgressBar>(this, "ProgressBar1");
     ProgressBar1->setTextVisible(false);
     Label6->setBuddy(ProgressBar1);
-    Label8 = MakeLabel(this, "Label8", QStringLiteral("100 %"));
-    Button1 = MakeButton(this, "Button1", QStringLiteral("&Komprimieren"),
-                         QStringLiteral("Hier klicken, um eine Datei zu komprimieren."));
-    Button2 = MakeButton(this, "Button2", QStringLiteral("&Dekomprimieren"),
-                         QStringLiteral("Hier klicken, um ein ZIP-Archiv zu dekomprimieren."));
-    Button3 =
-        MakeButton(this, "Button3", QStringLiteral("&Abbrechen"), QStringLiteral("Abbrechen"));
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    Label8 = Named<QLabel>(this, "Label8", QStringLiteral("100 %"));
+    Button1 = Named<QPushButton>(this, "Button1", QStringLiteral("&Komprimieren"));
+    Button1->setToolTip(QStringLiteral("Hier klicken, um eine Datei zu komprimieren."));
+    Button2 = Named<QPushButton>(this, "Button2", QStringLiteral("&Dekomprimieren"));
+    Button2->setToolTip(QStringLiteral("Hier klicken, um ein ZIP-Archiv zu dekomprimieren."));
+    Button3 = Named<QPushButton>(this, "Button3", QStringLiteral("&Abbrechen"));
+    Button3->setToolTip(QStringLiteral("Abbrechen"));
+    StatusBar1 = Named<QStatusBar>(this, "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
     // With a text from the start, the status line is as high as the texts it shows.
-    status_ = new QLabel(QStringLiteral("Bereit."), StatusBar1);
-    status_->setObjectName(QStringLiteral("StatusText"));
+    status_ = Named<QLabel>(StatusBar1, "StatusText", QStringLiteral("Bereit."));
     status_->setTextFormat(Qt::PlainText);
     status_->setAccessibleDescription(QStringLiteral("Status"));
     status_->setContentsMargins(8, 0, 0, 0);
@@ -300,27 +281,27 @@ void TForm10::EndJob()
 void TForm10::ZipBuilder1Progress(ProgressType kind, const QString&, qint64 size)
 {
     switch (kind) {
-    case ProgressType::TotalSize2Process:
-        if (!running_)
-            return;
-        barTotal_ = std::max<qint64>(size, 1);
-        barDone_ = 0;
-        barDivisor_ = barTotal_ / std::numeric_limits<int>::max() + 1;
-        ShowBarPosition();
-        break;
-    case ProgressType::ProgressUpdate:
-        // After a cancel the window is idle already; the job's last steps leave it so.
-        if (!running_)
-            return;
-        barDone_ = std::min(barTotal_, barDone_ + std::max<qint64>(size, 0));
-        ShowBarPosition();
-        break;
-    case ProgressType::EndOfBatch:
-        endOfBatch_ = true;
-        EndJob();
-        break;
-    case ProgressType::NewFile:
-    case ProgressType::TotalFiles2Process: break;
+        case ProgressType::TotalSize2Process:
+            if (!running_)
+                return;
+            barTotal_ = std::max<qint64>(size, 1);
+            barDone_ = 0;
+            barDivisor_ = barTotal_ / std::numeric_limits<int>::max() + 1;
+            ShowBarPosition();
+            break;
+        case ProgressType::ProgressUpdate:
+            // After a cancel the window is idle already; the job's last steps leave it so.
+            if (!running_)
+                return;
+            barDone_ = std::min(barTotal_, barDone_ + std::max<qint64>(size, 0));
+            ShowBarPosition();
+            break;
+        case ProgressType::EndOfBatch:
+            endOfBatch_ = true;
+            EndJob();
+            break;
+        case ProgressType::NewFile:
+        case ProgressType::TotalFiles2Process: break;
     }
 }
 

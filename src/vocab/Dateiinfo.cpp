@@ -12,28 +12,6 @@
 #include <QLineEdit>
 #include <QValidator>
 
-namespace {
-
-QLineEdit* MakeField(QWidget* parent, const char* name, int maxLength, QValidator* validator)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setMaxLength(maxLength);
-    edit->setValidator(validator);
-    return edit;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QLineEdit* buddy)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setBuddy(buddy);
-    buddy->setAccessibleName(text.chopped(1));  // without the colon
-    return label;
-}
-
-}  // namespace
-
 TForm4::TForm4(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -42,12 +20,21 @@ TForm4::TForm4(QWidget* parent)
     setWindowTitle(QStringLiteral("Datei-Informationen"));
     setFixedSize(kClientWidth, kClientHeight);
 
-    Edit1 = MakeField(this, "Edit1", kFieldWidth, new LoadedFieldValidator(this));
-    Edit2 = MakeField(this, "Edit2", kFieldWidth, new LoadedFieldValidator(this));
-    Edit3 = MakeField(this, "Edit3", kRemarksWidth, new LoadedFieldValidator(this));
-    Label1 = MakeLabel(this, "Label1", QStringLiteral("Titel:"), Edit1);
-    Label2 = MakeLabel(this, "Label2", QStringLiteral("Autor:"), Edit2);
-    Label3 = MakeLabel(this, "Label3", QStringLiteral("Bemerkungen:"), Edit3);
+    Edit1 = Named<QLineEdit>(this, "Edit1");
+    Edit2 = Named<QLineEdit>(this, "Edit2");
+    Edit3 = Named<QLineEdit>(this, "Edit3");
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3}) {
+        edit->setMaxLength(edit == Edit3 ? kRemarksWidth : kFieldWidth);
+        edit->setValidator(new LoadedFieldValidator(this));
+    }
+    Label1 = Named<QLabel>(this, "Label1", QStringLiteral("Titel:"));
+    Label2 = Named<QLabel>(this, "Label2", QStringLiteral("Autor:"));
+    Label3 = Named<QLabel>(this, "Label3", QStringLiteral("Bemerkungen:"));
+    for (const auto& [label, edit] :
+         {std::pair{Label1, Edit1}, std::pair{Label2, Edit2}, std::pair{Label3, Edit3}}) {
+        label->setBuddy(edit);
+        edit->setAccessibleName(label->text().chopped(1));  // without the colon
+    }
 
     auto* layout = new QFormLayout(this);
     layout->setContentsMargins(8, 10, 8, 10);

@@ -3,20 +3,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
-#include <QFrame>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QStyle>
-#include <QToolBar>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <QValidator>
 #include <algorithm>
 #include <array>
@@ -37,12 +31,12 @@
 #include "app/Start.h"
 #include "app/Widgets.h"
 
-namespace {
-
-QString NoFileText()
+QString TForm2::NoFileText()
 {
     return QStringLiteral("(keine ausgewählt)");
 }
+
+namespace {
 
 QString FileFilter()
 {
@@ -86,67 +80,6 @@ int NumberOrMinus100(const QString& text)
     return ok ? value : -100;
 }
 
-QMenu* AddMenu(QMenuBar* bar, const char* name, const QString& title)
-{
-    QMenu* menu = bar->addMenu(title);
-    menu->setObjectName(QLatin1String(name));
-    menu->menuAction()->setObjectName(QLatin1String(name));
-    return menu;
-}
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& text,
-                 const QKeySequence& shortcut = {})
-{
-    QAction* action = menu->addAction(text);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(shortcut);
-    return action;
-}
-
-QToolButton* MakeButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon,
-                        const QString& hint, const QRect& place = {})
-{
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setIcon(parent->style()->standardIcon(icon));
-    button->setToolTip(hint);
-    button->setAccessibleName(hint);
-    // Like every command, reachable through the menus and their keys.
-    button->setFocusPolicy(Qt::NoFocus);
-    if (!place.isNull())
-        button->setGeometry(place);
-    return button;
-}
-
-QPushButton* MakePushButton(QWidget* parent, const char* name, const QString& text,
-                            const QString& hint, const QRect& place)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setToolTip(hint);
-    // Enter belongs to the fields; it must not click a button as well.
-    button->setAutoDefault(false);
-    button->setGeometry(place);
-    return button;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(place);
-    return label;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name, const QRect& place)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setGeometry(place);
-    return edit;
-}
-
 }  // namespace
 
 QValidator::State LoadedFieldValidator::validate(QString& input, int& pos) const
@@ -174,226 +107,14 @@ TForm2::TForm2(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Vokabel-Editor"));
-
-    // Menus.
-    MainMenu1 = new QMenuBar(this);
-    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    Datei1 = AddMenu(MainMenu1, "Datei1", QStringLiteral("&Datei"));
-    Neu = AddItem(Datei1, "Neu", QStringLiteral("&Neu ..."), Qt::CTRL | Qt::Key_N);
-    Oeffnen = AddItem(Datei1, "Oeffnen", QStringLiteral("&Öffnen ..."), Qt::CTRL | Qt::Key_O);
-    Schlieenohnespeichern1 = AddItem(Datei1, "Schlieenohnespeichern1", QStringLiteral("&Schließen"),
-                                     Qt::CTRL | Qt::Key_Q);
-    Datei1->addSeparator();
-    Beenden1 = AddItem(Datei1, "Beenden1", QStringLiteral("&Beenden"), Qt::CTRL | Qt::Key_X);
-
-    Steuerung1 = AddMenu(MainMenu1, "Steuerung1", QStringLiteral("&Steuerung"));
-    Beginn1 = AddItem(Steuerung1, "Beginn1", QStringLiteral("&Beginn"), Qt::Key_F1);
-    Vorheriges1 =
-        AddItem(Steuerung1, "Vorheriges1", QStringLiteral("&Vorheriger Eintrag"), Qt::Key_F2);
-    Nchstes1 = AddItem(Steuerung1, "Nchstes1", QStringLiteral("&Nächster Eintrag"), Qt::Key_F3);
-    Letztes1 = AddItem(Steuerung1, "Letztes1", QStringLiteral("&Ende"), Qt::Key_F4);
-
-    EditorFunktionen1 =
-        AddMenu(MainMenu1, "EditorFunktionen1", QStringLiteral("&Editor-Funktionen"));
-    Eintrageinfgen1 = AddItem(EditorFunktionen1, "Eintrageinfgen1",
-                              QStringLiteral("Eintrag &einfügen"), Qt::Key_F5);
-    Eintraglschen1 = AddItem(EditorFunktionen1, "Eintraglschen1",
-                             QStringLiteral("Eintrag l&öschen"), Qt::Key_F6);
-    EditorFunktionen1->addSeparator();
-    Links1 = AddItem(EditorFunktionen1, "Links1", QStringLiteral("&Linkes Vertauschfeld belegen"),
-                     Qt::Key_F7);
-    Rechts1 = AddItem(EditorFunktionen1, "Rechts1",
-                      QStringLiteral("&Rechtes Vertauschfeld belegen"), Qt::Key_F8);
-    EditorFunktionen1->addSeparator();
-    Vertauschen1 = AddItem(EditorFunktionen1, "Vertauschen1",
-                           QStringLiteral("Einträge &vertauschen"), Qt::CTRL | Qt::Key_V);
-
-    Zubehr1 = AddMenu(MainMenu1, "Zubehr1", QStringLiteral("&Zubehör"));
-    Lektionenbersicht1 =
-        AddItem(Zubehr1, "Lektionenbersicht1", QStringLiteral("&Lektionen-Übersicht"), Qt::Key_F9);
-    DateiInformationen1 = AddItem(Zubehr1, "DateiInformationen1",
-                                  QStringLiteral("&Datei-Informationen"), Qt::Key_F10);
-
-    Optionen1 = AddMenu(MainMenu1, "Optionen1", QStringLiteral("&Optionen"));
-    NachSynonymenfragen1 = AddItem(Optionen1, "NachSynonymenfragen1",
-                                   QStringLiteral("Nach &Synonymen fragen"), Qt::Key_F11);
-    NacheinerBeschreibungfragen1 =
-        AddItem(Optionen1, "NacheinerBeschreibungfragen1",
-                QStringLiteral("Nach einer &Beschreibung fragen"), Qt::Key_F12);
-    for (QAction* tick : {NachSynonymenfragen1, NacheinerBeschreibungfragen1}) {
-        tick->setCheckable(true);
-        tick->setChecked(true);
-    }
-    Optionen1->addSeparator();
-    SchriftartMSSansSerif1 =
-        AddItem(Optionen1, "SchriftartMSSansSerif1", QStringLiteral("Schriftart: MS Sans Serif"),
-                Qt::SHIFT | Qt::Key_F1);
-    SchriftartSymbol1 = AddItem(Optionen1, "SchriftartSymbol1",
-                                QStringLiteral("Schriftart: Symbol"), Qt::SHIFT | Qt::Key_F2);
-    Optionen1->addSeparator();
-    Voreinstellungen1 = AddItem(Optionen1, "Voreinstellungen1", QStringLiteral("&Voreinstellungen"),
-                                Qt::SHIFT | Qt::Key_F12);
-
-    // Qt cannot right-align one title of a menu bar; a second bar in the corner can.
-    HelpMenuBar = new QMenuBar(MainMenu1);
-    HelpMenuBar->setObjectName(QStringLiteral("HelpMenuBar"));
-    Hilfe1 = AddMenu(HelpMenuBar, "Hilfe1", QStringLiteral("&Hilfe"));
-    LernkompassHilfe1 = AddItem(Hilfe1, "LernkompassHilfe1", QStringLiteral("&Lernkompass-Hilfe"));
-    Hilfe1->addSeparator();
-    HomepagevonLernkompass1 =
-        AddItem(Hilfe1, "HomepagevonLernkompass1", QStringLiteral("Homepage von L&ernkompass"));
-    HomepagedesAutors1 =
-        AddItem(Hilfe1, "HomepagedesAutors1", QStringLiteral("Homepage des &Autors"));
-    Hilfe1->addSeparator();
-    Info1 = AddItem(Hilfe1, "Info1", QStringLiteral("&Info ..."));
-    MainMenu1->setCornerWidget(HelpMenuBar, Qt::TopRightCorner);
-    JoinMenuBars(MainMenu1, HelpMenuBar);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(MainMenu1);
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("ClientArea"));
-    client->setFixedSize(kClientWidth, kClientHeight);
-    layout->addWidget(client);
-    setFixedSize(kClientWidth, kClientHeight + MainMenu1->sizeHint().height());
-
-    // Tool bar.
-    ToolBar1 = new QToolBar(client);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setGeometry(0, 0, kClientWidth, 32);
-    ToolBar1->setIconSize(QSize(20, 20));
-    ToolButton1 =
-        MakeButton(client, "ToolButton1", QStyle::SP_FileDialogStart, QStringLiteral("Neu"));
-    ToolButton2 =
-        MakeButton(client, "ToolButton2", QStyle::SP_DialogOpenButton, QStringLiteral("Öffnen"));
-    ToolButton3 = MakeButton(client, "ToolButton3", QStyle::SP_DialogCancelButton,
-                             QStringLiteral("Schließen"));
-    ToolButton7 = MakeButton(client, "ToolButton7", QStyle::SP_FileDialogContentsView,
-                             QStringLiteral("Lektionen-Übersicht"));
-    ToolButton8 = MakeButton(client, "ToolButton8", QStyle::SP_FileDialogInfoView,
-                             QStringLiteral("Datei-Informationen"));
-    ToolButton5 = MakeButton(client, "ToolButton5", QStyle::SP_ComputerIcon,
-                             QStringLiteral("Voreinstellungen"));
-    ToolButton10 =
-        MakeButton(client, "ToolButton10", QStyle::SP_BrowserStop, QStringLiteral("Beenden"));
-    for (QToolButton* b : {ToolButton1, ToolButton2, ToolButton3}) ToolBar1->addWidget(b);
-    ToolBar1->addSeparator();
-    for (QToolButton* b : {ToolButton7, ToolButton8}) ToolBar1->addWidget(b);
-    ToolBar1->addSeparator();
-    ToolBar1->addWidget(ToolButton5);
-    ToolBar1->addSeparator();
-    ToolBar1->addWidget(ToolButton10);
-
-    // File line.
-    Label1 =
-        MakeLabel(client, "Label1", QStringLiteral("Ausgewählte Datei:"), QRect(12, 40, 110, 20));
-    Label1->adjustSize();
-    Label2 = MakeLabel(client, "Label2", NoFileText(), QRect(0, 40, 0, 20));
-    Label2->setGeometry(Label1->x() + Label1->width() + 6, 40,
-                        kClientWidth - 12 - (Label1->x() + Label1->width() + 6), 20);
-    // Value labels keep their text as what a screen reader says; the caption describes it.
-    Label2->setAccessibleDescription(QStringLiteral("Ausgewählte Datei"));
-
-    // The five fields in a raised frame.
-    Panel1 = new QFrame(client);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameShape(QFrame::Panel);
-    Panel1->setFrameShadow(QFrame::Raised);
-    Panel1->setLineWidth(1);
-    Panel1->setGeometry(8, 66, kClientWidth - 16, 210);
-    const char* const labelNames[] = {"Label3", "Label4", "Label5", "Label6", "Label7"};
-    const QString labelTexts[] = {QStringLiteral("&Lektion:"), QStringLiteral("De&utsch:"),
-                                  QStringLiteral("&Fremdsprache:"), QStringLiteral("S&ynonym(e):"),
-                                  QStringLiteral("&Bemerkung:")};
-    const char* const editNames[] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5"};
-    QLabel** labels[] = {&Label3, &Label4, &Label5, &Label6, &Label7};
-    QLineEdit** edits[] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5};
+    BuildLayout();
+    // Keys in the fields pass the window's handlers first.
     for (int k = 0; k < kEntryFields; ++k) {
-        const int y = 12 + 32 * k;
-        *labels[k] = MakeLabel(Panel1, labelNames[k], labelTexts[k], QRect(14, y + 2, 112, 20));
-        QLineEdit* edit = MakeEdit(Panel1, editNames[k], QRect(130, y, Panel1->width() - 146, 24));
-        edit->setMaxLength(kFieldWidth);
-        edit->setValidator(new LoadedFieldValidator(edit));
+        Field(k)->installEventFilter(this);
+        InstallShortcutKeys(Field(k));
+    }
+    for (QLineEdit* edit : {Edit6, Edit7})
         edit->installEventFilter(this);
-        InstallShortcutKeys(edit);
-        (*labels[k])->setBuddy(edit);
-        *edits[k] = edit;
-    }
-    Button1 = MakePushButton(Panel1, "Button1", QStringLiteral("&Eintrag übernehmen"),
-                             QStringLiteral("Vokabel abspeichern"),
-                             QRect(Panel1->width() - 16 - 160, 172, 160, 28));
-
-    // Navigation and counters.
-    GroupBox1 = new QGroupBox(QStringLiteral("Steuerung"), client);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 284, 250, 150);
-    SpeedButton1 = MakeButton(GroupBox1, "SpeedButton1", QStyle::SP_MediaSkipBackward,
-                              QStringLiteral("Beginn"), QRect(12, 22, 36, 28));
-    SpeedButton2 = MakeButton(GroupBox1, "SpeedButton2", QStyle::SP_MediaSeekBackward,
-                              QStringLiteral("Vorheriger Eintrag"), QRect(52, 22, 36, 28));
-    SpeedButton3 = MakeButton(GroupBox1, "SpeedButton3", QStyle::SP_MediaSeekForward,
-                              QStringLiteral("Nächster Eintrag"), QRect(92, 22, 36, 28));
-    SpeedButton4 = MakeButton(GroupBox1, "SpeedButton4", QStyle::SP_MediaSkipForward,
-                              QStringLiteral("Ende"), QRect(132, 22, 36, 28));
-    Label9 = MakeLabel(GroupBox1, "Label9", QStringLiteral("Aktueller Eintrag:"),
-                       QRect(12, 58, 110, 18));
-    Label8 = MakeLabel(GroupBox1, "Label8", QStringLiteral("0"), QRect(12, 76, 110, 18));
-    Label10 = MakeLabel(GroupBox1, "Label10", QStringLiteral("Letzter Eintrag:"),
-                        QRect(130, 58, 110, 18));
-    Label11 = MakeLabel(GroupBox1, "Label11", QStringLiteral("0"), QRect(130, 76, 110, 18));
-    Label8->setAccessibleDescription(QStringLiteral("Aktueller Eintrag"));
-    Label11->setAccessibleDescription(QStringLiteral("Letzter Eintrag"));
-    for (QLabel* counter : {Label8, Label11}) {
-        QFont bold = counter->font();
-        bold.setBold(true);
-        counter->setFont(bold);
-    }
-    ScrollBar1 = new QScrollBar(Qt::Horizontal, GroupBox1);
-    ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
-    ScrollBar1->setGeometry(12, 108, 226, 20);
-    ScrollBar1->setRange(1, 1);
-    ScrollBar1->setPageStep(10);
-    ScrollBar1->setAccessibleName(QStringLiteral("Eintrag auswählen"));
-    // Scroll bars take no focus by default; this one is the keyboard's way to jump far.
-    ScrollBar1->setFocusPolicy(Qt::StrongFocus);
-
-    // Insertion and deletion.
-    GroupBox2 = new QGroupBox(QStringLiteral("Sonderfunktionen"), client);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(266, 284, 140, 150);
-    Button2 = MakePushButton(GroupBox2, "Button2", QStringLiteral("Eintrag einfügen"),
-                             QStringLiteral("Eintrag vor dem aktuellen Eintrag einfügen"),
-                             QRect(12, 34, 116, 30));
-    Button3 = MakePushButton(GroupBox2, "Button3", QStringLiteral("Eintrag löschen"),
-                             QStringLiteral("Aktuellen Eintrag löschen"), QRect(12, 80, 116, 30));
-
-    // Exchange of two entries by number.
-    GroupBox3 = new QGroupBox(QStringLiteral("Einträge vertauschen"), client);
-    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
-    GroupBox3->setGeometry(414, 284, kClientWidth - 8 - 414, 150);
-    Edit6 = MakeEdit(GroupBox3, "Edit6", QRect(12, 28, 68, 24));
-    Edit7 = MakeEdit(GroupBox3, "Edit7", QRect(91, 28, 68, 24));
-    Edit6->setAccessibleName(QStringLiteral("Linkes Vertauschfeld"));
-    Edit7->setAccessibleName(QStringLiteral("Rechtes Vertauschfeld"));
-    for (QLineEdit* edit : {Edit6, Edit7}) edit->installEventFilter(this);
-    SpeedButton5 =
-        MakeButton(GroupBox3, "SpeedButton5", QStyle::SP_ArrowUp,
-                   QStringLiteral("Linkes Vertauschfeld belegen"), QRect(12, 58, 68, 26));
-    SpeedButton6 =
-        MakeButton(GroupBox3, "SpeedButton6", QStyle::SP_ArrowUp,
-                   QStringLiteral("Rechtes Vertauschfeld belegen"), QRect(91, 58, 68, 26));
-    SpeedButton7 = MakeButton(GroupBox3, "SpeedButton7", QStyle::SP_BrowserReload,
-                              QStringLiteral("Einträge vertauschen"), QRect(12, 96, 147, 30));
-    // A large system font grows the client area; the window follows it.
-    GrowWithFont(client);
-    setFixedSize(client->width(), client->height() + MainMenu1->sizeHint().height());
-    const int valueLeft = Label1->x() + Label1->width() + 6;  // the name follows its caption
-    Label2->setGeometry(valueLeft, Label2->y(), client->width() - Label1->x() - valueLeft,
-                        Label2->height());
 
     // One handler per command, whichever control starts it.
     const auto on = [this](auto* sender, auto signal, void (TForm2::*handler)()) {
@@ -497,14 +218,16 @@ void TForm2::SetDocumentControls(bool open)
              SpeedButton5, SpeedButton6, SpeedButton7, Edit6,        Edit7,        ScrollBar1,
              ToolButton3,  ToolButton7,  ToolButton8})
         w->setEnabled(open);
-    for (QWidget* w : {ToolButton1, ToolButton2}) w->setEnabled(!open);
+    for (QWidget* w : {ToolButton1, ToolButton2})
+        w->setEnabled(!open);
     Neu->setEnabled(!open);
     Oeffnen->setEnabled(!open);
     Schlieenohnespeichern1->setEnabled(open);
     // The items too, so that their keys do nothing without a document.
     for (QMenu* menu : {Steuerung1, EditorFunktionen1, Zubehr1}) {
         menu->menuAction()->setEnabled(open);
-        for (QAction* item : menu->actions()) item->setEnabled(open);
+        for (QAction* item : menu->actions())
+            item->setEnabled(open);
     }
 }
 
@@ -523,7 +246,8 @@ void TForm2::ResetEditor()
     DisableDocumentControls();
     ShowCounters(0, 0);
     Label2->setText(NoFileText());
-    for (int k = 0; k < kEntryFields; ++k) Field(k)->clear();
+    for (int k = 0; k < kEntryFields; ++k)
+        Field(k)->clear();
     file_.close();
     NachSynonymenfragen1->setChecked(ReadSynonyme());
     NacheinerBeschreibungfragen1->setChecked(ReadBeschreibung());
@@ -576,7 +300,8 @@ bool TForm2::StoreCurrentEntry(bool advance)
     if (!current)
         return false;
     VocabularyEntry entry;
-    for (int k = 0; k < kEntryFields; ++k) entry.field(k) = Field(k)->text();
+    for (int k = 0; k < kEntryFields; ++k)
+        entry.field(k) = Field(k)->text();
     if (!RefuseUnstorableText() || !FileIsAsKnown())
         return false;
     if (!file_.writeEntry(*current, entry)) {
@@ -594,7 +319,8 @@ bool TForm2::StoreCurrentEntry(bool advance)
         // A new entry at the end, in the file only once it is stored. It keeps the lesson,
         // so that a run of new entries need not repeat it.
         ShowCounters(next, next);
-        for (int k = 1; k < kEntryFields; ++k) Field(k)->clear();
+        for (int k = 1; k < kEntryFields; ++k)
+            Field(k)->clear();
     } else {
         ShowCounters(next, *last);
         LoadEntry(next);

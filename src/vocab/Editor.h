@@ -182,6 +182,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Makes the controls, menus and tool bar (EditorLayout.cpp).
+    void BuildLayout();
+    static QString NoFileText();
     void FormShow();
     bool FormClose();
     void EditKeyDown(int field);

@@ -22,16 +22,15 @@ QTableWidgetItem* Cell(const QString& text)
 }  // namespace
 
 TForm3::TForm3(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Lektionen-Übersicht"));
     // About 252 x 300 with the tool window's frame.
     resize(244, 276);
 
-    StringGrid1 = new QTableWidget(0, 2, this);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1 = Named<QTableWidget>(this, "StringGrid1", 0, 2);
     StringGrid1->setAccessibleName(QStringLiteral("Lektionen und ihre Einträge"));
     StringGrid1->setHorizontalHeaderLabels(
         {QStringLiteral("Lektionen"), QStringLiteral("Einträge")});
