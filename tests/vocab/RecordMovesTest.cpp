@@ -1,9 +1,4 @@
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QSet>
-
-#include "support/TestSupport.h"
+#include "support/VocabTests.h"
 #include "vocab/RecordMoves.h"
 
 namespace {
@@ -51,15 +46,12 @@ private Q_SLOTS:
     // temporary file.
     void deleteRecord_data()
     {
+        // fault 1: a directory in the way, 2: the move fails, 3: the file removed meanwhile;
+        // mode: the file's permissions before; kept: those of the shortened file (-1: not
+        // checked).
+        Columns<QString, QString, int, QString, int, int>("name", "tmpName", "fault", "message",
+                                                          "mode", "kept");
         // clang-format off
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("tmpName");
-        // 1: a directory in the way, 2: the move fails, 3: the file removed meanwhile
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<QString>("message");
-        // The file's permissions before; those of the shortened file (-1: not checked).
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("kept");
         const int ownerRw = QFile::ReadOwner | QFile::WriteOwner;
         const int groupR = ownerRw | QFile::ReadGroup;
         QTest::newRow("file named .tmp") << "liste.tmp" << "liste.tmp.tmp" << 0 << QString()
@@ -76,12 +68,9 @@ private Q_SLOTS:
     }
     void deleteRecord()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, tmpName);
-        QFETCH(int, fault);
-        QFETCH(QString, message);
-        QFETCH(int, mode);
-        QFETCH(int, kept);
+        const auto [name, tmpName, fault, message, mode, kept] =
+            Fetch<QString, QString, int, QString, int, int>("name", "tmpName", "fault", "message",
+                                                            "mode", "kept");
         Fixture f(5, name);
         if (mode >= 0)
             QVERIFY(QFile::setPermissions(f.path, QFile::Permissions(mode)));
@@ -120,9 +109,7 @@ private Q_SLOTS:
     // entry is still in the file.
     void interrupted_data()
     {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<int>("current");
-        QTest::addColumn<int>("blockRecords");
+        Columns<QString, int, int>("operation", "current", "blockRecords");
         for (const char* operation : {"insert", "delete"})
             for (int current : {1, 4, 7})
                 for (int block : {0, 2, 3})
@@ -131,9 +118,8 @@ private Q_SLOTS:
     }
     void interrupted()
     {
-        QFETCH(QString, operation);
-        QFETCH(int, current);
-        QFETCH(int, blockRecords);
+        const auto [operation, current, blockRecords] =
+            Fetch<QString, int, int>("operation", "current", "blockRecords");
         constexpr int last = 7;
         for (int k = 0; k < 100; ++k) {
             Fixture f(last);
