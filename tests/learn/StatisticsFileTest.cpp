@@ -1,16 +1,9 @@
 #include "app/AnsiText.h"
 #include "learn/StatisticsFile.h"
 #include "learn/Statistik.h"
-#include "support/FakePlatform.h"
-#include "support/TestSupport.h"
+#include "support/VocabTests.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QListWidget>
-#include <QPushButton>
 #include <QStandardPaths>
-#include <QTableWidget>
 
 namespace {
 
@@ -34,9 +27,7 @@ class StatisticsFileTest : public QObject {
 private Q_SLOTS:
     void recordBytes_data()
     {
-        QTest::addColumn<RunResult>("run");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QByteArray>("expected");
+        Columns<RunResult, int, QByteArray>("run", "offset", "expected");
         const auto row = [](const char* name, const RunResult& run, int offset,
                             const QByteArray& expected) {
             QTest::newRow(name) << run << offset << expected;
@@ -50,13 +41,16 @@ private Q_SLOTS:
             QByteArray(79, 'l') + "X12   ");
         row("Windows-1252 bytes, ? for the rest",
             Make(QStringLiteral("/v/Übung😀.vok"), QStringLiteral("Größen")), 0,
-            "\xDC" "bung?.vok" + QByteArray(70, ' ') + "Gr\xF6\xDF" "en");
+            "\xDC"
+            "bung?.vok" +
+                QByteArray(70, ' ') +
+                "Gr\xF6\xDF"
+                "en");
     }
     void recordBytes()
     {
-        QFETCH(RunResult, run);
-        QFETCH(int, offset);
-        QFETCH(QByteArray, expected);
+        const auto [run, offset, expected] =
+            Fetch<RunResult, int, QByteArray>("run", "offset", "expected");
         const QByteArray bytes = Record(run);
         QCOMPARE(bytes.size(), kStatisticsRecordSize);
         QCOMPARE(bytes.mid(offset, expected.size()), expected);
@@ -86,9 +80,8 @@ private Q_SLOTS:
         }
         // A record cut short by a full disk is taken back; the runs before it stay.
         const QByteArray history = ReadBytes(path);
-        const auto cut = WithFileSizeLimit(history.size() + 100, [&] {
-            return WriteStatisticsRecord(path, Make(kPath, kUnit));
-        });
+        const auto cut = WithFileSizeLimit(
+            history.size() + 100, [&] { return WriteStatisticsRecord(path, Make(kPath, kUnit)); });
         if (cut) {
             QVERIFY(!*cut);
             QCOMPARE(ReadBytes(path), history);
@@ -103,13 +96,13 @@ private Q_SLOTS:
     // it is open.
     void scans_matchRecordByRecordReading_data()
     {
-        QTest::addColumn<int>("keep");  // records left of 5000 once the reader is open
+        Columns<int>("keep");  // records left of 5000 once the reader is open
         QTest::newRow("whole") << 5000;
         QTest::newRow("shortened meanwhile") << 2100;
     }
     void scans_matchRecordByRecordReading()
     {
-        QFETCH(int, keep);
+        const auto [keep] = Fetch<int>("keep");
         const QStringList names{
             QStringLiteral("/v/englisch.vok"), QStringLiteral("/v/ englisch.vok"),
             QStringLiteral("/v/englisch.vokx"), QStringLiteral("/v/andere.vok")};

@@ -43,11 +43,11 @@ inline QStringList Texts(const char* texts)
     return QString::fromUtf8(texts).split(u'|');
 }
 
-inline QStringList ListItems(const QListWidget* list)
+inline QStringList ListItems(const QListWidget* list, bool trimmed = false)
 {
     QStringList items;
     for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
+        items << (trimmed ? list->item(i)->text().trimmed() : list->item(i)->text());
     return items;
 }
 
