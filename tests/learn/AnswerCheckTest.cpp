@@ -9,7 +9,7 @@ private Q_SLOTS:
     void checkAnswer_data()
     {
         // The results with case counting and with case ignored.
-        Columns<QString, QString, bool, bool>("typed", "expected", "exactCase", "ignoredCase");
+        DataColumns<QString, QString, bool, bool>("typed", "expected", "exactCase", "ignoredCase");
         QTest::newRow("blanks around") << "  Haus  "
                                        << "Haus" << true << true;
         QTest::newRow("tab is not a blank") << "\tHaus"
@@ -36,7 +36,7 @@ private Q_SLOTS:
     }
     void checkAnswer()
     {
-        const auto [typed, expected] = Fetch<QString, QString>("typed", "expected");
+        const auto [typed, expected] = DataRow<QString, QString>("typed", "expected");
         QTEST(CheckAnswer(typed, expected, false), "exactCase");
         QTEST(CheckAnswer(typed, expected, true), "ignoredCase");
     }

@@ -40,8 +40,8 @@ class LearningRunTest : public QObject {
 private Q_SLOTS:
     void outcomes_data()
     {
-        Columns<int, QString, QString, QList<int>, QString>("questions", "actions", "askedRows",
-                                                            "knownNotKnownDeleted", "percentage");
+        DataColumns<int, QString, QString, QList<int>, QString>(
+            "questions", "actions", "askedRows", "knownNotKnownDeleted", "percentage");
         const auto row = [](const char* name, int questions, const char* actions, const char* asked,
                             QList<int> counts, const char* percentage) {
             QTest::newRow(name) << questions << actions << asked << counts << percentage;
@@ -57,7 +57,7 @@ private Q_SLOTS:
     // The run ends with the last action, not before.
     void outcomes()
     {
-        const auto [questions, actions] = Fetch<int, QString>("questions", "actions");
+        const auto [questions, actions] = DataRow<int, QString>("questions", "actions");
         auto file = OpenFile(NumberedEntries(questions, QStringLiteral("A")));
         LearningRun run;
         QCOMPARE(run.startLessonRun(*file, QStringLiteral("A"), 7), Start::Started);
@@ -131,7 +131,7 @@ private Q_SLOTS:
 
     void randomRun_data()
     {
-        Columns<int, int>("entries", "runs");
+        DataColumns<int, int>("entries", "runs");
         QTest::newRow("29 entries: refused") << 29 << 1;
         QTest::newRow("30 entries: each once") << 30 << 1;
         QTest::newRow("40,000 entries: those beyond 32,768 too") << 40000 << 100;
@@ -139,7 +139,7 @@ private Q_SLOTS:
     // 30 distinct entries drawn uniformly from the whole file, with their own fields.
     void randomRun()
     {
-        const auto [entries, runs] = Fetch<int, int>("entries", "runs");
+        const auto [entries, runs] = DataRow<int, int>("entries", "runs");
         auto file = OpenFile(NumberedEntries(entries));
         int beyond = 0;
         for (int seed = 0; seed < runs; ++seed) {

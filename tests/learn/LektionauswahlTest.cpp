@@ -4,7 +4,7 @@
 #include "learn/Lernprogramm.h"
 #include "support/VocabTests.h"
 
-constexpr auto L = &Texts;
+constexpr auto L = &SplitTexts;
 
 class LektionauswahlTest : public QObject {
     Q_OBJECT
@@ -26,7 +26,7 @@ private Q_SLOTS:
     {
         // lessons: of the entries, in file order; row -1: nothing selected; key 0: the
         // button; questions: per item, an empty item starts nothing
-        Columns<QStringList, QStringList, int, int, QString, QList<int>>(
+        DataColumns<QStringList, QStringList, int, int, QString, QList<int>>(
             "lessons", "items", "row", "key", "label", "questions");
         QTest::newRow("A, B, a, A, B")
             << L("A|B|a|A|B") << L("A|B|a") << 2 << 0 << "a" << QList<int>{2, 2, 1};
@@ -43,7 +43,7 @@ private Q_SLOTS:
     void choose()
     {
         const auto [lessons, row, key, questions] =
-            Fetch<QStringList, int, int, QList<int>>("lessons", "row", "key", "questions");
+            DataRow<QStringList, int, int, QList<int>>("lessons", "row", "key", "questions");
         QList<VocabularyEntry> entries = NumberedEntries(int(lessons.size()));
         for (int i = 0; i < lessons.size(); ++i)
             entries[i].lesson = lessons.at(i);
@@ -53,7 +53,7 @@ private Q_SLOTS:
         Form6->show();
         QVERIFY(QTest::qWaitForWindowActive(Form6));
         QListWidget* list = Form6->ListBox1;
-        const QStringList items = ListItems(list);
+        const QStringList items = ListTexts(list);
         QTEST(items, "items");
         QVERIFY(list->selectedItems().isEmpty());
         if (row >= 0)

@@ -129,7 +129,7 @@ private Q_SLOTS:
         // answer after two seconds (after a wrong answer, Enter keeps the question and Tab,
         // Enter drops it); atEnd: counters|percentage|seconds at the end; statistics: the
         // file's bytes afterwards.
-        Columns<QByteArray, QString, QString, QStringList, QString, QByteArray>(
+        DataColumns<QByteArray, QString, QString, QStringList, QString, QByteArray>(
             "file", "road", "controls", "messages", "atEnd", "statistics");
         QList<VocabularyEntry> entries = NumberedEntries(4, QStringLiteral("L"));
         entries[1].lesson = QStringLiteral("M");
@@ -180,7 +180,7 @@ private Q_SLOTS:
     void roads()
     {
         const auto [file, road, controls] =
-            Fetch<QByteArray, QString, QString>("file", "road", "controls");
+            DataRow<QByteArray, QString, QString>("file", "road", "controls");
         const QString name = QStringLiteral("l.vok");
         const QString statistics = StatisticsFilePath(platform_.programDir);
         QVERIFY(WriteBytes(dir_ + u'/' + name, file));
@@ -241,8 +241,8 @@ private Q_SLOTS:
     void answer_data()
     {
         // tickKey: pressed during the run, counts at the next answer
-        Columns<bool, QString, int, QString, QString>("germanAsked", "typed", "tickKey", "feedback",
-                                                      "counters");
+        DataColumns<bool, QString, int, QString, QString>("germanAsked", "typed", "tickKey",
+                                                          "feedback", "counters");
         const QString wrong = QStringLiteral("Falsch!|Die richtige Antwort lautet:|");
         QTest::newRow("German asked, right") << true << "house" << 0 << "Richtig!"
                                              << "2 1 1 0 0";
@@ -257,7 +257,7 @@ private Q_SLOTS:
     void answer()
     {
         const auto [germanAsked, typed, tickKey] =
-            Fetch<bool, QString, int>("germanAsked", "typed", "tickKey");
+            DataRow<bool, QString, int>("germanAsked", "typed", "tickKey");
         // Twice the same entry, so that the run goes on after the first answer.
         const VocabularyEntry haus{QStringLiteral("L"), QStringLiteral("Haus"),
                                    QStringLiteral("house"), QStringLiteral("home"), QString()};
@@ -315,7 +315,7 @@ private Q_SLOTS:
     {
         // shown: captions of Label5, Label6; families of Label8, Label11, Edit1, Label24,
         // Label9, Label10.
-        Columns<bool, QList<int>, QStringList>("germanAsked", "fontFields", "shown");
+        DataColumns<bool, QList<int>, QStringList>("germanAsked", "fontFields", "shown");
         const QString ms = QStringLiteral("MS Sans Serif");
         const QString sy = QStringLiteral("Symbol");
         const QString de = QStringLiteral("Deutsch:");
@@ -329,7 +329,8 @@ private Q_SLOTS:
     }
     void direction_swapsCaptionsAndFonts()
     {
-        const auto [germanAsked, fontFields] = Fetch<bool, QList<int>>("germanAsked", "fontFields");
+        const auto [germanAsked, fontFields] =
+            DataRow<bool, QList<int>>("germanAsked", "fontFields");
         WriteFont(QStringLiteral("Symbol"));
         for (int k = 1; k <= 5; ++k)
             WriteFontField(fontFields.contains(k) ? 1 : 0, k);

@@ -44,8 +44,8 @@ private Q_SLOTS:
     // Marker centres of the two curves and all pixels of each colour, lines included.
     void curves_data()
     {
-        Columns<Records, Points, Points, QList<int>>("records", "known", "knownOrDeleted",
-                                                     "pixels");  // pixels: blue, lime
+        DataColumns<Records, Points, Points, QList<int>>("records", "known", "knownOrDeleted",
+                                                         "pixels");  // pixels: blue, lime
         const StatisticsRecord good = Run("10", "7", "2");
         const StatisticsRecord zero = Run("0", "0", "0");
         const QList<int> none{0, 0};
@@ -70,7 +70,7 @@ private Q_SLOTS:
     void curves()
     {
         const auto [records, known, knownOrDeleted] =
-            Fetch<Records, Points, Points>("records", "known", "knownOrDeleted");
+            DataRow<Records, Points, Points>("records", "known", "knownOrDeleted");
         const QImage image = Chart(records);
         for (QPoint p : known)
             QVERIFY(IsMarker(image, p, kKnownColour.rgb()));

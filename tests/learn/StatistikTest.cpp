@@ -40,7 +40,7 @@ void Show(TForm8& form, const QString& statistics)
 
 QString Rows(const TForm8& form)
 {
-    return GridRows(form.StringGrid1, true);
+    return GridTexts(form.StringGrid1, true);
 }
 
 QImage ShownChart(const TForm8& form)
@@ -62,8 +62,8 @@ private Q_SLOTS:
     {
         // choice: row of the lesson list, -1 "&Zufall"; knownY: of the first run's marker, 0
         // no curve; cutTo: the file's size after showing, -1 kept; width: of the chart
-        Columns<Runs, QString, int, QString, int, int, int>("runs", "lessons", "choice", "rows",
-                                                            "knownY", "cutTo", "width");
+        DataColumns<Runs, QString, int, QString, int, int, int>("runs", "lessons", "choice", "rows",
+                                                                "knownY", "cutTo", "width");
         QTest::newRow("two files, one lesson's runs in record order")
             << Runs{B("2"), B("1", 12, 9),   B("1", 10, 7, 5, "a.vok"), B("A1", 10, 7, 5, "a.vok"),
                     B(""),  B("1", 8, 8, 7), B("C", 10, 7, 5, "B.vok")}
@@ -82,11 +82,11 @@ private Q_SLOTS:
     void evaluate()
     {
         const auto [runs, choice, knownY, cutTo] =
-            Fetch<Runs, int, int, int>("runs", "choice", "knownY", "cutTo");
+            DataRow<Runs, int, int, int>("runs", "choice", "knownY", "cutTo");
         const QString path = WriteStatistics(runs);
         TForm8 form;
         Show(form, path);
-        QTEST(ListItems(form.ListBox1, true).join(u'|'), "lessons");
+        QTEST(ListTexts(form.ListBox1, true).join(u'|'), "lessons");
         if (cutTo >= 0)
             QVERIFY(QFile::resize(path, cutTo));
         if (choice < 0)
@@ -123,7 +123,7 @@ private Q_SLOTS:
     // "&Anzeigen" without a lesson, then with "&Zufall"; the file is only read.
     void messages_data()
     {
-        Columns<QByteArray, QStringList>("bytes", "messages");  // bytes null: no file
+        DataColumns<QByteArray, QStringList>("bytes", "messages");  // bytes null: no file
         const QString none = QStringLiteral("Keine Lektion ausgewählt!");
         const QString damaged = QStringLiteral("Statistikdatei fehlerhaft oder leer!");
         QTest::newRow("no lesson selected")
@@ -135,7 +135,7 @@ private Q_SLOTS:
     }
     void messages()
     {
-        const auto [bytes] = Fetch<QByteArray>("bytes");
+        const auto [bytes] = DataRow<QByteArray>("bytes");
         const QString path = NewTestDirectory() + QStringLiteral("/Lernkompass.dat");
         if (!bytes.isNull())
             QVERIFY(WriteBytes(path, bytes));

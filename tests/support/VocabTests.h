@@ -21,29 +21,29 @@
 #include <functional>
 #include <tuple>
 
-// One data column per type, named in order: Columns<int, QString>("count", "text").
+// One data column per type, named in order: DataColumns<int, QString>("count", "text").
 template <typename... T, typename... Names>
-void Columns(const Names&... names)
+void DataColumns(const Names&... names)
 {
     static_assert(sizeof...(T) == sizeof...(Names));
     (QTest::addColumn<T>(names), ...);
 }
 
-// The current row's values of these columns: auto [n, s] = Fetch<int, QString>("n", "s").
+// The current row's values of these columns: auto [n, s] = DataRow<int, QString>("n", "s").
 template <typename... T, typename... Names>
-std::tuple<T...> Fetch(const Names&... names)
+std::tuple<T...> DataRow(const Names&... names)
 {
     static_assert(sizeof...(T) == sizeof...(Names));
     return {*static_cast<T*>(QTest::qData(names, qMetaTypeId<T>()))...};
 }
 
 // A list from a text split at '|'.
-inline QStringList Texts(const char* texts)
+inline QStringList SplitTexts(const char* texts)
 {
     return QString::fromUtf8(texts).split(u'|');
 }
 
-inline QStringList ListItems(const QListWidget* list, bool trimmed = false)
+inline QStringList ListTexts(const QListWidget* list, bool trimmed = false)
 {
     QStringList items;
     for (int i = 0; i < list->count(); ++i)
@@ -52,7 +52,7 @@ inline QStringList ListItems(const QListWidget* list, bool trimmed = false)
 }
 
 // A grid's rows joined by '|', their cells (trimmed, if asked) joined by ','.
-inline QString GridRows(const QTableWidget* grid, bool trimmed = false)
+inline QString GridTexts(const QTableWidget* grid, bool trimmed = false)
 {
     QStringList rows;
     for (int r = 0; r < grid->rowCount(); ++r) {
@@ -67,7 +67,7 @@ inline QString GridRows(const QTableWidget* grid, bool trimmed = false)
 }
 
 // Every message shown, as "caption: text".
-inline QStringList CaptionedMessages(const FakePlatform& platform)
+inline QStringList CaptionedTexts(const FakePlatform& platform)
 {
     QStringList shown;
     for (const FakePlatform::Message& m : platform.messages)
@@ -76,7 +76,7 @@ inline QStringList CaptionedMessages(const FakePlatform& platform)
 }
 
 // Runs `act` once the dialog is up in its modal loop; `act` must leave it closed.
-inline void WhileShown(QDialog& dialog, std::function<void()> act)
+inline void WhileDialogShown(QDialog& dialog, std::function<void()> act)
 {
     QTimer::singleShot(0, &dialog, [&dialog, act] {
         dialog.activateWindow();

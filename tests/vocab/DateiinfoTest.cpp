@@ -37,7 +37,7 @@ private Q_SLOTS:
     void editMode_closeWritesHeader_data()
     {
         // closeBox: else Esc; written null: the file is removed while shown
-        Columns<QByteArray, bool, bool, QStringList, QByteArray, QStringList>(
+        DataColumns<QByteArray, bool, bool, QStringList, QByteArray, QStringList>(
             "header", "writable", "closeBox", "typed", "written", "messages");
         const QByteArray indented = Header("  Englisch", "Anna", "Grundwortschatz");
         const QByteArray fitted = Header("Englisch", "Anna", "Grundwortschatz");
@@ -62,13 +62,13 @@ private Q_SLOTS:
     void editMode_closeWritesHeader()
     {
         const auto [header, writable, closeBox, typed, written] =
-            Fetch<QByteArray, bool, bool, QStringList, QByteArray>("header", "writable", "closeBox",
-                                                                   "typed", "written");
+            DataRow<QByteArray, bool, bool, QStringList, QByteArray>(
+                "header", "writable", "closeBox", "typed", "written");
         open(header,
              writable ? VocabularyFile::Access::ReadWrite : VocabularyFile::Access::ReadOnly);
         const QByteArray entries = ReadBytes(path).mid(kRecordSize);
         TForm4 form;
-        WhileShown(form, [&] {
+        WhileDialogShown(form, [&] {
             const QList<QLineEdit*> edits{form.Edit1, form.Edit2, form.Edit3};
             for (int i = 0; i < typed.size(); ++i)
                 TypeText(edits[i], typed[i]);
@@ -90,11 +90,11 @@ private Q_SLOTS:
     {
         open(Header("Englisch", "Anna", ""));
         TForm4 form;
-        WhileShown(form, [&] { form.reject(); });
+        WhileDialogShown(form, [&] { form.reject(); });
         form.ShowForEditor(file);
         QVERIFY(WriteBytes(path, Header("  Englisch", "Anna", "") + ReadBytes(path).mid(400)));
         const QByteArray before = ReadBytes(path);
-        WhileShown(form, [&] {
+        WhileDialogShown(form, [&] {
             QCOMPARE(form.windowTitle(), QStringLiteral("Datei-Informationen (nur lesen)"));
             QCOMPARE(form.Edit1->text(), QStringLiteral("Französisch"));
             QVERIFY(form.Edit1->isReadOnly());
@@ -109,7 +109,7 @@ private Q_SLOTS:
     {
         open(Header("T", "A", "B"));
         TForm4 form;
-        WhileShown(form, [&] {
+        WhileDialogShown(form, [&] {
             QTRY_COMPARE(QApplication::focusWidget(), form.Edit1);
             for (QLineEdit* next : {form.Edit2, form.Edit3, form.Edit1}) {
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);

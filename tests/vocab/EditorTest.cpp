@@ -65,7 +65,7 @@ class EditorTest : public QObject {
             .arg(editor->Label8->text(), editor->Label11->text(), editor->Edit1->text(),
                  editor->Edit2->text());
     }
-    QStringList messages() const { return CaptionedMessages(*platform); }
+    QStringList messages() const { return CaptionedTexts(*platform); }
     void SetSwapFields(const QString& left, const QString& right)
     {
         editor->Edit6->setText(left);
@@ -81,14 +81,14 @@ class EditorTest : public QObject {
     // The window stays open; `focus` empty: not checked.
     void addCommandColumns()
     {
-        Columns<int, int, QString, QString, QStringList, QList<int>, QString, QString>(
+        DataColumns<int, int, QString, QString, QStringList, QList<int>, QString, QString>(
             "entries", "start", "entry", "steps", "messages", "order", "view", "focus");
     }
     void runCommands()
     {
         const auto [entries, start, entry, steps, order, focus] =
-            Fetch<int, int, QString, QString, QList<int>, QString>("entries", "start", "entry",
-                                                                   "steps", "order", "focus");
+            DataRow<int, int, QString, QString, QList<int>, QString>("entries", "start", "entry",
+                                                                     "steps", "order", "focus");
         const QString path = openFile(entries);
         editor->ScrollBar1->setValue(start);
         const QList<VocabularyEntry> numbered = NumberedEntries(entries);
@@ -216,8 +216,8 @@ private Q_SLOTS:
 
     void newFile_data()
     {
-        Columns<QString, bool, bool, QString>("chosen", "existing", "yes",
-                                              "created");  // created empty: none
+        DataColumns<QString, bool, bool, QString>("chosen", "existing", "yes",
+                                                  "created");  // created empty: none
         // clang-format off
         QTest::newRow("txt becomes vok") << "liste.txt" << false << false << "liste.vok";
         QTest::newRow("existing, yes") << "alt.vok" << true << true << "alt.vok";
@@ -227,7 +227,7 @@ private Q_SLOTS:
     void newFile()
     {
         const auto [chosen, existing, yes, created] =
-            Fetch<QString, bool, bool, QString>("chosen", "existing", "yes", "created");
+            DataRow<QString, bool, bool, QString>("chosen", "existing", "yes", "created");
         const QString old = WriteVocabularyFile(dir, QStringLiteral("alt.vok"), NumberedEntries(3));
         if (!existing)
             QFile::remove(old);
@@ -309,8 +309,8 @@ private Q_SLOTS:
     void fieldInput_data()
     {
         // remark: entry 1's in the file; message: at storing, empty: stored
-        Columns<QString, QString, QStringList, QString, QString>("remark", "typed", "pasted",
-                                                                 "shown", "message");
+        DataColumns<QString, QString, QStringList, QString, QString>("remark", "typed", "pasted",
+                                                                     "shown", "message");
         const QStringList pasted{QStringLiteral("Zeile\u03B1"), QStringLiteral("x\ty"),
                                  QStringLiteral(" \u00C4hre")};
         // clang-format off
@@ -326,8 +326,8 @@ private Q_SLOTS:
     void fieldInput()
     {
         const auto [remark, typed, pasted, shown, message] =
-            Fetch<QString, QString, QStringList, QString, QString>("remark", "typed", "pasted",
-                                                                   "shown", "message");
+            DataRow<QString, QString, QStringList, QString, QString>("remark", "typed", "pasted",
+                                                                     "shown", "message");
         QList<VocabularyEntry> entries = NumberedEntries(1);
         entries[0].remark = remark;
         const QString path = WriteVocabularyFile(dir, QStringLiteral("liste.vok"), entries);
@@ -389,14 +389,14 @@ private Q_SLOTS:
     void fileGone_data()
     {
         // change: "remove", "rename" or "replace"; key: the command after the change
-        Columns<QString, int>("change", "key");
+        DataColumns<QString, int>("change", "key");
         QTest::newRow("removed between two stores") << "remove" << int(Qt::Key_F3);
         QTest::newRow("renamed away, then closed") << "rename" << int(Qt::Key_Q);
         QTest::newRow("replaced, then deleted") << "replace" << int(Qt::Key_F6);
     }
     void fileGone()
     {
-        const auto [change, key] = Fetch<QString, int>("change", "key");
+        const auto [change, key] = DataRow<QString, int>("change", "key");
         const QString path = openFile(3);
         const QString away = dir + QStringLiteral("/weg.vok");
         const QByteArray other = VocabularyBytes(NumberedEntries(1, QStringLiteral("fremd")));
@@ -466,30 +466,23 @@ private Q_SLOTS:
     }
 
     // A counter that is no number ends the program; no record is read or written.
-    void internalError_data()
-    {
-        Columns<QString, QString, QString>("label", "command", "code");
-        QTest::newRow("next, last") << "Label11"
-                                    << "Nchstes1"
-                                    << "005";
-        QTest::newRow("delete, current") << "Label8"
-                                         << "Eintraglschen1"
-                                         << "014";
-    }
     void internalError()
     {
-        const auto [label, command, code] =
-            Fetch<QString, QString, QString>("label", "command", "code");
         const QString path = openFile(3);
-        editor->findChild<QLabel*>(label)->setText(QStringLiteral("3x"));
-        platform->answers << MsgAnswer::Yes;
-        editor->findChild<QAction*>(command)->trigger();
-        QCOMPARE(messages(), QStringList{QStringLiteral("Fehler: Es ist ein programminterner "
-                                                        "Fehler aufgetreten.\nFehlercode: ") +
-                                         code});
-        QCOMPARE(platform->quitRequests, 1);
-        QCOMPARE(ReadBytes(path), VocabularyBytes(NumberedEntries(3)));
-        QVERIFY(!QFile::exists(dir + QStringLiteral("/liste.tmp")));
+        for (const auto& [label, command, code] :
+             {std::array{"Label11", "Nchstes1", "005"}, {"Label8", "Eintraglschen1", "014"}}) {
+            platform->clear();
+            editor->findChild<QLabel*>(QString::fromLatin1(label))->setText(QStringLiteral("3x"));
+            platform->answers << MsgAnswer::Yes;
+            editor->findChild<QAction*>(QString::fromLatin1(command))->trigger();
+            QCOMPARE(messages(), QStringList{QStringLiteral("Fehler: Es ist ein programminterner "
+                                                            "Fehler aufgetreten.\nFehlercode: ") +
+                                             QString::fromLatin1(code)});
+            QCOMPARE(platform->quitRequests, 1);
+            QCOMPARE(ReadBytes(path), VocabularyBytes(NumberedEntries(3)));
+            QVERIFY(!QFile::exists(dir + QStringLiteral("/liste.tmp")));
+            editor->findChild<QLabel*>(QString::fromLatin1(label))->setText(QStringLiteral("3"));
+        }
     }
 };
 

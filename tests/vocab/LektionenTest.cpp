@@ -34,8 +34,8 @@ private Q_SLOTS:
                               "\tTiere", "Ti\tere", "Tiere "});
         TForm3 form;
         QString rows;
-        WhileShown(form, [&] {
-            rows = GridRows(form.StringGrid1);
+        WhileDialogShown(form, [&] {
+            rows = GridTexts(form.StringGrid1);
             form.reject();
         });
         form.ShowOverview(file);

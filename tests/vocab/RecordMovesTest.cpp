@@ -47,8 +47,8 @@ private Q_SLOTS:
     {
         // mode: the file's permissions before; kept: those of the shortened file (-1: not
         // checked)
-        Columns<QString, QString, bool, int, int>("name", "tmpName", "directoryInTheWay", "mode",
-                                                  "kept");
+        DataColumns<QString, QString, bool, int, int>("name", "tmpName", "directoryInTheWay",
+                                                      "mode", "kept");
         const int ownerRw = QFile::ReadOwner | QFile::WriteOwner;
         const int groupR = ownerRw | QFile::ReadGroup;
         // clang-format off
@@ -63,8 +63,8 @@ private Q_SLOTS:
     void deleteRecord()
     {
         const auto [name, tmpName, directoryInTheWay, mode, kept] =
-            Fetch<QString, QString, bool, int, int>("name", "tmpName", "directoryInTheWay", "mode",
-                                                    "kept");
+            DataRow<QString, QString, bool, int, int>("name", "tmpName", "directoryInTheWay",
+                                                      "mode", "kept");
         Fixture f(5, name);
         if (mode >= 0)
             QVERIFY(QFile::setPermissions(f.path, QFile::Permissions(mode)));
@@ -91,7 +91,7 @@ private Q_SLOTS:
     // entry is still in the file.
     void interrupted_data()
     {
-        Columns<QString, int, int>("operation", "current", "blockRecords");
+        DataColumns<QString, int, int>("operation", "current", "blockRecords");
         for (const char* operation : {"insert", "delete"})
             for (int current : {1, 4, 7})
                 for (int block : {0, 2, 3})
@@ -101,7 +101,7 @@ private Q_SLOTS:
     void interrupted()
     {
         const auto [operation, current, blockRecords] =
-            Fetch<QString, int, int>("operation", "current", "blockRecords");
+            DataRow<QString, int, int>("operation", "current", "blockRecords");
         constexpr int last = 7;
         for (int k = 0; k < 100; ++k) {
             Fixture f(last);

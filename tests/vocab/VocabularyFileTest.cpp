@@ -19,8 +19,8 @@ private Q_SLOTS:
 
     void check_data()
     {
-        Columns<int, bool, QString, int>("size", "requireEntry", "message",
-                                         "entries");  // size -1: no file
+        DataColumns<int, bool, QString, int>("size", "requireEntry", "message",
+                                             "entries");  // size -1: no file
         const QString bad = QStringLiteral("Die Datei hat ein ungültiges Format!");
         QTest::newRow("missing") << -1 << false << QStringLiteral("Datei existiert nicht!") << 0;
         QTest::newRow("0") << 0 << false << bad << 0;
@@ -31,7 +31,7 @@ private Q_SLOTS:
     }
     void check()
     {
-        const auto [size, requireEntry] = Fetch<int, bool>("size", "requireEntry");
+        const auto [size, requireEntry] = DataRow<int, bool>("size", "requireEntry");
         path = NewTestDirectory() + QStringLiteral("/liste.vok");
         if (size >= 0)
             QVERIFY(WriteBytes(path, QByteArray(size, 'x')));
@@ -43,7 +43,7 @@ private Q_SLOTS:
     // 80 bytes per field, blank-padded, cut after 80 characters.
     void entryBytes_data()
     {
-        Columns<QStringList, QByteArrayList>("fields", "stored");
+        DataColumns<QStringList, QByteArrayList>("fields", "stored");
         const QString eighty = QStringLiteral("Lektion-") + QString(72, QLatin1Char('x'));
         const QByteArray eightyBytes = eighty.toLatin1();
         QTest::newRow("80 characters")
@@ -55,7 +55,7 @@ private Q_SLOTS:
     }
     void entryBytes()
     {
-        const auto [fields, stored] = Fetch<QStringList, QByteArrayList>("fields", "stored");
+        const auto [fields, stored] = DataRow<QStringList, QByteArrayList>("fields", "stored");
         path = NewTestDirectory() + QStringLiteral("/breite.vok");
         QVERIFY(file.create(path));
         VocabularyEntry entry;
@@ -71,14 +71,14 @@ private Q_SLOTS:
 
     void readField_data()
     {
-        Columns<QByteArray, QString>("bytes", "expected");
+        DataColumns<QByteArray, QString>("bytes", "expected");
         QTest::newRow("NUL inside")
             << QByteArray("0123456789\0Rest", 15) << QStringLiteral("0123456789");
         QTest::newRow("blanks around a word") << QByteArray("  Wort   ") << QStringLiteral("Wort");
     }
     void readField()
     {
-        const auto [bytes, expected] = Fetch<QByteArray, QString>("bytes", "expected");
+        const auto [bytes, expected] = DataRow<QByteArray, QString>("bytes", "expected");
         QByteArray record(kRecordSize, ' ');
         record.replace(kFieldWidth, bytes.size(), bytes);  // the German term
         path = NewTestDirectory() + QStringLiteral("/fremd.vok");
@@ -91,7 +91,7 @@ private Q_SLOTS:
     // written as something else.
     void writeEntry_data()
     {
-        Columns<int, QString, bool>("number", "german", "written");
+        DataColumns<int, QString, bool>("number", "german", "written");
         QTest::newRow("entry 2 of 3") << 2 << QStringLiteral("Baum") << true;
         QTest::newRow("entry n + 1") << 4 << QStringLiteral("Baum") << true;
         QTest::newRow("entry n + 2 (gap)") << 5 << QStringLiteral("Baum") << false;
@@ -101,7 +101,7 @@ private Q_SLOTS:
     void writeEntry()
     {
         const auto [number, german, written] =
-            Fetch<int, QString, bool>("number", "german", "written");
+            DataRow<int, QString, bool>("number", "german", "written");
         QList<VocabularyEntry> entries = NumberedEntries(3);
         path = WriteVocabularyFile(NewTestDirectory(), QStringLiteral("liste.vok"), entries);
         QVERIFY(file.open(path));
