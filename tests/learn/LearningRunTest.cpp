@@ -1,11 +1,7 @@
 #include "learn/LearningRun.h"
 
 #include "app/AnsiText.h"
-
-#include "support/TestSupport.h"
-
-#include <QApplication>
-#include <QSet>
+#include "support/VocabTests.h"
 
 #include <memory>
 
@@ -44,13 +40,10 @@ class LearningRunTest : public QObject {
 private Q_SLOTS:
     void outcomes_data()
     {
-        QTest::addColumn<int>("questions");
-        QTest::addColumn<QString>("actions");
-        QTest::addColumn<QString>("askedRows");
-        QTest::addColumn<QList<int>>("knownNotKnownDeleted");
-        QTest::addColumn<QString>("percentage");
-        const auto row = [](const char* name, int questions, const char* actions,
-                            const char* asked, QList<int> counts, const char* percentage) {
+        DataColumns<int, QString, QString, QList<int>, QString>(
+            "questions", "actions", "askedRows", "knownNotKnownDeleted", "percentage");
+        const auto row = [](const char* name, int questions, const char* actions, const char* asked,
+                            QList<int> counts, const char* percentage) {
             QTest::newRow(name) << questions << actions << asked << counts << percentage;
         };
         row("one question right", 1, "A", "0", {1, 0, 0}, "100,00 %");
@@ -64,8 +57,7 @@ private Q_SLOTS:
     // The run ends with the last action, not before.
     void outcomes()
     {
-        QFETCH(int, questions);
-        QFETCH(QString, actions);
+        const auto [questions, actions] = DataRow<int, QString>("questions", "actions");
         auto file = OpenFile(NumberedEntries(questions, QStringLiteral("A")));
         LearningRun run;
         QCOMPARE(run.startLessonRun(*file, QStringLiteral("A"), 7), Start::Started);
@@ -100,7 +92,8 @@ private Q_SLOTS:
             QCOMPARE(run.startLessonRun(*file, QStringLiteral("A"), std::uint64_t(seed)),
                      Start::Started);
             QList<int> order;
-            for (const QuestionRow& row : run.table()) order << row.entryNumber;
+            for (const QuestionRow& row : run.table())
+                order << row.entryNumber;
             ++seen[order];
         }
         QCOMPARE(seen.size(), 6);
@@ -138,8 +131,7 @@ private Q_SLOTS:
 
     void randomRun_data()
     {
-        QTest::addColumn<int>("entries");
-        QTest::addColumn<int>("runs");
+        DataColumns<int, int>("entries", "runs");
         QTest::newRow("29 entries: refused") << 29 << 1;
         QTest::newRow("30 entries: each once") << 30 << 1;
         QTest::newRow("40,000 entries: those beyond 32,768 too") << 40000 << 100;
@@ -147,8 +139,7 @@ private Q_SLOTS:
     // 30 distinct entries drawn uniformly from the whole file, with their own fields.
     void randomRun()
     {
-        QFETCH(int, entries);
-        QFETCH(int, runs);
+        const auto [entries, runs] = DataRow<int, int>("entries", "runs");
         auto file = OpenFile(NumberedEntries(entries));
         int beyond = 0;
         for (int seed = 0; seed < runs; ++seed) {
@@ -175,7 +166,8 @@ private Q_SLOTS:
         auto file = OpenFile(NumberedEntries(40, QStringLiteral("Lektion 3")));
         LearningRun run;
         QCOMPARE(run.startLessonRun(*file, QStringLiteral("Lektion 3"), 8), Start::Started);
-        for (int i = 0; i < 17; ++i) run.tick();
+        for (int i = 0; i < 17; ++i)
+            run.tick();
         QCOMPARE(Play(run, QStringLiteral("DK") + QString(39, u'A')).last(), Step::Ended);
         run.tick();  // after the end: not counted
         const RunResult r = run.result(QStringLiteral("/x/v.vok"), QDate(2001, 3, 5));

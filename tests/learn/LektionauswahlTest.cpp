@@ -2,23 +2,9 @@
 #include "learn/LearningRun.h"
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
-#include "support/FakePlatform.h"
-#include "support/TestSupport.h"
+#include "support/VocabTests.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-
-namespace {
-
-// A list from a text split at '|'.
-QStringList L(const char* texts)
-{
-    return QString::fromUtf8(texts).split(u'|');
-}
-
-}  // namespace
+constexpr auto L = &SplitTexts;
 
 class LektionauswahlTest : public QObject {
     Q_OBJECT
@@ -38,34 +24,26 @@ private Q_SLOTS:
     // number of questions a run over each listed lesson asks: all of its entries.
     void choose_data()
     {
-        QTest::addColumn<QStringList>("lessons");  // of the entries, in file order
-        QTest::addColumn<QStringList>("items");
-        QTest::addColumn<int>("row");  // -1: nothing selected
-        QTest::addColumn<int>("key");  // 0: the button
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QList<int>>("questions");  // per item; an empty item starts nothing
+        // lessons: of the entries, in file order; row -1: nothing selected; key 0: the
+        // button; questions: per item, an empty item starts nothing
+        DataColumns<QStringList, QStringList, int, int, QString, QList<int>>(
+            "lessons", "items", "row", "key", "label", "questions");
         QTest::newRow("A, B, a, A, B")
             << L("A|B|a|A|B") << L("A|B|a") << 2 << 0 << "a" << QList<int>{2, 2, 1};
         QTest::newRow("header only, button without selection")
             << QStringList() << QStringList() << -1 << 0 << "" << QList<int>{};
         QTest::newRow("blank lessons: one empty item")
             << L("|   |X|") << L("|X") << 0 << int(Qt::Key_Return) << "" << QList<int>{0, 1};
-        QTest::newRow("tab before a name")
-            << L("\tVerben|Verben| Verben\t|Ver ben") << L("Verben|Ver ben") << 1 << 0 << "Ver ben"
-            << QList<int>{3, 1};
-        QTest::newRow("tab after a name") << L("Tiere\t|Hunde|Tiere") << L("Tiere|Hunde") << 0 << 0
-                                          << "Tiere" << QList<int>{2, 1};
-        QTest::newRow("tab inside a name") << L("Ti\tere|Tiere|\x01Ti\tere\t") << L("Ti\tere|Tiere")
-                                           << 0 << 0 << "Ti\tere" << QList<int>{2, 1};
+        QTest::newRow("tabs before, after and inside a name")
+            << L("\tVerben|Verben| Verben\t|Ver ben|Ti\tere|Tiere\t|\x01Ti\tere\t")
+            << L("Verben|Ver ben|Ti\tere|Tiere") << 2 << 0 << "Ti\tere" << QList<int>{3, 1, 2, 1};
         QTest::newRow("Esc hands nothing back")
             << L("A|B") << L("A|B") << 0 << int(Qt::Key_Escape) << "vorher" << QList<int>{1, 1};
     }
     void choose()
     {
-        QFETCH(QStringList, lessons);
-        QFETCH(int, row);
-        QFETCH(int, key);
-        QFETCH(QList<int>, questions);
+        const auto [lessons, row, key, questions] =
+            DataRow<QStringList, int, int, QList<int>>("lessons", "row", "key", "questions");
         QList<VocabularyEntry> entries = NumberedEntries(int(lessons.size()));
         for (int i = 0; i < lessons.size(); ++i)
             entries[i].lesson = lessons.at(i);
@@ -75,9 +53,7 @@ private Q_SLOTS:
         Form6->show();
         QVERIFY(QTest::qWaitForWindowActive(Form6));
         QListWidget* list = Form6->ListBox1;
-        QStringList items;
-        for (int i = 0; i < list->count(); ++i)
-            items << list->item(i)->text();
+        const QStringList items = ListTexts(list);
         QTEST(items, "items");
         QVERIFY(list->selectedItems().isEmpty());
         if (row >= 0)

@@ -5,23 +5,11 @@
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
 #include "learn/StatisticsFile.h"
-#include "support/FakePlatform.h"
-#include "support/TestSupport.h"
+#include "support/VocabTests.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
-#include <QPushButton>
-#include <QSet>
-#include <QTimer>
 #include <QToolButton>
-
-#include <functional>
 
 // The learning window driven the way a user does it: keys go to whatever has the focus.
 
@@ -137,14 +125,12 @@ private Q_SLOTS:
     // Ways through the window by keyboard: the controls, messages and record at the end.
     void roads_data()
     {
-        QTest::addColumn<QByteArray>("file");  // the vocabulary file's bytes
-        // Steps once the window is shown; each answer after two seconds. After a wrong
-        // answer, Enter keeps the question and Tab, Enter drops it.
-        QTest::addColumn<QString>("road");
-        QTest::addColumn<QString>("controls");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QString>("atEnd");          // counters|percentage|seconds at the end
-        QTest::addColumn<QByteArray>("statistics");  // the file's bytes afterwards
+        // file: the vocabulary file's bytes; road: steps once the window is shown, each
+        // answer after two seconds (after a wrong answer, Enter keeps the question and Tab,
+        // Enter drops it); atEnd: counters|percentage|seconds at the end; statistics: the
+        // file's bytes afterwards.
+        DataColumns<QByteArray, QString, QString, QStringList, QString, QByteArray>(
+            "file", "road", "controls", "messages", "atEnd", "statistics");
         QList<VocabularyEntry> entries = NumberedEntries(4, QStringLiteral("L"));
         entries[1].lesson = QStringLiteral("M");
         const QByteArray four = VocabularyBytes(entries);
@@ -171,9 +157,6 @@ private Q_SLOTS:
             << four << "nostats open lesson right enter right enter right enter" << kFileOpen
             << QStringList{QStringLiteral("Fehler beim Schreiben der Statistikdatei!"), end[0]}
             << "3 0 3 0 0|100,00 %|6 s" << QByteArray();
-        QTest::newRow("lesson behind a tab: its run")
-            << VocabularyBytes(NumberedEntries(2, QStringLiteral("\tL"))) << "open lesson" << kRun
-            << none << "" << QByteArray();
         QTest::newRow("29 entries: no random run")
             << VocabularyBytes(NumberedEntries(29)) << "open random" << kFileOpen
             << QStringList{QStringLiteral(
@@ -184,8 +167,7 @@ private Q_SLOTS:
             << four << "open lesson right enter right enter wrong ctrl+a" << kFileOpen << none << ""
             << QByteArray();
         QTest::newRow("Esc does nothing")
-            << four << "open lesson esc" << kRun << none << ""
-            << QByteArray();
+            << four << "open lesson esc" << kRun << none << "" << QByteArray();
         QTest::newRow("window left by the close box")
             << four << "open lesson right enter right enter wrong close" << kNoFile << none << ""
             << QByteArray();
@@ -197,9 +179,8 @@ private Q_SLOTS:
     }
     void roads()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, road);
-        QFETCH(QString, controls);
+        const auto [file, road, controls] =
+            DataRow<QByteArray, QString, QString>("file", "road", "controls");
         const QString name = QStringLiteral("l.vok");
         const QString statistics = StatisticsFilePath(platform_.programDir);
         QVERIFY(WriteBytes(dir_ + u'/' + name, file));
@@ -259,11 +240,9 @@ private Q_SLOTS:
     // The feedback to an answer, where the focus goes and stays, and what Enter does.
     void answer_data()
     {
-        QTest::addColumn<bool>("germanAsked");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("tickKey");  // pressed during the run: counts at the next answer
-        QTest::addColumn<QString>("feedback");
-        QTest::addColumn<QString>("counters");
+        // tickKey: pressed during the run, counts at the next answer
+        DataColumns<bool, QString, int, QString, QString>("germanAsked", "typed", "tickKey",
+                                                          "feedback", "counters");
         const QString wrong = QStringLiteral("Falsch!|Die richtige Antwort lautet:|");
         QTest::newRow("German asked, right") << true << "house" << 0 << "Richtig!"
                                              << "2 1 1 0 0";
@@ -277,9 +256,8 @@ private Q_SLOTS:
     }
     void answer()
     {
-        QFETCH(bool, germanAsked);
-        QFETCH(QString, typed);
-        QFETCH(int, tickKey);
+        const auto [germanAsked, typed, tickKey] =
+            DataRow<bool, QString, int>("germanAsked", "typed", "tickKey");
         // Twice the same entry, so that the run goes on after the first answer.
         const VocabularyEntry haus{QStringLiteral("L"), QStringLiteral("Haus"),
                                    QStringLiteral("house"), QStringLiteral("home"), QString()};
@@ -335,11 +313,9 @@ private Q_SLOTS:
 
     void direction_swapsCaptionsAndFonts_data()
     {
-        QTest::addColumn<bool>("germanAsked");
-        QTest::addColumn<QList<int>>("fontFields");
-        // Captions of Label5, Label6; families of Label8, Label11, Edit1, Label24, Label9,
-        // Label10.
-        QTest::addColumn<QStringList>("shown");
+        // shown: captions of Label5, Label6; families of Label8, Label11, Edit1, Label24,
+        // Label9, Label10.
+        DataColumns<bool, QList<int>, QStringList>("germanAsked", "fontFields", "shown");
         const QString ms = QStringLiteral("MS Sans Serif");
         const QString sy = QStringLiteral("Symbol");
         const QString de = QStringLiteral("Deutsch:");
@@ -353,8 +329,8 @@ private Q_SLOTS:
     }
     void direction_swapsCaptionsAndFonts()
     {
-        QFETCH(bool, germanAsked);
-        QFETCH(QList<int>, fontFields);
+        const auto [germanAsked, fontFields] =
+            DataRow<bool, QList<int>>("germanAsked", "fontFields");
         WriteFont(QStringLiteral("Symbol"));
         for (int k = 1; k <= 5; ++k)
             WriteFontField(fontFields.contains(k) ? 1 : 0, k);

@@ -1,8 +1,6 @@
 #include "app/AnsiText.h"
 #include "learn/StatisticsChart.h"
-#include "support/TestSupport.h"
-
-#include <QApplication>
+#include "support/VocabTests.h"
 
 #include <algorithm>
 
@@ -46,10 +44,8 @@ private Q_SLOTS:
     // Marker centres of the two curves and all pixels of each colour, lines included.
     void curves_data()
     {
-        QTest::addColumn<Records>("records");
-        QTest::addColumn<Points>("known");
-        QTest::addColumn<Points>("knownOrDeleted");
-        QTest::addColumn<QList<int>>("pixels");  // blue, lime
+        DataColumns<Records, Points, Points, QList<int>>("records", "known", "knownOrDeleted",
+                                                         "pixels");  // pixels: blue, lime
         const StatisticsRecord good = Run("10", "7", "2");
         const StatisticsRecord zero = Run("0", "0", "0");
         const QList<int> none{0, 0};
@@ -64,21 +60,17 @@ private Q_SLOTS:
             << Records{good, good, Run("10", "2", "1")} << Points{{50, 70}, {70, 70}, {90, 170}}
             << Points{{50, 30}, {70, 30}, {90, 150}} << QList<int>{139, 159};
         // Unusable records keep their place but draw nothing, and no line crosses them.
-        QTest::newRow("total letters")
-            << Records{Run("abc", "7", "2")} << Points() << Points() << none;
-        QTest::newRow("known letters")
-            << Records{Run("10", "x", "2")} << Points() << Points() << none;
-        QTest::newRow("deleted blank")
-            << Records{Run("10", "7", "")} << Points() << Points() << none;
+        QTest::newRow("total or known letters, deleted blank")
+            << Records{Run("abc", "7", "2"), Run("10", "x", "2"), Run("10", "7", "")} << Points()
+            << Points() << none;
         QTest::newRow("total 0 between two runs")
             << Records{good, zero, good} << Points{{50, 70}, {90, 70}} << Points{{50, 30}, {90, 30}}
             << QList<int>{18, 18};
     }
     void curves()
     {
-        QFETCH(Records, records);
-        QFETCH(Points, known);
-        QFETCH(Points, knownOrDeleted);
+        const auto [records, known, knownOrDeleted] =
+            DataRow<Records, Points, Points>("records", "known", "knownOrDeleted");
         const QImage image = Chart(records);
         for (QPoint p : known)
             QVERIFY(IsMarker(image, p, kKnownColour.rgb()));
@@ -98,48 +90,32 @@ private Q_SLOTS:
         QCOMPARE(image.pixel(std::max(56, 51 + 20 * (n - 1)), 210), kWhite);
     }
 
-    void width_growsWithTheRunsAndNeverShrinks_data()
-    {
-        QTest::addColumn<int>("startWidth");
-        QTest::addColumn<int>("runs");
-        QTest::addColumn<int>("width");
-        QTest::newRow("25 fit exactly") << 550 << 25 << 550;
-        QTest::newRow("26") << 550 << 26 << 570;
-        QTest::newRow("30") << 550 << 30 << 650;
-        QTest::newRow("kept wide") << 650 << 3 << 650;
-    }
+    // 25 runs fit exactly, each further one adds 20 pixels; a wide chart is kept wide.
     void width_growsWithTheRunsAndNeverShrinks()
     {
-        QFETCH(int, startWidth);
-        QFETCH(int, runs);
-        QFETCH(int, width);
-        const QImage image = Chart(Records(runs, Run("10", "7", "2")), startWidth);
-        QCOMPARE(image.size(), QSize(width, kChartHeight));
-        // Filled and framed across the whole width, the last run included.
-        QVERIFY(image.pixel(width - 1, 100) == kBlack && image.pixel(width - 2, 100) == kWhite);
-        QVERIFY(IsMarker(image, QPoint(50 + 20 * (runs - 1), 70), kKnownColour.rgb()));
+        for (const auto [startWidth, runs, width] :
+             {std::array{550, 25, 550}, {550, 26, 570}, {550, 30, 650}, {650, 3, 650}}) {
+            const QImage image = Chart(Records(runs, Run("10", "7", "2")), startWidth);
+            QCOMPARE(image.size(), QSize(width, kChartHeight));
+            // Filled and framed across the whole width, the last run included.
+            QVERIFY(image.pixel(width - 1, 100) == kBlack && image.pixel(width - 2, 100) == kWhite);
+            QVERIFY(IsMarker(image, QPoint(50 + 20 * (runs - 1), 70), kKnownColour.rgb()));
+        }
     }
 
     // The window paints the chart a piece at a time as it scrolls: each piece must show
     // exactly the pixels of the whole chart there (labels, markers, lines across its edges).
-    void pieces_matchTheWholeChart_data()
-    {
-        QTest::addColumn<QRect>("piece");
-        QTest::newRow("start") << QRect(0, 0, 550, kChartHeight);
-        QTest::newRow("edges cut runs and labels") << QRect(1033, 17, 207, 200);
-        QTest::newRow("end") << QRect(ChartWidthFor(120) - 300, 0, 300, kChartHeight);
-    }
     void pieces_matchTheWholeChart()
     {
-        QFETCH(QRect, piece);
         Records records;
         for (int i = 0; i < 120; ++i)
             records << (i % 17 == 5 ? Run("0", "0", "0")
                                     : Run("30", QByteArray::number(i * 7 % 31).constData(), "1"));
         const QImage whole = Chart(records, ChartWidthFor(120));
-        QCOMPARE(StatisticsChartPiece(whole.size(), records, piece), whole.copy(piece));
+        for (const QRect& piece : {QRect(0, 0, 550, kChartHeight), QRect(1033, 17, 207, 200),
+                                   QRect(ChartWidthFor(120) - 300, 0, 300, kChartHeight)})
+            QCOMPARE(StatisticsChartPiece(whole.size(), records, piece), whole.copy(piece));
     }
 };
-
 LK_TEST_MAIN(StatisticsChartTest)
 #include "StatisticsChartTest.moc"

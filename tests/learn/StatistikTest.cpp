@@ -1,17 +1,10 @@
 #include "learn/StatisticsChart.h"
 #include "learn/Statistik.h"
-#include "support/FakePlatform.h"
-#include "support/TestSupport.h"
+#include "support/VocabTests.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QFile>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTableWidget>
 
 namespace {
 
@@ -45,19 +38,9 @@ void Show(TForm8& form, const QString& statistics)
     form.show();
 }
 
-// The grid's rows joined by '|', their cells by ','.
 QString Rows(const TForm8& form)
 {
-    QStringList rows;
-    for (int r = 0; r < form.StringGrid1->rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < form.StringGrid1->columnCount(); ++c) {
-            const QTableWidgetItem* item = form.StringGrid1->item(r, c);
-            cells << (item ? item->text().trimmed() : QString());
-        }
-        rows << cells.join(u',');
-    }
-    return rows.join(u'|');
+    return GridTexts(form.StringGrid1, true);
 }
 
 QImage ShownChart(const TForm8& form)
@@ -77,13 +60,10 @@ private Q_SLOTS:
 
     void evaluate_data()
     {
-        QTest::addColumn<Runs>("runs");
-        QTest::addColumn<QString>("lessons");
-        QTest::addColumn<int>("choice");  // row of the lesson list; -1: "&Zufall"
-        QTest::addColumn<QString>("rows");
-        QTest::addColumn<int>("knownY");  // of the first run's marker; 0: no curve
-        QTest::addColumn<int>("cutTo");   // the file's size after showing; -1: kept
-        QTest::addColumn<int>("width");   // of the chart
+        // choice: row of the lesson list, -1 "&Zufall"; knownY: of the first run's marker, 0
+        // no curve; cutTo: the file's size after showing, -1 kept; width: of the chart
+        DataColumns<Runs, QString, int, QString, int, int, int>("runs", "lessons", "choice", "rows",
+                                                                "knownY", "cutTo", "width");
         QTest::newRow("two files, one lesson's runs in record order")
             << Runs{B("2"), B("1", 12, 9),   B("1", 10, 7, 5, "a.vok"), B("A1", 10, 7, 5, "a.vok"),
                     B(""),  B("1", 8, 8, 7), B("C", 10, 7, 5, "B.vok")}
@@ -101,17 +81,12 @@ private Q_SLOTS:
     }
     void evaluate()
     {
-        QFETCH(Runs, runs);
-        QFETCH(int, choice);
-        QFETCH(int, knownY);
-        QFETCH(int, cutTo);
+        const auto [runs, choice, knownY, cutTo] =
+            DataRow<Runs, int, int, int>("runs", "choice", "knownY", "cutTo");
         const QString path = WriteStatistics(runs);
         TForm8 form;
         Show(form, path);
-        QStringList lessons;
-        for (int i = 0; i < form.ListBox1->count(); ++i)
-            lessons << form.ListBox1->item(i)->text().trimmed();
-        QTEST(lessons.join(u'|'), "lessons");
+        QTEST(ListTexts(form.ListBox1, true).join(u'|'), "lessons");
         if (cutTo >= 0)
             QVERIFY(QFile::resize(path, cutTo));
         if (choice < 0)
@@ -148,8 +123,7 @@ private Q_SLOTS:
     // "&Anzeigen" without a lesson, then with "&Zufall"; the file is only read.
     void messages_data()
     {
-        QTest::addColumn<QByteArray>("bytes");  // null: no file
-        QTest::addColumn<QStringList>("messages");
+        DataColumns<QByteArray, QStringList>("bytes", "messages");  // bytes null: no file
         const QString none = QStringLiteral("Keine Lektion ausgewählt!");
         const QString damaged = QStringLiteral("Statistikdatei fehlerhaft oder leer!");
         QTest::newRow("no lesson selected")
@@ -161,7 +135,7 @@ private Q_SLOTS:
     }
     void messages()
     {
-        QFETCH(QByteArray, bytes);
+        const auto [bytes] = DataRow<QByteArray>("bytes");
         const QString path = NewTestDirectory() + QStringLiteral("/Lernkompass.dat");
         if (!bytes.isNull())
             QVERIFY(WriteBytes(path, bytes));

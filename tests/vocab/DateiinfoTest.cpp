@@ -1,11 +1,4 @@
-#include <QApplication>
-#include <QFile>
-#include <QLineEdit>
-#include <QTimer>
-#include <functional>
-
-#include "support/FakePlatform.h"
-#include "support/TestSupport.h"
+#include "support/VocabTests.h"
 #include "vocab/Dateiinfo.h"
 
 namespace {
@@ -14,19 +7,6 @@ QByteArray Header(const QByteArray& title, const QByteArray& author, const QByte
 {
     return title.leftJustified(kFieldWidth, ' ') + author.leftJustified(kFieldWidth, ' ') +
            remarks.leftJustified(kRemarksWidth, ' ');
-}
-
-// Runs `act` while the dialog is shown modally; afterwards it must be closed.
-void WhileShown(TForm4& form, std::function<void()> act)
-{
-    QTimer::singleShot(0, &form, [&form, act] {
-        form.activateWindow();
-        act();
-        if (form.isVisible()) {
-            QTest::qFail("the dialog did not close", __FILE__, __LINE__);
-            form.reject();
-        }
-    });
 }
 
 }  // namespace
@@ -52,15 +32,13 @@ private Q_SLOTS:
     void cleanup() { file.close(); }
 
     // Every way of closing writes the header, changed or not, fitted to the field widths;
-    // typed text is cut at the field width and limited to what the file can store.
+    // typed text is cut at the field width and limited to what the file can store. A file
+    // removed by another program while shown is not brought back.
     void editMode_closeWritesHeader_data()
     {
-        QTest::addColumn<QByteArray>("header");
-        QTest::addColumn<bool>("writable");
-        QTest::addColumn<bool>("closeBox");  // else Esc
-        QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<QByteArray>("written");
-        QTest::addColumn<QStringList>("messages");
+        // closeBox: else Esc; written null: the file is removed while shown
+        DataColumns<QByteArray, bool, bool, QStringList, QByteArray, QStringList>(
+            "header", "writable", "closeBox", "typed", "written", "messages");
         const QByteArray indented = Header("  Englisch", "Anna", "Grundwortschatz");
         const QByteArray fitted = Header("Englisch", "Anna", "Grundwortschatz");
         const QByteArray blank(kRecordSize, ' ');
@@ -77,45 +55,34 @@ private Q_SLOTS:
             << Header("Alt", "", "") << false << false << QStringList{QStringLiteral("Neu")}
             << Header("Alt", "", "")
             << QStringList{QStringLiteral("Fehler beim Schreiben der Datei!")};
+        QTest::newRow("removed meanwhile")
+            << fitted << true << true << QStringList() << QByteArray()
+            << QStringList{QStringLiteral("Die Datei existiert nicht mehr!")};
     }
     void editMode_closeWritesHeader()
     {
-        QFETCH(QByteArray, header);
-        QFETCH(bool, writable);
-        QFETCH(bool, closeBox);
-        QFETCH(QStringList, typed);
-        QFETCH(QByteArray, written);
-        QFETCH(QStringList, messages);
+        const auto [header, writable, closeBox, typed, written] =
+            DataRow<QByteArray, bool, bool, QStringList, QByteArray>(
+                "header", "writable", "closeBox", "typed", "written");
         open(header,
              writable ? VocabularyFile::Access::ReadWrite : VocabularyFile::Access::ReadOnly);
         const QByteArray entries = ReadBytes(path).mid(kRecordSize);
         TForm4 form;
-        WhileShown(form, [&] {
+        WhileDialogShown(form, [&] {
             const QList<QLineEdit*> edits{form.Edit1, form.Edit2, form.Edit3};
             for (int i = 0; i < typed.size(); ++i)
                 TypeText(edits[i], typed[i]);
+            if (written.isNull())
+                QVERIFY(QFile::remove(path));
             if (closeBox)
                 form.close();
             else
                 QTest::keyClick(&form, Qt::Key_Escape);
         });
         form.ShowForEditor(file);
-        QCOMPARE(ReadBytes(path), written + entries);
-        QCOMPARE(platform.messageTexts(), messages);
-    }
-
-    // Removed by another program while shown: closing says so and brings no file back.
-    void editMode_fileRemoved_nothingWritten()
-    {
-        open(Header("Englisch", "Anna", ""));
-        TForm4 form;
-        WhileShown(form, [&] {
-            QVERIFY(QFile::remove(path));
-            form.close();
-        });
-        form.ShowForEditor(file);
-        QVERIFY(!QFile::exists(path));
-        QCOMPARE(platform.messageTexts(), QStringList{QStringLiteral("Die Datei existiert nicht mehr!")});
+        QCOMPARE(ReadBytes(path), written.isNull() ? QByteArray() : written + entries);
+        QVERIFY(!written.isNull() || !QFile::exists(path));
+        QTEST(platform.messageTexts(), "messages");
     }
 
     // Shown read-only after an editing session on the same file: nothing is written.
@@ -123,11 +90,11 @@ private Q_SLOTS:
     {
         open(Header("Englisch", "Anna", ""));
         TForm4 form;
-        WhileShown(form, [&] { form.reject(); });
+        WhileDialogShown(form, [&] { form.reject(); });
         form.ShowForEditor(file);
         QVERIFY(WriteBytes(path, Header("  Englisch", "Anna", "") + ReadBytes(path).mid(400)));
         const QByteArray before = ReadBytes(path);
-        WhileShown(form, [&] {
+        WhileDialogShown(form, [&] {
             QCOMPARE(form.windowTitle(), QStringLiteral("Datei-Informationen (nur lesen)"));
             QCOMPARE(form.Edit1->text(), QStringLiteral("Französisch"));
             QVERIFY(form.Edit1->isReadOnly());
@@ -142,7 +109,7 @@ private Q_SLOTS:
     {
         open(Header("T", "A", "B"));
         TForm4 form;
-        WhileShown(form, [&] {
+        WhileDialogShown(form, [&] {
             QTRY_COMPARE(QApplication::focusWidget(), form.Edit1);
             for (QLineEdit* next : {form.Edit2, form.Edit3, form.Edit1}) {
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);

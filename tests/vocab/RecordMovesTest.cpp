@@ -1,9 +1,4 @@
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QSet>
-
-#include "support/TestSupport.h"
+#include "support/VocabTests.h"
 #include "vocab/RecordMoves.h"
 
 namespace {
@@ -47,72 +42,48 @@ private Q_SLOTS:
     void cleanup() { SetRecordMoveFaults({}); }
 
     // The ".tmp" file beside the vocabulary file replaces the extension. Whatever has that
-    // name already is left alone. A failed deletion leaves the file as it was, and no
-    // temporary file.
+    // name already is left alone.
     void deleteRecord_data()
     {
-        // clang-format off
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("tmpName");
-        // 1: a directory in the way, 2: the move fails, 3: the file removed meanwhile
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<QString>("message");
-        // The file's permissions before; those of the shortened file (-1: not checked).
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("kept");
+        // mode: the file's permissions before; kept: those of the shortened file (-1: not
+        // checked)
+        DataColumns<QString, QString, bool, int, int>("name", "tmpName", "directoryInTheWay",
+                                                      "mode", "kept");
         const int ownerRw = QFile::ReadOwner | QFile::WriteOwner;
         const int groupR = ownerRw | QFile::ReadGroup;
-        QTest::newRow("file named .tmp") << "liste.tmp" << "liste.tmp.tmp" << 0 << QString()
-            << groupR << groupR;
-        QTest::newRow("file named .TMP, no permissions") << "Liste.TMP" << "Liste.TMP.tmp" << 0
-            << QString() << 0 << ownerRw;
-        QTest::newRow("file removed meanwhile") << "englisch.vok" << "englisch.tmp" << 3
-            << QStringLiteral("Die Datei existiert nicht mehr!") << -1 << -1;
-        QTest::newRow("move fails") << "englisch.vok" << "englisch.tmp" << 2
-            << QStringLiteral("Eintrag konnte nicht gelöscht werden.") << -1 << -1;
+        // clang-format off
+        QTest::newRow("file named .tmp") << "liste.tmp" << "liste.tmp.tmp" << false << groupR
+            << groupR;
+        QTest::newRow("file named .TMP, no permissions") << "Liste.TMP" << "Liste.TMP.tmp"
+            << false << 0 << ownerRw;
         QTest::newRow("a directory named like the temporary file") << "englisch.vok"
-            << "englisch.tmp" << 1 << QString() << -1 << -1;
+            << "englisch.tmp" << true << -1 << -1;
         // clang-format on
     }
     void deleteRecord()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, tmpName);
-        QFETCH(int, fault);
-        QFETCH(QString, message);
-        QFETCH(int, mode);
-        QFETCH(int, kept);
+        const auto [name, tmpName, directoryInTheWay, mode, kept] =
+            DataRow<QString, QString, bool, int, int>("name", "tmpName", "directoryInTheWay",
+                                                      "mode", "kept");
         Fixture f(5, name);
         if (mode >= 0)
             QVERIFY(QFile::setPermissions(f.path, QFile::Permissions(mode)));
-        if (fault == 3)
-            QVERIFY(QFile::remove(f.path));
         const QString tmpPath = TemporaryFilePath(f.path);
         QCOMPARE(QFileInfo(tmpPath).fileName(), tmpName);
-        if (fault == 1)
+        if (directoryInTheWay)
             QVERIFY(QDir().mkdir(tmpPath));
         else
             QVERIFY(WriteBytes(tmpPath, QByteArray(20 * kRecordSize, 'Z')));
-        SetRecordMoveFaults({.failReplace = fault == 2});
-        QCOMPARE(DeleteMessage(DeleteRecord(f.file, 2, 5)), message);
-        const QStringList left =
-            QFileInfo(f.path).dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        QStringList expectedLeft{tmpName};
-        if (fault != 3)
-            expectedLeft << name;
+        QCOMPARE(DeleteRecord(f.file, 2, 5), DeleteResult::Deleted);
+        QStringList expectedLeft{tmpName, name};
         expectedLeft.sort();
-        QCOMPARE(left, expectedLeft);
-        QVERIFY(fault == 1 || ReadBytes(tmpPath) == QByteArray(20 * kRecordSize, 'Z'));
-        if (fault == 3) {  // not brought back, and closed
-            QVERIFY(!f.file.isOpen());
-            return;
-        }
+        QCOMPARE(QFileInfo(f.path).dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 expectedLeft);
+        QVERIFY(directoryInTheWay || ReadBytes(tmpPath) == QByteArray(20 * kRecordSize, 'Z'));
         if (kept >= 0)
             QCOMPARE(int(QFile::permissions(f.path) & 0x7077), kept);
-        QCOMPARE(ReadBytes(f.path), f.changed([&](QByteArrayList& records) {
-            if (message.isEmpty())
-                records.removeAt(2);
-        }));
+        QCOMPARE(ReadBytes(f.path),
+                 f.changed([](QByteArrayList& records) { records.removeAt(2); }));
         QVERIFY(f.file.readEntry(4).has_value());  // still open
     }
 
@@ -120,9 +91,7 @@ private Q_SLOTS:
     // entry is still in the file.
     void interrupted_data()
     {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<int>("current");
-        QTest::addColumn<int>("blockRecords");
+        DataColumns<QString, int, int>("operation", "current", "blockRecords");
         for (const char* operation : {"insert", "delete"})
             for (int current : {1, 4, 7})
                 for (int block : {0, 2, 3})
@@ -131,9 +100,8 @@ private Q_SLOTS:
     }
     void interrupted()
     {
-        QFETCH(QString, operation);
-        QFETCH(int, current);
-        QFETCH(int, blockRecords);
+        const auto [operation, current, blockRecords] =
+            DataRow<QString, int, int>("operation", "current", "blockRecords");
         constexpr int last = 7;
         for (int k = 0; k < 100; ++k) {
             Fixture f(last);

@@ -1,6 +1,4 @@
-#include <QApplication>
-
-#include "support/TestSupport.h"
+#include "support/VocabTests.h"
 #include "vocab/VocabularyFile.h"
 
 namespace {
@@ -21,10 +19,8 @@ private Q_SLOTS:
 
     void check_data()
     {
-        QTest::addColumn<int>("size");  // -1: no file
-        QTest::addColumn<bool>("requireEntry");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("entries");
+        DataColumns<int, bool, QString, int>("size", "requireEntry", "message",
+                                             "entries");  // size -1: no file
         const QString bad = QStringLiteral("Die Datei hat ein ungültiges Format!");
         QTest::newRow("missing") << -1 << false << QStringLiteral("Datei existiert nicht!") << 0;
         QTest::newRow("0") << 0 << false << bad << 0;
@@ -35,23 +31,19 @@ private Q_SLOTS:
     }
     void check()
     {
-        QFETCH(int, size);
-        QFETCH(bool, requireEntry);
-        QFETCH(QString, message);
-        QFETCH(int, entries);
+        const auto [size, requireEntry] = DataRow<int, bool>("size", "requireEntry");
         path = NewTestDirectory() + QStringLiteral("/liste.vok");
         if (size >= 0)
             QVERIFY(WriteBytes(path, QByteArray(size, 'x')));
         const FileCheckResult result = CheckVocabularyFile(path, requireEntry);
-        QCOMPARE(CheckMessage(result.status), message);
-        QCOMPARE(result.entryCount, entries);
+        QTEST(CheckMessage(result.status), "message");
+        QTEST(result.entryCount, "entries");
     }
 
     // 80 bytes per field, blank-padded, cut after 80 characters.
     void entryBytes_data()
     {
-        QTest::addColumn<QStringList>("fields");
-        QTest::addColumn<QByteArrayList>("stored");
+        DataColumns<QStringList, QByteArrayList>("fields", "stored");
         const QString eighty = QStringLiteral("Lektion-") + QString(72, QLatin1Char('x'));
         const QByteArray eightyBytes = eighty.toLatin1();
         QTest::newRow("80 characters")
@@ -63,8 +55,7 @@ private Q_SLOTS:
     }
     void entryBytes()
     {
-        QFETCH(QStringList, fields);
-        QFETCH(QByteArrayList, stored);
+        const auto [fields, stored] = DataRow<QStringList, QByteArrayList>("fields", "stored");
         path = NewTestDirectory() + QStringLiteral("/breite.vok");
         QVERIFY(file.create(path));
         VocabularyEntry entry;
@@ -80,16 +71,14 @@ private Q_SLOTS:
 
     void readField_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("expected");
+        DataColumns<QByteArray, QString>("bytes", "expected");
         QTest::newRow("NUL inside")
             << QByteArray("0123456789\0Rest", 15) << QStringLiteral("0123456789");
         QTest::newRow("blanks around a word") << QByteArray("  Wort   ") << QStringLiteral("Wort");
     }
     void readField()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, expected);
+        const auto [bytes, expected] = DataRow<QByteArray, QString>("bytes", "expected");
         QByteArray record(kRecordSize, ' ');
         record.replace(kFieldWidth, bytes.size(), bytes);  // the German term
         path = NewTestDirectory() + QStringLiteral("/fremd.vok");
@@ -102,9 +91,7 @@ private Q_SLOTS:
     // written as something else.
     void writeEntry_data()
     {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("german");
-        QTest::addColumn<bool>("written");
+        DataColumns<int, QString, bool>("number", "german", "written");
         QTest::newRow("entry 2 of 3") << 2 << QStringLiteral("Baum") << true;
         QTest::newRow("entry n + 1") << 4 << QStringLiteral("Baum") << true;
         QTest::newRow("entry n + 2 (gap)") << 5 << QStringLiteral("Baum") << false;
@@ -113,9 +100,8 @@ private Q_SLOTS:
     }
     void writeEntry()
     {
-        QFETCH(int, number);
-        QFETCH(QString, german);
-        QFETCH(bool, written);
+        const auto [number, german, written] =
+            DataRow<int, QString, bool>("number", "german", "written");
         QList<VocabularyEntry> entries = NumberedEntries(3);
         path = WriteVocabularyFile(NewTestDirectory(), QStringLiteral("liste.vok"), entries);
         QVERIFY(file.open(path));
@@ -132,24 +118,20 @@ private Q_SLOTS:
     }
 
     // Title and author hold 80 characters, the remarks 240; more is cut.
-    void header_data()
-    {
-        QTest::addColumn<int>("remarks");  // characters typed
-        QTest::newRow("240") << 240;
-        QTest::newRow("241") << 241;
-    }
     void header()
     {
-        QFETCH(int, remarks);
-        const QString typed = QString(remarks - 4, u'b') + QStringLiteral("Ende");
-        const VocabularyHeader header{QString(81, u't'), QStringLiteral("Autor"), typed};
-        path = NewTestDirectory() + QStringLiteral("/kopf.vok");
-        QVERIFY(file.create(path));
-        QVERIFY(file.writeHeader(header));
-        const VocabularyHeader stored{QString(80, u't'), header.author, typed.left(240)};
-        QCOMPARE(file.readHeader(), stored);
-        QCOMPARE(ReadBytes(path), QByteArray(80, 't') + QByteArray("Autor").leftJustified(80) +
-                                      typed.left(240).toLatin1());
+        for (int remarks : {240, 241}) {
+            const QString typed = QString(remarks - 4, u'b') + QStringLiteral("Ende");
+            const VocabularyHeader header{QString(81, u't'), QStringLiteral("Autor"), typed};
+            path = NewTestDirectory() + QStringLiteral("/kopf.vok");
+            QVERIFY(file.create(path));
+            QVERIFY(file.writeHeader(header));
+            const VocabularyHeader stored{QString(80, u't'), header.author, typed.left(240)};
+            QCOMPARE(file.readHeader(), stored);
+            QCOMPARE(ReadBytes(path), QByteArray(80, 't') + QByteArray("Autor").leftJustified(80) +
+                                          typed.left(240).toLatin1());
+            file.close();
+        }
     }
 
     // A full disk lets half of the new record through: it is taken back, so the file keeps
