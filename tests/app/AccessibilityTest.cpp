@@ -344,12 +344,8 @@ const WindowState kStates[] = {
      [](const Look& look) {
          ReviewStore store;
          store.open(NewTestDirectory() + QStringLiteral("/Wiederholungen.sqlite"));
-         const QDateTime now(QDate(2001, 3, 5), QTime(19, 0));
-         store.record({QStringLiteral("deutsch1"), QStringLiteral("foreign1")},
-                      Direction::GermanToForeign, Rating::Good, now);
          ProgressWindow window;
-         QVERIFY(window.load(store, g_vocabulary,
-                             {{QStringLiteral("deutsch1"), QStringLiteral("foreign1")}}, now));
+         QVERIFY(window.load(store, g_vocabulary, {}, QDateTime(QDate(2001, 3, 5), QTime(19, 0))));
          Exec(&window, look);
      }},
     {"Info", [](const Look& look) { Exec(Form9, look); }},
