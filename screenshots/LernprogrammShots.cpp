@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QTimer>
 
 namespace {
@@ -67,6 +68,11 @@ const ShotRegistrar shots("Lernprogramm", [](const QString& out) {
     SaveShot(&window, out, QStringLiteral("Lernprogramm-nofile.png"));
     window.OpenLearningFile(QStringLiteral("Vokabeln/englisch-grundwortschatz.vok"));
     SaveShot(&window, out, QStringLiteral("Lernprogramm-file.png"));
+    // The menu with the due reviews and the Lernstand.
+    window.Lernprogramm1->popup(window.mapToGlobal(QPoint(0, 0)));
+    window.Lernprogramm1->setActiveAction(window.DueReviewsAction);
+    SaveShot(window.Lernprogramm1, out, QStringLiteral("Lernprogramm-menu.png"));
+    window.Lernprogramm1->hide();
 
     lessons.show();
     lessons.ListBox1->setCurrentRow(2);

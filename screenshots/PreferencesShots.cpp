@@ -27,6 +27,8 @@ const ShotRegistrar shots("Preferences", [](const QString& dir) {
         SaveShot(&form, dir, QStringLiteral("Preferences-font.png"));
         form.PageControl1->setCurrentWidget(form.TabSheet3);
         SaveShot(&form, dir, QStringLiteral("Preferences-shortcuts.png"));
+        form.PageControl1->setCurrentWidget(form.ReviewSheet);
+        SaveShot(&form, dir, QStringLiteral("Preferences-review.png"));
         form.Button6->click();
     });
     form.exec();

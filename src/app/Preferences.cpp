@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
 
@@ -212,6 +213,7 @@ TForm7::TForm7(QWidget* parent)
         *edits[k - 1] = edit;
     }
     PageControl1->addTab(TabSheet3, QStringLiteral("Shortcuts"));
+    BuildReviewSheet(pageWidth);
 
     Button5 = Placed<QPushButton>(
         this, "Button5", QRect(kClientWidth - 8 - 2 * 110 - 8, kClientHeight - 8 - 28 - 2, 110, 28),
@@ -235,6 +237,39 @@ TForm7::TForm7(QWidget* parent)
     connect(Button6, &QPushButton::clicked, this, &TForm7::Button6Click);
 
     GrowWithFont(this);
+}
+
+void TForm7::BuildReviewSheet(int pageWidth)
+{
+    ReviewSheet = new QWidget;
+    ReviewSheet->setObjectName(QStringLiteral("ReviewSheet"));
+    ReviewGroup = new QGroupBox(QStringLiteral("Fällige Vokabeln"), ReviewSheet);
+    ReviewGroup->setObjectName(QStringLiteral("ReviewGroup"));
+    ReviewGroup->setGeometry(8, 8, pageWidth - 16, 324);
+    const int boxWidth = ReviewGroup->width();
+    const auto row = [this](const char* labelName, const QString& caption, const char* boxName,
+                            int low, int high, int y, QLabel*& label, QSpinBox*& box) {
+        label = MakeLabel(ReviewGroup, labelName, caption, QRect(14, y + 2, 300, 20));
+        box = new QSpinBox(ReviewGroup);
+        box->setObjectName(QLatin1String(boxName));
+        box->setRange(low, high);
+        box->setGeometry(320, y, 110, 24);
+        label->setBuddy(box);
+    };
+    row("RetentionLabel", QStringLiteral("&Gewünschte Behaltensquote:"), "RetentionBox",
+        kMinRetentionPercent, kMaxRetentionPercent, 30, RetentionLabel, RetentionBox);
+    RetentionBox->setSuffix(QStringLiteral(" %"));
+    RetentionNote = MakeLabel(
+        ReviewGroup, "RetentionNote",
+        QStringLiteral("So sicher sollen Sie eine Vokabel noch wissen, wenn sie wieder fällig "
+                       "ist. Eine höhere Quote heißt kürzere Abstände und mehr Wiederholungen."),
+        QRect(14, 62, boxWidth - 28, 56));
+    RetentionNote->setWordWrap(true);
+    row("NewCardsLabel", QStringLiteral("&Neue Vokabeln pro Tag:"), "NewCardsBox", 0,
+        kMaxNewCardsPerDay, 130, NewCardsLabel, NewCardsBox);
+    row("RunSizeLabel", QStringLiteral("&Vokabeln je Durchgang höchstens:"), "RunSizeBox", 1,
+        kMaxRunSize, 166, RunSizeLabel, RunSizeBox);
+    PageControl1->addTab(ReviewSheet, QStringLiteral("Wiederholung"));
 }
 
 QCheckBox* TForm7::FontFieldBox(int k) const
@@ -288,6 +323,10 @@ void TForm7::FormShow()
     for (int k = 1; k <= kShortcuts; ++k)
         ShortcutField(k)->setText(ReadShortcut(k));
 
+    RetentionBox->setValue(ReadDesiredRetention());
+    NewCardsBox->setValue(ReadNewCardsPerDay());
+    RunSizeBox->setValue(ReadRunSize());
+
     PageControl1->setCurrentWidget(TabSheet1);
     // Last: switching the tabs above would move the focus away again.
     CheckedOption(rightSound, right)->setFocus();
@@ -311,6 +350,9 @@ void TForm7::SavePreferences()
         WriteFontField(FontFieldBox(k)->isChecked() ? 1 : 0, k);
     for (int k = 1; k <= kShortcuts; ++k)
         WriteShortcut(ShortcutField(k)->text(), k);
+    WriteDesiredRetention(RetentionBox->value());
+    WriteNewCardsPerDay(NewCardsBox->value());
+    WriteRunSize(RunSizeBox->value());
 }
 
 void TForm7::FormClose()

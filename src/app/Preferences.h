@@ -9,6 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 class QWidget;
 
@@ -85,6 +86,17 @@ public:
     QLineEdit* Edit13;
     QLineEdit* Edit14;
 
+    // "Wiederholung": how due reviews are planned.
+    QWidget* ReviewSheet;
+    QGroupBox* ReviewGroup;
+    QLabel* RetentionLabel;
+    QSpinBox* RetentionBox;  // percent
+    QLabel* RetentionNote;
+    QLabel* NewCardsLabel;
+    QSpinBox* NewCardsBox;
+    QLabel* RunSizeLabel;
+    QSpinBox* RunSizeBox;
+
     QPushButton* Button5;  // "&OK"
     QPushButton* Button6;  // "&Abbrechen"
 
@@ -117,6 +129,7 @@ private:
     void FormClose();
     void ChooseSoundFile(QLineEdit* field, QRadioButton* fileOption);
     void ShowFontName(const QString& name);
+    void BuildReviewSheet(int pageWidth);
 
     // 1 once a font is known (from the setting or chosen here); only then is "Font" written.
     int fontChosenMark_ = 0;

@@ -286,3 +286,39 @@ void WriteFontField(int value, int k) { WriteInteger(Numbered("FontField", k), v
 QString ReadShortcut(int k) { return ReadText(Numbered("Shortcut", k)); }
 void WriteShortcut(const QString& value, int k) { WriteText(Numbered("Shortcut", k), value); }
 // clang-format on
+
+namespace {
+
+int ReadIntegerIn(const QString& name, int low, int high, int fallback)
+{
+    const int value = ReadInteger(name, fallback);
+    return value >= low && value <= high ? value : fallback;
+}
+
+}  // namespace
+
+int ReadDesiredRetention()
+{
+    return ReadIntegerIn(QStringLiteral("DesiredRetention"), kMinRetentionPercent,
+                         kMaxRetentionPercent, 90);
+}
+void WriteDesiredRetention(int value)
+{
+    WriteInteger(QStringLiteral("DesiredRetention"), value);
+}
+int ReadNewCardsPerDay()
+{
+    return ReadIntegerIn(QStringLiteral("NewCardsPerDay"), 0, kMaxNewCardsPerDay, 20);
+}
+void WriteNewCardsPerDay(int value)
+{
+    WriteInteger(QStringLiteral("NewCardsPerDay"), value);
+}
+int ReadRunSize()
+{
+    return ReadIntegerIn(QStringLiteral("RunSize"), 1, kMaxRunSize, 100);
+}
+void WriteRunSize(int value)
+{
+    WriteInteger(QStringLiteral("RunSize"), value);
+}

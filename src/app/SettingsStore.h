@@ -47,3 +47,16 @@ int ReadFontField(int k);             // k = 1..5, default -1
 void WriteFontField(int value, int k);
 QString ReadShortcut(int k);          // k = 1..12, default empty
 void WriteShortcut(const QString& value, int k);
+
+// Due reviews. The desired retention is in percent; a stored value outside a setting's
+// range reads as its default.
+inline constexpr int kMinRetentionPercent = 70;
+inline constexpr int kMaxRetentionPercent = 97;
+inline constexpr int kMaxNewCardsPerDay = 999;
+inline constexpr int kMaxRunSize = 999;
+int ReadDesiredRetention();  // default 90
+void WriteDesiredRetention(int value);
+int ReadNewCardsPerDay();  // 0 to kMaxNewCardsPerDay, default 20
+void WriteNewCardsPerDay(int value);
+int ReadRunSize();  // 1 to kMaxRunSize, default 100
+void WriteRunSize(int value);

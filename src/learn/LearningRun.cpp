@@ -122,6 +122,20 @@ LearningRun::Start LearningRun::startRandomRun(VocabularyFile& file, std::uint64
     return Start::Started;
 }
 
+LearningRun::Start LearningRun::startOrderedRun(VocabularyFile& file,
+                                                const QList<int>& entryNumbers,
+                                                const std::function<void()>& progress)
+{
+    reset();
+    if (entryNumbers.isEmpty())
+        return Start::NoQuestions;
+    auto table = ReadRows(file, entryNumbers, progress);
+    if (!table)
+        return Start::ReadFailed;
+    beginTable(std::move(*table), true, QString());
+    return Start::Started;
+}
+
 void LearningRun::beginTable(QuestionTable table, bool randomRun, const QString& lesson)
 {
     table_ = std::move(table);

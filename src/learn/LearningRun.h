@@ -78,6 +78,10 @@ public:
                          const std::function<void()>& progress = {});
     // A random run over 30 distinct entries drawn uniformly from the whole file.
     Start startRandomRun(VocabularyFile& file, std::uint64_t seed);
+    // A run over these entries (1-based numbers) in exactly this order: the run of due
+    // reviews. Like a random run's, its record names no lesson.
+    Start startOrderedRun(VocabularyFile& file, const QList<int>& entryNumbers,
+                          const std::function<void()>& progress = {});
 
     // Back to "no run": table discarded, every counter 0, both flags cleared.
     void reset();

@@ -105,6 +105,8 @@ TForm5::TForm5(QWidget* parent)
     Label6->setText(QStringLiteral("Fremdsprache:"));
     DeutschFremdsprache1->setChecked(true);
     ResetLearningWindow();
+
+    BuildReviewControls();
 }
 
 bool TForm5::GermanToForeign() const
@@ -428,6 +430,7 @@ void TForm5::BeginRun()
     QGuiApplication::restoreOverrideCursor();
     if (!run_.isRunning())
         return;
+    BeginReviews();
     ShowQuestion();
     RunState();  // starts the timer and enables the answer field
     Edit1->setFocus();
@@ -519,6 +522,8 @@ void TForm5::CheckAnswer()
         Button2->setFocus();
     else
         Button3->setFocus();
+
+    RecordReview(right);
 }
 
 void TForm5::HideFeedback()

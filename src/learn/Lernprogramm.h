@@ -1,6 +1,7 @@
 #pragma once
 
 #include "learn/LearningRun.h"
+#include "review/DueSelection.h"
 #include "vocab/VocabularyFile.h"
 
 #include <QDialog>
@@ -143,6 +144,14 @@ public:
 
     QTimer* Timer1;
 
+    // Due reviews and the Lernstand window (LearningWindowReview.cpp).
+    QAction* DueReviewsAction;
+    QAction* ProgressAction;
+    QToolButton* DueReviewsButton;
+    void BuildReviewControls();
+    void StartDueRun();
+    void ShowProgress();
+
 public Q_SLOTS:
     void Dateiffnen1Click();
     void Dateischlieen1Click();
@@ -207,4 +216,13 @@ private:
     bool preparing_ = false;  // a lesson run is being read: closing waits for it
     QString expectedAnswer_;
     bool feedbackShown_ = false;
+
+    // Due reviews (LearningWindowReview.cpp): every run records its answers in the store.
+    bool OpenReviewStore(bool reportEveryFailure);
+    void BeginReviews();
+    void RecordReview(bool right);
+    ReviewStore reviewStore_;
+    RunReviews reviews_;
+    bool runMessageShown_ = false;    // a problem of the store was shown in this run
+    bool storeFailureShown_ = false;  // the store could not be opened, and that was shown
 };

@@ -12,6 +12,7 @@
 #include "learn/Lernprogramm.h"
 #include "learn/StatisticsFile.h"
 #include "learn/Statistik.h"
+#include "review/ProgressWindow.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "tools/Drucker.h"
@@ -333,6 +334,21 @@ const WindowState kStates[] = {
              Form7->PageControl1->setCurrentWidget(Form7->TabSheet3);
              look(window);
          });
+     }},
+    {"Voreinstellungen, Wiederholung",
+     [](const Look& look) {
+         Exec(Form7, [look](QWidget* window) {
+             Form7->PageControl1->setCurrentWidget(Form7->ReviewSheet);
+             look(window);
+         });
+     }},
+    {"Lernstand",
+     [](const Look& look) {
+         ReviewStore store;
+         store.open(NewTestDirectory() + QStringLiteral("/Wiederholungen.sqlite"));
+         ProgressWindow window;
+         QVERIFY(window.load(store, g_vocabulary, {}, QDateTime(QDate(2001, 3, 5), QTime(19, 0))));
+         Exec(&window, look);
      }},
     {"Info", [](const Look& look) { Exec(Form9, look); }},
     {"Zipper", [](const Look& look) { Exec(Form10, look); }},

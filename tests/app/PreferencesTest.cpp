@@ -7,6 +7,7 @@
 #include "vocab/Editor.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -72,6 +73,8 @@ class PreferencesTest : public QObject {
             } else if (what == u"type") {  // on its tab, as the user would
                 form.PageControl1->setCurrentWidget(control->parentWidget()->parentWidget());
                 QTest::mouseClick(control, Qt::LeftButton);
+                if (auto* spin = qobject_cast<QAbstractSpinBox*>(control))
+                    spin->selectAll();
                 TypeText(control, text);
             } else if (what == u"file") {
                 platform.fileAnswers << arg;
@@ -89,8 +92,7 @@ class PreferencesTest : public QObject {
             } else if (what == u"focus") {
                 QCOMPARE(form.focusWidget(), control);
             } else {
-                auto* label = qobject_cast<QLabel*>(control);
-                QCOMPARE(label ? label->text() : qobject_cast<QLineEdit*>(control)->text(), text);
+                QCOMPARE(control->property("text").toString(), text);
             }
         }
     }
@@ -164,6 +166,13 @@ private Q_SLOTS:
             << u"click:RadioButton1 type:Edit3:a click:BitBtn1 click:RadioButton5 "
                u"type:Edit3:b click:Button6"_s
             << u"RightSound=sz:default Shortcut1=sz:a"_s << u":/SNDRICHTIG"_s;
+        QTest::newRow("Wiederholung: a retention out of range reads as 90 %")
+            << u"DesiredRetention=dword:00000005 NewCardsPerDay=dword:0000000a"_s
+            << u"is:RetentionBox:90_% is:NewCardsBox:10 is:RunSizeBox:100 "
+               u"type:RetentionBox:85 type:RunSizeBox:40 click:Button5"_s
+            << u"DesiredRetention=dword:00000055 NewCardsPerDay=dword:0000000a "
+               u"RunSize=dword:00000028"_s
+            << QString();
         QTest::newRow("font never chosen, dialog cancelled: boxes written")
             << QString() << u"click:Button3 click:CheckBox4 click:Button5"_s
             << u"-Font FontField1=dword:00000000 FontField4=dword:00000001"_s << u"font"_s;

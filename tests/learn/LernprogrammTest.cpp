@@ -5,11 +5,16 @@
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
 #include "learn/StatisticsFile.h"
+#include "review/ProgressWindow.h"
 #include "support/VocabTests.h"
 
 #include <QKeyEvent>
 #include <QMenu>
 #include <QToolButton>
+
+#include <functional>
+
+#include <sqlite3.h>
 
 // The learning window driven the way a user does it: keys go to whatever has the focus.
 
@@ -64,9 +69,10 @@ QString EnabledControls()
         {w->Abbrechen1->isEnabled(), w->ToolButton13->isEnabled()},
         {w->Lernprogramm1->menuAction()->isEnabled()},
         {w->Lektion1->isEnabled(), w->Zufall1->isEnabled(), w->ToolButton5->isEnabled(),
-         w->ToolButton3->isEnabled()},
+         w->ToolButton3->isEnabled(), w->DueReviewsAction->isEnabled(),
+         w->DueReviewsButton->isEnabled()},
         {w->Statistik1->isEnabled(), w->DateiInformationen1->isEnabled(),
-         w->ToolButton7->isEnabled(), w->ToolButton8->isEnabled()},
+         w->ToolButton7->isEnabled(), w->ToolButton8->isEnabled(), w->ProgressAction->isEnabled()},
         {w->DeutschFremdsprache1->isEnabled(), w->FremdspracheDeutsch1->isEnabled()},
         {w->Edit1->isEnabled()},
         {w->Timer1->isActive()}};
@@ -79,6 +85,27 @@ QString EnabledControls()
 const QString kNoFile = QStringLiteral("100000100");
 const QString kFileOpen = QStringLiteral("010111100");
 const QString kRun = QStringLiteral("011101011");
+
+// The ratings logged for the cards whose German term ends in "-" + tag, in order.
+QString LoggedRatings(const QString& tag)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(ReviewStore::defaultPath().toUtf8().constData(), &db);
+    const QByteArray sql =
+        "SELECT group_concat(rating, ' ') FROM (SELECT rating FROM review_log"
+        " JOIN cards ON cards.id = card_id WHERE german_term LIKE '%-" +
+        tag.toUtf8() + "' ORDER BY review_log.id)";
+    QString ratings;
+    sqlite3_exec(
+        db, sql.constData(),
+        [](void* out, int, char** values, char**) {
+            *static_cast<QString*>(out) = QString::fromLatin1(values[0]);
+            return 0;
+        },
+        &ratings, nullptr);
+    sqlite3_close(db);
+    return ratings;
+}
 
 }  // namespace
 
@@ -309,6 +336,78 @@ private Q_SLOTS:
         QCOMPARE(Focused(), Form5->Edit1);
         QVERIFY(!Form5->Label22->isVisible() && Form5->Edit1->text().isEmpty());
         QVERIFY(platform_.messages.isEmpty());
+    }
+
+    // Due runs by keyboard on the platform's clock: the entries F9 asks, the messages, the
+    // Lernstand reached through the menu, the ratings logged (1 Again, 3 Good).
+    void dueRun_data()
+    {
+        QTest::addColumn<int>("newPerDay");
+        QTest::addColumn<QString>("road");  // a wrong answer is kept
+        QTest::addColumn<QString>("seen");  // asked|messages and Lernstand|ratings
+        QTest::newRow("nothing due today; two days later all three")
+            << 20 << "due right right right due later:2 stand due right right right"
+            << "1 2 3 1 2 3|Lerndurchgang beendet!|Heute ist keine Vokabel fällig.\nDie nächsten "
+               "Vokabeln sind am Mittwoch, 07.03.2001 fällig.|Lernstand 0 3 0 3|Lerndurchgang "
+               "beendet!|3 3 3 3 3 3";
+        // Entry 2 missed twice, the second time a same-day review, then the run aborted.
+        QTest::newRow("aborted; the day's new cards used up; tomorrow the missed one first")
+            << 2 << "due right wrong wrong ctrl+a due stand later:1 due right right"
+            << "1 2 2 2 3|Heute ist keine Vokabel fällig.\nDie nächsten Vokabeln sind morgen "
+               "fällig.|Lernstand 1 0 2 2|Lerndurchgang beendet!|3 1 1 3 3";
+    }
+    void dueRun()
+    {
+        QFETCH(int, newPerDay);
+        QFETCH(QString, road);
+        WriteNewCardsPerDay(newPerDay);
+        platform_.fixedNow = QDateTime(QDate(2001, 3, 5), QTime(19, 0));
+        // Terms of their own: no other run has reviewed these cards.
+        const QString tag = QString::fromLatin1(QTest::currentDataTag()).left(3);
+        QList<VocabularyEntry> entries;
+        for (const QString& i : {u"1"_s, u"2"_s, u"3"_s})
+            entries << VocabularyEntry{
+                u"L"_s, u"Wort"_s + i + u'-' + tag, u"word"_s + i + u'-' + tag, {}, {}};
+        OpenFile(WriteVocabularyFile(dir_, u"f.vok"_s, entries));
+        QStringList asked, shown;
+        platform_.onMessage = [&](const FakePlatform::Message& m) { shown << m.text; };
+        for (const QString& step : road.split(u' ')) {
+            const QString word = Form5->Label11->text();
+            if (step == u"right" || step == u"wrong") {
+                asked << word.mid(4, 1);
+                Answer(step == u"right" ? u"word"_s + word.mid(4) : u"falsch"_s);
+                Press(Qt::Key_Return);
+            } else if (step.startsWith(u"later:")) {
+                platform_.fixedNow = platform_.fixedNow.addDays(step.mid(6).toInt());
+            } else if (step == u"stand") {
+                Press(Qt::Key_L, Qt::AltModifier);  // then "s" twice: "&Statistik" comes first
+                QTRY_VERIFY(QApplication::activePopupWidget() == Form5->Lernprogramm1);
+                QTimer::singleShot(0, Form5, [&] {
+                    auto* window = qobject_cast<ProgressWindow*>(QApplication::activeModalWidget());
+                    QVERIFY(window);
+                    shown << u"Lernstand"_s;
+                    for (int r = 0; r < 4; ++r)
+                        shown.last() += u' ' + window->FigureLabels[r][0]->text();
+                    QTest::keyClick(window, Qt::Key_Escape);
+                });
+                for (Qt::Key key : {Qt::Key_S, Qt::Key_S, Qt::Key_Return})
+                    QTest::keyClick(Form5->Lernprogramm1, key);
+                QTRY_VERIFY(!QApplication::activeModalWidget());
+                Form5->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(Form5));
+            } else {
+                Press(step == u"due" ? Qt::Key_F9 : Qt::Key_A,
+                      step == u"due" ? Qt::NoModifier : Qt::ControlModifier);
+            }
+        }
+        QTEST(QStringList(QStringList{asked.join(u' ')} + shown + QStringList{LoggedRatings(tag)})
+                  .join(u'|'),
+              "seen");
+        // Recorded as a random run is: no lesson.
+        if (shown.contains(u"Lerndurchgang beendet!"_s))
+            QCOMPARE(ReadBytes(StatisticsFilePath(platform_.programDir)).mid(80, 80),
+                     QByteArray(80, ' '));
+        WriteNewCardsPerDay(20);
     }
 
     void direction_swapsCaptionsAndFonts_data()
