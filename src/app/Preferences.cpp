@@ -241,29 +241,24 @@ TForm7::TForm7(QWidget* parent)
 
 void TForm7::BuildReviewSheet(int pageWidth)
 {
-    ReviewSheet = new QWidget;
-    ReviewSheet->setObjectName(QStringLiteral("ReviewSheet"));
-    ReviewGroup = new QGroupBox(QStringLiteral("Fällige Vokabeln"), ReviewSheet);
-    ReviewGroup->setObjectName(QStringLiteral("ReviewGroup"));
-    ReviewGroup->setGeometry(8, 8, pageWidth - 16, 324);
+    ReviewSheet = Named<QWidget>(static_cast<QWidget*>(nullptr), "ReviewSheet");
+    ReviewGroup = Placed<QGroupBox>(ReviewSheet, "ReviewGroup", QRect(8, 8, pageWidth - 16, 324),
+                                    QStringLiteral("Fällige Vokabeln"));
     const int boxWidth = ReviewGroup->width();
     const auto row = [this](const char* labelName, const QString& caption, const char* boxName,
                             int low, int high, int y, QLabel*& label, QSpinBox*& box) {
-        label = MakeLabel(ReviewGroup, labelName, caption, QRect(14, y + 2, 300, 20));
-        box = new QSpinBox(ReviewGroup);
-        box->setObjectName(QLatin1String(boxName));
+        label = Placed<QLabel>(ReviewGroup, labelName, QRect(14, y + 2, 300, 20), caption);
+        box = Placed<QSpinBox>(ReviewGroup, boxName, QRect(320, y, 110, 24));
         box->setRange(low, high);
-        box->setGeometry(320, y, 110, 24);
         label->setBuddy(box);
     };
     row("RetentionLabel", QStringLiteral("&Gewünschte Behaltensquote:"), "RetentionBox",
         kMinRetentionPercent, kMaxRetentionPercent, 30, RetentionLabel, RetentionBox);
     RetentionBox->setSuffix(QStringLiteral(" %"));
-    RetentionNote = MakeLabel(
-        ReviewGroup, "RetentionNote",
+    RetentionNote = Placed<QLabel>(
+        ReviewGroup, "RetentionNote", QRect(14, 62, boxWidth - 28, 56),
         QStringLiteral("So sicher sollen Sie eine Vokabel noch wissen, wenn sie wieder fällig "
-                       "ist. Eine höhere Quote heißt kürzere Abstände und mehr Wiederholungen."),
-        QRect(14, 62, boxWidth - 28, 56));
+                       "ist. Eine höhere Quote heißt kürzere Abstände und mehr Wiederholungen."));
     RetentionNote->setWordWrap(true);
     row("NewCardsLabel", QStringLiteral("&Neue Vokabeln pro Tag:"), "NewCardsBox", 0,
         kMaxNewCardsPerDay, 130, NewCardsLabel, NewCardsBox);

@@ -16,6 +16,8 @@
 
 #include <sqlite3.h>
 
+using namespace Qt::StringLiterals;
+
 // The learning window driven the way a user does it: keys go to whatever has the focus.
 
 namespace {
