@@ -234,6 +234,14 @@ bool ImportDialog::setSource(const QString& sourcePath, const QString& openFile,
     return true;
 }
 
+bool ImportDialog::setSource(const QString& sourcePath, VocabularyFile* openFile)
+{
+    const bool open = openFile && openFile->isOpen();
+    openVocabulary_ = open ? openFile : nullptr;
+    return setSource(sourcePath, open ? openFile->path() : QString(),
+                     open ? openFile->entryCount() : -1);
+}
+
 QString ImportDialog::proposedTarget() const
 {
     const QString plain = ReplaceExtension(source_, QStringLiteral(".vok"));
@@ -400,7 +408,7 @@ void ImportDialog::importClicked()
     }
     ImportTarget target;
     if (appendButton->isChecked()) {
-        target = {openFile_, TargetMode::Append, false, openFileEntries_};
+        target = {openFile_, TargetMode::Append, false, openFileEntries_, openVocabulary_};
     } else {
         const QString path = QDir::fromNativeSeparators(newFileEdit->text().trimmed());
         QString refusal;
@@ -422,7 +430,7 @@ void ImportDialog::importClicked()
             !AskYesNo(this, QStringLiteral("Die Datei %1 existiert bereits. Überschreiben?")
                                 .arg(QDir::toNativeSeparators(path))))
             return;
-        target = {path, TargetMode::NewFile, exists, -1};
+        target = {path, TargetMode::NewFile, exists, -1, nullptr};
     }
     const bool fitting = counted_.counts.needsFitting();
     if (fitting && !AskYesNo(this, FittingQuestion(counted_.counts)))
