@@ -3,6 +3,7 @@
 #include "app/Forms.h"
 #include "app/SettingsStore.h"
 #include "app/Start.h"
+#include "exchange/ListImport.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "tools/Konverter.h"
@@ -21,6 +22,12 @@ const QString kDone = u"Konvertierung erfolgreich abgeschlossen."_s;
 
 const QByteArray kLibrary = Library({Lesson("L", {kHouse})});
 const QByteArray kConverted = Header() + kHouseRecord;
+// The same as a word list in Anki text, the header in our own comment lines.
+const QByteArray kAnkiList =
+    "#separator:tab\n#html:false\n#columns:Deutsch\tFremdsprache\t"
+    "Synonyme\tBemerkung\tLektion\n#deck column:5\n#Titel:abc - xyz\n"
+    "#Bemerkungen:Konvertiert von Lernkompass (example.org).\n"
+    "Haus\thouse\thome\tn.\tL\n";
 
 }  // namespace
 
@@ -61,6 +68,11 @@ private Q_SLOTS:
         row("typed library", "typed, Yes", list, "%1/alt.vok", overwrite, kDone);
         row("typed other file: nothing asked", "typed, Yes", "%1/alt.vok", "%1/liste.bib", {},
             u"Falsches Format der Input-Datei."_s);
+        // Word lists, recognised by their content.
+        row("Anki text list", "typed, Yes", "%1/liste.txt", "%1/alt.vok", overwrite, kDone);
+        row("list needing a cut, declined", "typed", "%1/lang.csv", "%1/neu.vok",
+            u"Frage 12 "_s + FittingQuestion({1, 0, 0, 1, 0, false, false}), kRefused);
+        row("empty list", "typed, Yes", "%1/leer.csv", "%1/neu.vok", {}, u"Die Datei ist leer."_s);
     }
     void start()
     {
@@ -72,6 +84,9 @@ private Q_SLOTS:
         const QString dir = NewTestDirectory();
         QVERIFY(WriteBytes(dir + QStringLiteral("/liste.bib"), kLibrary));
         QVERIFY(WriteBytes(dir + QStringLiteral("/alt.vok"), "alt"));
+        QVERIFY(WriteBytes(dir + QStringLiteral("/liste.txt"), kAnkiList));
+        QVERIFY(WriteBytes(dir + QStringLiteral("/lang.csv"), "L;Haus;" + QByteArray(81, 'h')));
+        QVERIFY(WriteBytes(dir + QStringLiteral("/leer.csv"), {}));
         QFile::link(dir + QStringLiteral("/liste.bib"), dir + QStringLiteral("/link.bib"));
         TForm11 form;
         form.show();
@@ -140,8 +155,10 @@ private Q_SLOTS:
         start.BitBtn4->click();
         QCOMPARE(seen.join(u'|'),
                  QStringLiteral("1Bereit.|WinVok II|Lernkompass|gross.bib|gross.vok|"
-                                "Input-Datei wählenWinVok II (*.bib)/start0|"
-                                "Input-Datei wählenWinVok II (*.bib)/start0|"
+                                "Input-Datei wählenWinVok II (*.bib);;Wortlisten (*.csv "
+                                "*.txt *.tsv *.kvtml)/start0|"
+                                "Input-Datei wählenWinVok II (*.bib);;Wortlisten (*.csv "
+                                "*.txt *.tsv *.kvtml)/start0|"
                                 "Output-Datei wählenLernkompass (*.vok)D1|"
                                 "0Starte Konvertierung ...|1") +
                      kDone + QStringLiteral("|1-1"));
