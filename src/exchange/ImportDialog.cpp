@@ -138,7 +138,7 @@ ImportDialog::ImportDialog(QWidget* parent)
     newFileButton->setChecked(true);
     auto* targetGrid = new QGridLayout(target);
     targetGrid->addWidget(newFileButton, 0, 0, 1, 3);
-    targetGrid->addWidget(Caption(QStringLiteral("Datei&name:"), newFileEdit), 1, 0);
+    targetGrid->addWidget(Caption(QStringLiteral("Dateina&me:"), newFileEdit), 1, 0);
     targetGrid->addWidget(newFileEdit, 1, 1);
     targetGrid->addWidget(browseButton, 1, 2);
     targetGrid->addWidget(appendButton, 2, 0, 1, 3);
