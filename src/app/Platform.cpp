@@ -57,7 +57,7 @@ MsgAnswer QtPlatform::messageBox(QWidget* parent, const QString& text, const QSt
 std::optional<QString> QtPlatform::openFileName(QWidget* parent, const QString& title,
                                                 const QString& filter,
                                                 const QString& startDirectory,
-                                                FileChoice choice)
+                                                FileChoice choice, QString* selectedFilter)
 {
     // Qt's own dialog, so that it speaks German through the loaded translation.
     QFileDialog dialog(parent, title, startDirectory, filter);
@@ -67,6 +67,8 @@ std::optional<QString> QtPlatform::openFileName(QWidget* parent, const QString& 
                                                        : QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    if (selectedFilter)
+        *selectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
 }
 

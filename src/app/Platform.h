@@ -31,11 +31,12 @@ public:
 
     // An open-file dialog. filter uses Qt's syntax ("Vokabeldateien (*.vok)"); an empty
     // startDirectory keeps the dialog's default. Returns the chosen path, or nothing when
-    // the user cancelled.
+    // the user cancelled. selectedFilter, where given, receives the file type chosen.
     virtual std::optional<QString> openFileName(QWidget* parent, const QString& title,
                                                 const QString& filter,
                                                 const QString& startDirectory,
-                                                FileChoice choice = FileChoice::Existing) = 0;
+                                                FileChoice choice = FileChoice::Existing,
+                                                QString* selectedFilter = nullptr) = 0;
 
     // The font dialog, starting at initial. Returns the chosen font, or nothing when the
     // user cancelled.
@@ -71,7 +72,7 @@ public:
                          MsgButtons buttons, MsgIcon icon) override;
     std::optional<QString> openFileName(QWidget* parent, const QString& title,
                                         const QString& filter, const QString& startDirectory,
-                                        FileChoice choice) override;
+                                        FileChoice choice, QString* selectedFilter) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     bool playSound(const QString& fileOrResource) override;
     void beep() override;

@@ -12,8 +12,15 @@
 
 #include <memory>
 
-ImportCommandResult ImportWordListCommand(QWidget* parent, const QString& openFile,
-                                          int openFileEntries)
+namespace {
+
+// The save dialog's file types, in the order of ListFormat.
+const char* const kExportFilters[] = {"CSV (*.csv)", "Anki-Text (*.txt)", "KVTML (*.kvtml)"};
+const char* const kExportExtensions[] = {".csv", ".txt", ".kvtml"};
+
+}  // namespace
+
+ImportCommandResult ImportWordListCommand(QWidget* parent, VocabularyFile* openFile)
 {
     const std::optional<QString> chosen = Platform::instance().openFileName(
         parent, QStringLiteral("Wortliste importieren"),
@@ -24,21 +31,33 @@ ImportCommandResult ImportWordListCommand(QWidget* parent, const QString& openFi
         return {};
     WriteCurrentDirectory(DirectoryPart(*chosen));
     ImportDialog dialog(parent);
-    if (!dialog.setSource(*chosen, openFile, openFileEntries) || dialog.exec() != QDialog::Accepted)
+    if (!dialog.setSource(*chosen, openFile) || dialog.exec() != QDialog::Accepted)
         return {};
     return {true, dialog.targetPath(), dialog.appended(), dialog.importedCounts().entries};
 }
 
 bool ExportWordListCommand(QWidget* parent, const QString& vocabularyPath)
 {
-    const std::optional<QString> chosen = Platform::instance().openFileName(
-        parent, QStringLiteral("Wortliste exportieren"),
-        QStringLiteral("CSV (*.csv);;Anki-Text (*.txt);;KVTML (*.kvtml)"), ReadCurrentDirectory(),
-        FileChoice::MayBeNew);
+    QStringList filters;
+    for (const char* filter : kExportFilters)
+        filters << QLatin1String(filter);
+    QString selectedFilter;
+    std::optional<QString> chosen = Platform::instance().openFileName(
+        parent, QStringLiteral("Wortliste exportieren"), filters.join(QStringLiteral(";;")),
+        ReadCurrentDirectory(), FileChoice::MayBeNew, &selectedFilter);
     if (!chosen)
         return false;
     WriteCurrentDirectory(DirectoryPart(*chosen));
-    const std::optional<ListFormat> format = FormatForExtension(*chosen);
+    // The file type chooses the format; the name gets its extension unless it has one of
+    // that format's already (".tsv" for Anki text, ".xml" for KVTML).
+    std::optional<ListFormat> format;
+    if (const qsizetype index = filters.indexOf(selectedFilter); index >= 0) {
+        format = ListFormat(index);
+        if (FormatForExtension(*chosen) != format)
+            *chosen += QLatin1String(kExportExtensions[index]);
+    } else {
+        format = FormatForExtension(*chosen);
+    }
     if (!format) {
         ShowError(parent, QStringLiteral("Das Format der Wortliste ergibt sich aus der Endung des "
                                          "Dateinamens: .csv für CSV, .txt für Anki-Text, .kvtml "

@@ -138,7 +138,7 @@ ImportDialog::ImportDialog(QWidget* parent)
     newFileButton->setChecked(true);
     auto* targetGrid = new QGridLayout(target);
     targetGrid->addWidget(newFileButton, 0, 0, 1, 3);
-    targetGrid->addWidget(Caption(QStringLiteral("Datei&name:"), newFileEdit), 1, 0);
+    targetGrid->addWidget(Caption(QStringLiteral("Dateina&me:"), newFileEdit), 1, 0);
     targetGrid->addWidget(newFileEdit, 1, 1);
     targetGrid->addWidget(browseButton, 1, 2);
     targetGrid->addWidget(appendButton, 2, 0, 1, 3);
@@ -232,6 +232,14 @@ bool ImportDialog::setSource(const QString& sourcePath, const QString& openFile,
     updating_ = false;
     reread();
     return true;
+}
+
+bool ImportDialog::setSource(const QString& sourcePath, VocabularyFile* openFile)
+{
+    const bool open = openFile && openFile->isOpen();
+    openVocabulary_ = open ? openFile : nullptr;
+    return setSource(sourcePath, open ? openFile->path() : QString(),
+                     open ? openFile->entryCount() : -1);
 }
 
 QString ImportDialog::proposedTarget() const
@@ -400,7 +408,7 @@ void ImportDialog::importClicked()
     }
     ImportTarget target;
     if (appendButton->isChecked()) {
-        target = {openFile_, TargetMode::Append, false, openFileEntries_};
+        target = {openFile_, TargetMode::Append, false, openFileEntries_, openVocabulary_};
     } else {
         const QString path = QDir::fromNativeSeparators(newFileEdit->text().trimmed());
         QString refusal;
@@ -422,7 +430,7 @@ void ImportDialog::importClicked()
             !AskYesNo(this, QStringLiteral("Die Datei %1 existiert bereits. Überschreiben?")
                                 .arg(QDir::toNativeSeparators(path))))
             return;
-        target = {path, TargetMode::NewFile, exists, -1};
+        target = {path, TargetMode::NewFile, exists, -1, nullptr};
     }
     const bool fitting = counted_.counts.needsFitting();
     if (fitting && !AskYesNo(this, FittingQuestion(counted_.counts)))

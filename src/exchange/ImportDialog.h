@@ -34,6 +34,9 @@ public:
     // the target to append to. False, after a message, when the file is no word list.
     bool setSource(const QString& sourcePath, const QString& openFile = {},
                    int openFileEntries = -1);
+    // The same with the editor's open file, which is appended to through its own handle:
+    // a second handle would not get past the editor's lock.
+    bool setSource(const QString& sourcePath, VocabularyFile* openFile);
 
     // After the import: the file written and whether it was appended to.
     QString targetPath() const { return targetPath_; }
@@ -83,6 +86,7 @@ private:
     QString source_;
     QString openFile_;
     int openFileEntries_ = -1;
+    VocabularyFile* openVocabulary_ = nullptr;
     ListPreview preview_;
     ImportResult counted_;
     bool busy_ = false;

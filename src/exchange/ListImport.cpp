@@ -448,6 +448,19 @@ QString Exists(const QString& path)
     return QStringLiteral("Die Datei %1 existiert bereits.").arg(Shown(path));
 }
 
+QString InUse(const QString& path)
+{
+    return QStringLiteral("Die Datei %1 wird gerade in einem Lernkompass-Fenster bearbeitet.")
+        .arg(Shown(path));
+}
+
+// Whether an editor, here or in another instance, holds the file open for writing.
+bool LockedByEditor(const QString& path)
+{
+    VocabularyFile probe;
+    return !probe.open(path, VocabularyFile::Access::ReadWrite) && probe.inUse();
+}
+
 ImportResult ImportNew(QIODevice& source, const ImportSettings& settings,
                        const ImportTarget& target, bool fittingAccepted,
                        const ExchangeProgress& progress)
@@ -455,6 +468,9 @@ ImportResult ImportNew(QIODevice& source, const ImportSettings& settings,
     const QFileInfo info(target.path);
     if (!target.replaceExisting && (info.exists() || info.isSymLink()))
         return {Exists(target.path), {}, {}};
+    // Replaced under an editor, the entries typed there would go to a file without a name.
+    if (info.exists() && !info.isSymLink() && LockedByEditor(target.path))
+        return {InUse(target.path), {}, {}};
     SafeFile out(target.path);
     if (!out.open())
         return {CannotWrite(target.path), {}, {}};
@@ -477,19 +493,15 @@ ImportResult ImportNew(QIODevice& source, const ImportSettings& settings,
     return result;
 }
 
-ImportResult ImportAppend(QIODevice& source, const ImportSettings& settings,
-                          const ImportTarget& target, bool fittingAccepted,
-                          const ExchangeProgress& progress)
+ImportResult AppendTo(VocabularyFile& file, QIODevice& source, const ImportSettings& settings,
+                      const ImportTarget& target, bool fittingAccepted,
+                      const ExchangeProgress& progress)
 {
-    VocabularyFile file;
-    if (!file.open(target.path, VocabularyFile::Access::ReadWrite))
-        return {QStringLiteral("Die Datei %1 kann nicht geöffnet werden.").arg(Shown(target.path)),
-                {},
-                {}};
     const qint64 oldSize = file.size();
     if (oldSize < kRecordSize || oldSize % kRecordSize != 0)
         return {CheckMessage(FileCheck::BadFormat), {}, {}};
-    if (target.expectedEntries >= 0 && file.entryCount() != target.expectedEntries)
+    if (file.changedElsewhere() ||
+        (target.expectedEntries >= 0 && file.entryCount() != target.expectedEntries))
         return {QStringLiteral("Die Datei %1 wurde inzwischen von einem anderen Programm "
                                "verändert. Es wurde nichts angehängt.")
                     .arg(Shown(target.path)),
@@ -511,7 +523,26 @@ ImportResult ImportAppend(QIODevice& source, const ImportSettings& settings,
     // Whatever went wrong, the file keeps exactly its old entries.
     if (!result.ok() && file.size() != oldSize)
         file.device().resize(oldSize);
+    // The new length is this program's own doing.
+    if (result.ok())
+        file.rememberSize();
     return result;
+}
+
+ImportResult ImportAppend(QIODevice& source, const ImportSettings& settings,
+                          const ImportTarget& target, bool fittingAccepted,
+                          const ExchangeProgress& progress)
+{
+    if (target.openFile)
+        return AppendTo(*target.openFile, source, settings, target, fittingAccepted, progress);
+    VocabularyFile file;
+    if (!file.open(target.path, VocabularyFile::Access::ReadWrite))
+        return {file.inUse() ? InUse(target.path)
+                             : QStringLiteral("Die Datei %1 kann nicht geöffnet werden.")
+                                   .arg(Shown(target.path)),
+                {},
+                {}};
+    return AppendTo(file, source, settings, target, fittingAccepted, progress);
 }
 
 }  // namespace

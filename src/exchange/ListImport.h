@@ -138,6 +138,9 @@ struct ImportTarget {
     // Append: the entry count the file had when the user chose it; another count means
     // that something else changed it, and nothing is appended. -1 leaves it unchecked.
     int expectedEntries = -1;
+    // Append: the file as the editor holds it open (and locked), written through that
+    // handle and its length taken as known afterwards; nullptr opens path.
+    VocabularyFile* openFile = nullptr;
 };
 
 struct ImportResult {

@@ -7,6 +7,7 @@
 #include "app/Platform.h"
 #include "app/SettingsStore.h"
 #include "app/Widgets.h"
+#include "exchange/ListImport.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -31,6 +32,16 @@ const QString kReady = QStringLiteral("Bereit.");
 QString FormatName(int format)
 {
     return format == TForm11::kWinVokFormat ? QStringLiteral("WinVok II") : QString();
+}
+
+// A name that stands for a word list, whose format its content shows.
+bool IsListName(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    for (const char* list : {"csv", "txt", "tsv", "kvtml"})
+        if (suffix == QLatin1String(list))
+            return true;
+    return false;
 }
 
 QLabel* Caption(QWidget* parent, const char* name, const QString& text)
@@ -178,12 +189,18 @@ void TForm11::Button4Click()
 void TForm11::Button1Click()
 {
     const std::optional<QString> chosen = Platform::instance().openFileName(
-        this, QStringLiteral("Input-Datei wählen"), QStringLiteral("WinVok II (*.bib)"),
+        this, QStringLiteral("Input-Datei wählen"),
+        QStringLiteral("WinVok II (*.bib);;Wortlisten (*.csv *.txt *.tsv *.kvtml)"),
         ReadCurrentDirectory());
     if (!chosen)
         return;
     WriteCurrentDirectory(DirectoryPart(*chosen));
     Edit1->setText(*chosen);
+    if (IsListName(*chosen)) {
+        ImportSettings settings;
+        inputFormat_ = ShowListFormat(*chosen, settings) ? kListFormat : -1;
+        return;
+    }
     inputFormat_ = kWinVokFormat;
     Label5->setText(FormatName(inputFormat_));
 }
@@ -229,6 +246,10 @@ void TForm11::Button3Click()
         Refuse(QStringLiteral("Die Input-Datei existiert nicht!"));
         return;
     }
+    if (IsListName(input)) {
+        ConvertList(input, output);
+        return;
+    }
     // A typed name: the format from the file itself, before anything is asked or written.
     if (inputFormat_ != kWinVokFormat) {
         const std::optional<bool> library = HasLibrarySignature(input);
@@ -252,27 +273,88 @@ void TForm11::Button3Click()
         SetStatus(QStringLiteral("Konvertierung erfolgreich abgeschlossen."));
 }
 
-bool TForm11::Konvertieren()
+void TForm11::RunBusy(const std::function<void(const std::function<void()>& pace)>& job)
 {
     const QPointer<QWidget> focus = focusWidget();
     converting_ = true;
     setEnabled(false);
-    ConversionResult result;
     {
         const WaitCursor waitCursor;
-        // The first entry shows the disabled window and the status at once; later ones
+        // The first call shows the disabled window and the status at once; later ones
         // repaint it only now and then.
         RepaintPacer repaint(RepaintPacer::Input::LetThrough, kRepaintIntervalMs,
                              RepaintPacer::First::AtOnce);
-        result = ConvertLibraryFile(Edit1->text(), Edit2->text(), std::ref(repaint));
+        job(std::ref(repaint));
     }
     setEnabled(true);
     converting_ = false;
     if (focus)
         focus->setFocus();
+}
+
+bool TForm11::Konvertieren()
+{
+    ConversionResult result;
+    RunBusy([&](const std::function<void()>& pace) {
+        result = ConvertLibraryFile(Edit1->text(), Edit2->text(), pace);
+    });
     if (result != ConversionResult::Converted) {
         SetStatus(ConversionStatusText(result));
         return false;
     }
     return true;
+}
+
+bool TForm11::ShowListFormat(const QString& input, ImportSettings& settings)
+{
+    DetectedImport detected;
+    RunBusy([&](const std::function<void()>& pace) {
+        detected = DetectImport(input, [&](int) { pace(); });
+    });
+    if (!detected.error.isEmpty()) {
+        Label5->clear();
+        SetStatus(detected.error);
+        return false;
+    }
+    settings = detected.settings;
+    Label5->setText(::FormatName(settings.list.format));
+    return true;
+}
+
+void TForm11::ConvertList(const QString& input, const QString& output)
+{
+    ImportSettings settings;
+    if (!ShowListFormat(input, settings))
+        return;
+    inputFormat_ = kListFormat;
+    const QFileInfo target(output);
+    const bool exists = target.exists() || target.isSymLink();
+    if (exists &&
+        Platform::instance().messageBox(
+            this, QStringLiteral("Die Output-Datei existiert bereits. Überschreiben?"),
+            QStringLiteral("Frage"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
+        SetStatus(kRefused);
+        return;
+    }
+    SetStatus(QStringLiteral("Starte Konvertierung ..."));
+    ImportResult result;
+    RunBusy([&](const std::function<void()>& pace) {
+        result = CountImportFile(input, settings, TargetMode::NewFile, [&](int) { pace(); });
+    });
+    // Nothing is cut or replaced without the user's word.
+    const bool fitting = result.ok() && result.counts.needsFitting();
+    if (fitting && Platform::instance().messageBox(this, FittingQuestion(result.counts),
+                                                   QStringLiteral("Frage"), MsgButtons::YesNo,
+                                                   MsgIcon::Question) != MsgAnswer::Yes) {
+        SetStatus(kRefused);
+        return;
+    }
+    if (result.ok())
+        RunBusy([&](const std::function<void()>& pace) {
+            result =
+                ImportListFile(input, settings, {output, TargetMode::NewFile, exists, -1, nullptr},
+                               fitting, [&](int) { pace(); });
+        });
+    SetStatus(result.ok() ? QStringLiteral("Konvertierung erfolgreich abgeschlossen.")
+                          : result.error);
 }

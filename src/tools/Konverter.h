@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+#include <functional>
+
+struct ImportSettings;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -10,6 +13,8 @@ class QStatusBar;
 
 // The converter: turns a WinVok II library (".bib") into a vocabulary file. The input
 // format is the one chosen in the dialog; for a typed input name it is read from the file.
+// A word list (".csv", ".txt", ".tsv", ".kvtml") is recognised by its content and converted
+// with the settings found there.
 class TForm11 : public QDialog {
     Q_OBJECT
 
@@ -42,6 +47,8 @@ public:
 
     // The only input format: the first (and only) entry of the input dialog's filter.
     static constexpr int kWinVokFormat = 1;
+    // A word list, its format found in the file.
+    static constexpr int kListFormat = 2;
     // How long a conversion runs before the window repaints again.
     static constexpr int kRepaintIntervalMs = 40;
 
@@ -61,6 +68,13 @@ private:
     void FormShow();
     void SetStatus(const QString& text);
     void Refuse(const QString& message);
+    // Runs a long job with the window disabled and the hourglass; the job calls pace now
+    // and then, which repaints the window at most every kRepaintIntervalMs.
+    void RunBusy(const std::function<void(const std::function<void()>& pace)>& job);
+    // The format of a word list into Label5; false, with the reason in the status line,
+    // when the file is no word list.
+    bool ShowListFormat(const QString& input, ImportSettings& settings);
+    void ConvertList(const QString& input, const QString& output);
 
     QLabel* statusLabel_;
     int inputFormat_ = -1;

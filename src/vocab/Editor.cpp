@@ -165,6 +165,7 @@ TForm2::TForm2(QWidget* parent)
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm2::ScrollBar1Change);
 
     DisableDocumentControls();
+    BuildExchangeMenu();
 }
 
 // ---- state --------------------------------------------------------------------------

@@ -146,6 +146,10 @@ public:
     QToolButton* SpeedButton6;
     QToolButton* SpeedButton7;
 
+    // Word lists from and for other programs ("&Datei", after a separator).
+    QAction* Importieren1 = nullptr;
+    QAction* Exportieren1 = nullptr;
+
 public Q_SLOTS:
     void NeuClick();
     void OeffnenClick();
@@ -175,6 +179,9 @@ public Q_SLOTS:
     void ScrollBar1Change(int position);
     // Esc does nothing here; the close box and "&Beenden" go through closeEvent.
     void reject() override;
+    // In exchange/EditorExchange.cpp.
+    void Importieren1Click();
+    void Exportieren1Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -204,6 +211,8 @@ private:
     bool FileIsAsKnown();
     void ReloadCounters();
     bool HasDocument() const;
+    // The word list items and their handlers, in exchange/EditorExchange.cpp.
+    void BuildExchangeMenu();
 
     VocabularyFile file_;
 };

@@ -47,9 +47,14 @@ MsgAnswer FakePlatform::messageBox(QWidget*, const QString& text, const QString&
 std::optional<QString> FakePlatform::openFileName(QWidget*, const QString& title,
                                                   const QString& filter,
                                                   const QString& startDirectory,
-                                                  FileChoice choice)
+                                                  FileChoice choice, QString* selectedFilter)
 {
     fileDialogs << FileDialog{title, filter, startDirectory, choice};
+    const QString chosenFilter = filterAnswers.isEmpty()
+                                     ? filter.section(QStringLiteral(";;"), 0, 0)
+                                     : filterAnswers.dequeue();
+    if (selectedFilter)
+        *selectedFilter = chosenFilter;
     return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
 }
 

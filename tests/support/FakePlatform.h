@@ -31,6 +31,8 @@ public:
     // No (questions); a file dialog without one is cancelled.
     QQueue<MsgAnswer> answers;
     QQueue<std::optional<QString>> fileAnswers;
+    // The file type a file dialog reports as chosen; without one, its filter's first.
+    QQueue<QString> filterAnswers;
     // A font dialog without a scripted answer is cancelled.
     QQueue<std::optional<QFont>> fontAnswers;
     // Runs inside messageBox (e.g. to check the state of a window while a box is up).
@@ -58,7 +60,7 @@ public:
                          MsgButtons buttons, MsgIcon icon) override;
     std::optional<QString> openFileName(QWidget* parent, const QString& title,
                                         const QString& filter, const QString& startDirectory,
-                                        FileChoice choice) override;
+                                        FileChoice choice, QString* selectedFilter) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     bool playSound(const QString& fileOrResource) override;
     void beep() override;

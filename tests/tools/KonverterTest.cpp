@@ -3,6 +3,7 @@
 #include "app/Forms.h"
 #include "app/SettingsStore.h"
 #include "app/Start.h"
+#include "exchange/ListImport.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "tools/Konverter.h"
@@ -21,6 +22,12 @@ const QString kDone = u"Konvertierung erfolgreich abgeschlossen."_s;
 
 const QByteArray kLibrary = Library({Lesson("L", {kHouse})});
 const QByteArray kConverted = Header() + kHouseRecord;
+// The same as a word list in Anki text, the header in our own comment lines.
+const QByteArray kAnkiList =
+    "#separator:tab\n#html:false\n#columns:Deutsch\tFremdsprache\t"
+    "Synonyme\tBemerkung\tLektion\n#deck column:5\n#Titel:abc - xyz\n"
+    "#Bemerkungen:Konvertiert von Lernkompass (example.org).\n"
+    "Haus\thouse\thome\tn.\tL\n";
 
 }  // namespace
 
@@ -61,6 +68,11 @@ private Q_SLOTS:
         row("typed library", "typed, Yes", list, "%1/alt.vok", overwrite, kDone);
         row("typed other file: nothing asked", "typed, Yes", "%1/alt.vok", "%1/liste.bib", {},
             u"Falsches Format der Input-Datei."_s);
+        // Word lists, recognised by their content.
+        row("Anki text list", "typed, Yes", "%1/liste.txt", "%1/alt.vok", overwrite, kDone);
+        row("list needing a cut, declined", "typed", "%1/lang.csv", "%1/neu.vok",
+            u"Frage 12 "_s + FittingQuestion({1, 0, 0, 1, 0, false, false}), kRefused);
+        row("empty list", "typed, Yes", "%1/leer.csv", "%1/neu.vok", {}, u"Die Datei ist leer."_s);
     }
     void start()
     {
@@ -72,6 +84,9 @@ private Q_SLOTS:
         const QString dir = NewTestDirectory() + u'/';
         QVERIFY(WriteBytes(dir + u"liste.bib"_s, kLibrary) &&
                 WriteBytes(dir + u"alt.vok"_s, "alt"));
+        QVERIFY(WriteBytes(dir + u"liste.txt"_s, kAnkiList) &&
+                WriteBytes(dir + u"lang.csv"_s, "L;Haus;" + QByteArray(81, 'h')) &&
+                WriteBytes(dir + u"leer.csv"_s, {}));
         QFile::link(dir + u"liste.bib"_s, dir + u"link.bib"_s);
         TForm11 form;
         form.show();
@@ -136,8 +151,10 @@ private Q_SLOTS:
         start.BitBtn4->click();
         QCOMPARE(seen.join(u'|'),
                  QStringLiteral("1Bereit.|WinVok II|Lernkompass|gross.bib|gross.vok|"
-                                "Input-Datei wählenWinVok II (*.bib)/start0|"
-                                "Input-Datei wählenWinVok II (*.bib)/start0|"
+                                "Input-Datei wählenWinVok II (*.bib);;Wortlisten (*.csv "
+                                "*.txt *.tsv *.kvtml)/start0|"
+                                "Input-Datei wählenWinVok II (*.bib);;Wortlisten (*.csv "
+                                "*.txt *.tsv *.kvtml)/start0|"
                                 "Output-Datei wählenLernkompass (*.vok)D1|"
                                 "0Starte Konvertierung ...|1") +
                      kDone + QStringLiteral("|1-1"));
