@@ -1,5 +1,7 @@
 #include "StatisticsFile.h"
 
+#include "app/FileSync.h"
+
 #include "app/AnsiText.h"
 #include "app/FileNames.h"
 
@@ -7,6 +9,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTemporaryFile>
 
 namespace {
@@ -85,10 +88,18 @@ bool WriteStatisticsRecord(const QString& statisticsPath, const RunResult& run)
     // later close could still add to the file.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return false;
-    // A tail shorter than a record can only be a record torn by a crash or power loss:
-    // appending after it would shift every later record off its boundary and make the
-    // whole file unreadable, so it goes first.
-    const qint64 before = file.size() - file.size() % kStatisticsRecordSize;
+    // Two programs may end a run at the same moment: they take turns, so that neither
+    // takes the other's record, half written, for a torn one.
+    FileLock lock = LockOpenFile(file);
+    for (int tries = 0; lock == FileLock::Busy && tries < 300; ++tries) {
+        QThread::msleep(10);
+        lock = LockOpenFile(file);
+    }
+    // A tail shorter than a record can then only be a record torn by a crash or power
+    // loss: appending after it would shift every later record off its boundary and make
+    // the whole file unreadable, so it goes first.
+    const qint64 size = file.size();
+    const qint64 before = lock == FileLock::Busy ? size : size - size % kStatisticsRecordSize;
     if (before != file.size() && !file.resize(before))
         return false;
     if (file.write(*record) == record->size())
