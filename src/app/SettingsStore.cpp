@@ -285,4 +285,8 @@ int ReadFontField(int k) { return ReadInteger(Numbered("FontField", k), -1); }
 void WriteFontField(int value, int k) { WriteInteger(Numbered("FontField", k), value); }
 QString ReadShortcut(int k) { return ReadText(Numbered("Shortcut", k)); }
 void WriteShortcut(const QString& value, int k) { WriteText(Numbered("Shortcut", k), value); }
+bool ReadUmlautSpellings() { return ReadYesNo(QStringLiteral("UmlautSpellings"), false); }
+void WriteUmlautSpellings(bool value) { WriteYesNo(QStringLiteral("UmlautSpellings"), value); }
+bool ReadAnyMeaning() { return ReadYesNo(QStringLiteral("AnyMeaning"), false); }
+void WriteAnyMeaning(bool value) { WriteYesNo(QStringLiteral("AnyMeaning"), value); }
 // clang-format on

@@ -47,3 +47,9 @@ int ReadFontField(int k);             // k = 1..5, default -1
 void WriteFontField(int value, int k);
 QString ReadShortcut(int k);          // k = 1..12, default empty
 void WriteShortcut(const QString& value, int k);
+
+// Answer checking beyond exact comparison (off by default).
+bool ReadUmlautSpellings();
+void WriteUmlautSpellings(bool value);
+bool ReadAnyMeaning();
+void WriteAnyMeaning(bool value);

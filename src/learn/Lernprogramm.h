@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+class AnswerComparison;
+struct AnswerOptions;
 class QAction;
 class QActionGroup;
 class QFrame;
@@ -142,6 +144,14 @@ public:
     QLabel* Label26;
 
     QTimer* Timer1;
+
+    // Answer checking beyond exact comparison (checking/LearningWindowChecking.cpp).
+    void BuildCheckingOptions();
+    AnswerOptions CheckingOptions() const;
+    void ShowAnswerComparison(bool right);
+    QAction* UmlautSpellings1 = nullptr;
+    QAction* AnyMeaning1 = nullptr;
+    AnswerComparison* Comparison = nullptr;  // below Label24 after a wrong answer
 
 public Q_SLOTS:
     void Dateiffnen1Click();
