@@ -289,4 +289,43 @@ bool ReadUmlautSpellings() { return ReadYesNo(QStringLiteral("UmlautSpellings"),
 void WriteUmlautSpellings(bool value) { WriteYesNo(QStringLiteral("UmlautSpellings"), value); }
 bool ReadAnyMeaning() { return ReadYesNo(QStringLiteral("AnyMeaning"), false); }
 void WriteAnyMeaning(bool value) { WriteYesNo(QStringLiteral("AnyMeaning"), value); }
+bool ReadReadAloud() { return ReadYesNo(QStringLiteral("ReadAloud"), false); }
+void WriteReadAloud(bool value) { WriteYesNo(QStringLiteral("ReadAloud"), value); }
 // clang-format on
+
+namespace {
+
+// The lines "<language>=<absolute path>" of the foreign languages, by path.
+QList<std::pair<QString, QString>> ForeignLanguages()
+{
+    QList<std::pair<QString, QString>> languages;
+    for (const QString& line : ReadText(QStringLiteral("ForeignLanguages")).split(u'\n')) {
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq > 0)
+            languages.append({line.mid(eq + 1), line.left(eq)});
+    }
+    return languages;
+}
+
+}  // namespace
+
+QString ReadForeignLanguage(const QString& absolutePath)
+{
+    for (const auto& [path, language] : ForeignLanguages())
+        if (path == absolutePath)
+            return language;
+    return QString();
+}
+
+void WriteForeignLanguage(const QString& absolutePath, const QString& language)
+{
+    // A line holds each file; a language is a short code.
+    if (absolutePath.isEmpty() || absolutePath.contains(u'\n') || language.isEmpty() ||
+        language.contains(u'=') || language.contains(u'\n'))
+        return;
+    QStringList lines{language + u'=' + absolutePath};
+    for (const auto& [path, other] : ForeignLanguages())
+        if (path != absolutePath)
+            lines << other + u'=' + path;
+    WriteText(QStringLiteral("ForeignLanguages"), lines.join(u'\n'));
+}

@@ -463,6 +463,7 @@ TForm5::TForm5(QWidget* parent)
     connect(Timer1, &QTimer::timeout, this, &TForm5::Timer1Timer);
 
     BuildCheckingOptions();
+    BuildSpeechOptions();
 
     // German to foreign language at program start; kept while the program runs.
     Label5->setText(QStringLiteral("Deutsch:"));
@@ -811,6 +812,7 @@ void TForm5::ShowQuestion()
         GermanToForeign() ? Direction::GermanToForeign : Direction::ForeignToGerman;
     Label11->setText(run_.questionText(direction));
     expectedAnswer_ = run_.expectedAnswer(direction);
+    SpeakQuestion(false);
 }
 
 void TForm5::UpdateCounters()
@@ -857,6 +859,7 @@ void TForm5::CheckAnswer()
     if (!run_.isRunning() || feedbackShown_)
         return;
     const bool right = AnswerCounts(Edit1->text(), expectedAnswer_, CheckingOptions());
+    Platform::instance().stopSpeaking();  // the sound of the verdict comes first
     if (right)
         PlayRightSound();
     else
@@ -870,6 +873,7 @@ void TForm5::CheckAnswer()
     Label23->setVisible(!right);
     Label24->setVisible(!right);
     ShowAnswerComparison(right);
+    SpeakAfterVerdict(right);
     // Only the buttons on show are in the tab chain.
     const auto offer = [](QPushButton* button, bool shown) {
         button->setFocusPolicy(shown ? Qt::StrongFocus : Qt::NoFocus);

@@ -444,6 +444,7 @@ TForm2::TForm2(QWidget* parent)
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm2::ScrollBar1Change);
 
     DisableDocumentControls();
+    BuildSpeechItem();
 }
 
 // ---- state --------------------------------------------------------------------------

@@ -146,6 +146,11 @@ public:
     QToolButton* SpeedButton6;
     QToolButton* SpeedButton7;
 
+    // Reading the entry aloud (speech/EditorSpeech.cpp).
+    void BuildSpeechItem();
+    void SpeakEntry();
+    QAction* Eintragvorlesen1 = nullptr;
+
 public Q_SLOTS:
     void NeuClick();
     void OeffnenClick();

@@ -30,6 +30,9 @@ void FakePlatform::clear()
     urlsOpened.clear();
     beeps = 0;
     quitRequests = 0;
+    spoken.clear();
+    speechStops = 0;
+    events.clear();
 }
 
 MsgAnswer FakePlatform::messageBox(QWidget*, const QString& text, const QString& caption,
@@ -62,6 +65,7 @@ std::optional<QFont> FakePlatform::chooseFont(QWidget*, const QFont& initial)
 bool FakePlatform::playSound(const QString& fileOrResource)
 {
     soundsPlayed << fileOrResource;
+    events << QStringLiteral("sound:") + fileOrResource;
     return soundPlayable;
 }
 
@@ -99,4 +103,45 @@ QLocale FakePlatform::locale()
 void FakePlatform::quit()
 {
     ++quitRequests;
+}
+
+Platform::SpeechStatus FakePlatform::speak(const QList<SpeechPart>& parts)
+{
+    if (speechStatus == SpeechStatus::NoEngine)
+        return speechStatus;
+    SpeechStatus status = SpeechStatus::Ready;
+    for (const SpeechPart& part : parts) {
+        if (!hasVoiceFor(part.language)) {
+            status = SpeechStatus::NoVoice;
+            continue;
+        }
+        spoken << Spoken{part.text, part.language};
+        events << QStringLiteral("speak:%1:%2").arg(part.language, part.text);
+    }
+    return status;
+}
+
+void FakePlatform::stopSpeaking()
+{
+    ++speechStops;
+    events << QStringLiteral("stop");
+}
+
+QList<SpeechVoice> FakePlatform::speechVoices()
+{
+    return speechStatus == SpeechStatus::NoEngine ? QList<SpeechVoice>() : voices;
+}
+
+bool FakePlatform::hasVoiceFor(const QString& language)
+{
+    for (const SpeechVoice& voice : speechVoices())
+        if (voice.language == language)
+            return true;
+    return false;
+}
+
+void FakePlatform::reportSpeechProblem(SpeechStatus status, const QString& language)
+{
+    if (speechProblem_)
+        speechProblem_(status, language);
 }

@@ -45,6 +45,24 @@ public:
     int quitRequests = 0;
     bool soundPlayable = true;
 
+    // Reading aloud: what was spoken, and every sound, speech and stop in the order they
+    // came ("sound:<file>", "speak:<language>:<text>", "stop").
+    struct Spoken {
+        QString text;
+        QString language;
+        bool operator==(const Spoken&) const = default;
+    };
+    QList<Spoken> spoken;
+    int speechStops = 0;
+    QStringList events;
+    // NoEngine: speak() reads nothing; a language without a voice in voices gives NoVoice.
+    SpeechStatus speechStatus = SpeechStatus::Ready;
+    QList<SpeechVoice> voices{{QStringLiteral("de"), QStringLiteral("Deutsch")},
+                              {QStringLiteral("en"), QStringLiteral("Englisch")},
+                              {QStringLiteral("fr"), QStringLiteral("Französisch")}};
+    // Reports a problem as the engine does after speak() returned.
+    void reportSpeechProblem(SpeechStatus status, const QString& language);
+
     QString programDir;
     QDate fixedToday = QDate(2001, 3, 5);
     QDateTime fixedNow = QDateTime(QDate(2001, 3, 5), QTime(12, 0));
@@ -68,4 +86,9 @@ public:
     QDateTime now() override;
     QLocale locale() override;
     void quit() override;
+    using Platform::speak;
+    SpeechStatus speak(const QList<SpeechPart>& parts) override;
+    void stopSpeaking() override;
+    QList<SpeechVoice> speechVoices() override;
+    bool hasVoiceFor(const QString& language) override;
 };
