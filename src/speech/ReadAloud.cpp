@@ -101,6 +101,14 @@ LanguageDialog::LanguageDialog(QWidget* parent, const QList<SpeechVoice>& voices
     resize(360, 420);
 }
 
+void LanguageDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The current language in sight, not the top of a list of a hundred.
+    if (Languages->currentItem())
+        Languages->scrollToItem(Languages->currentItem(), QAbstractItemView::PositionAtCenter);
+}
+
 QString LanguageDialog::chosenLanguage() const
 {
     const int row = Languages->currentRow();

@@ -30,6 +30,9 @@ public:
 
     QListWidget* Languages;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QList<SpeechVoice> voices_;
 };
