@@ -30,8 +30,6 @@ void FakePlatform::clear()
     urlsOpened.clear();
     beeps = 0;
     quitRequests = 0;
-    spoken.clear();
-    speechStops = 0;
     events.clear();
 }
 
@@ -115,7 +113,6 @@ Platform::SpeechStatus FakePlatform::speak(const QList<SpeechPart>& parts)
             status = SpeechStatus::NoVoice;
             continue;
         }
-        spoken << Spoken{part.text, part.language};
         events << QStringLiteral("speak:%1:%2").arg(part.language, part.text);
     }
     return status;
@@ -123,7 +120,6 @@ Platform::SpeechStatus FakePlatform::speak(const QList<SpeechPart>& parts)
 
 void FakePlatform::stopSpeaking()
 {
-    ++speechStops;
     events << QStringLiteral("stop");
 }
 
@@ -138,10 +134,4 @@ bool FakePlatform::hasVoiceFor(const QString& language)
         if (voice.language == language)
             return true;
     return false;
-}
-
-void FakePlatform::reportSpeechProblem(SpeechStatus status, const QString& language)
-{
-    if (speechProblem_)
-        speechProblem_(status, language);
 }

@@ -45,23 +45,14 @@ public:
     int quitRequests = 0;
     bool soundPlayable = true;
 
-    // Reading aloud: what was spoken, and every sound, speech and stop in the order they
-    // came ("sound:<file>", "speak:<language>:<text>", "stop").
-    struct Spoken {
-        QString text;
-        QString language;
-        bool operator==(const Spoken&) const = default;
-    };
-    QList<Spoken> spoken;
-    int speechStops = 0;
+    // Every sound, speech and stop in the order they came: "sound:<file>",
+    // "speak:<language>:<text>", "stop".
     QStringList events;
     // NoEngine: speak() reads nothing; a language without a voice in voices gives NoVoice.
     SpeechStatus speechStatus = SpeechStatus::Ready;
     QList<SpeechVoice> voices{{QStringLiteral("de"), QStringLiteral("Deutsch")},
                               {QStringLiteral("en"), QStringLiteral("Englisch")},
                               {QStringLiteral("fr"), QStringLiteral("Französisch")}};
-    // Reports a problem as the engine does after speak() returned.
-    void reportSpeechProblem(SpeechStatus status, const QString& language);
 
     QString programDir;
     QDate fixedToday = QDate(2001, 3, 5);
