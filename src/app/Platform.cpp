@@ -126,6 +126,42 @@ void QtPlatform::quit()
     QCoreApplication::exit(0);
 }
 
+SpeechEngine& QtPlatform::speech()
+{
+    // Made on first use, so that a program that never reads aloud never loads the engine;
+    // owned by the application, so that it cuts off speech before Qt ends.
+    if (!speech_) {
+        speech_ = new SpeechEngine(QCoreApplication::instance());
+        QObject::connect(speech_, &SpeechEngine::problem, speech_,
+                         [this](SpeechStatus status, const QString& language) {
+                             if (speechProblem_)
+                                 speechProblem_(status, language);
+                         });
+    }
+    return *speech_;
+}
+
+Platform::SpeechStatus QtPlatform::speak(const QList<SpeechPart>& parts)
+{
+    return speech().speak(parts);
+}
+
+void QtPlatform::stopSpeaking()
+{
+    if (speech_)
+        speech_->stop();
+}
+
+QList<SpeechVoice> QtPlatform::speechVoices()
+{
+    return speech().voices();
+}
+
+bool QtPlatform::hasVoiceFor(const QString& language)
+{
+    return speech().hasVoiceFor(language);
+}
+
 void ShowError(QWidget* parent, const QString& text)
 {
     Platform::instance().messageBox(parent, text, QStringLiteral("Fehler"), MsgButtons::Ok,

@@ -4,8 +4,12 @@
 #include <QDateTime>
 #include <QFont>
 #include <QLocale>
+#include <QPointer>
 #include <QString>
 
+#include "speech/SpeechEngine.h"
+
+#include <functional>
 #include <optional>
 
 class QFile;
@@ -60,9 +64,30 @@ public:
     // turn.
     virtual void quit() = 0;
 
+    // Reading aloud: speak() returns at once (Ready, or why nothing will be read) and cuts
+    // off what is being read; language is the engine's code ("de", "en").
+    using SpeechStatus = SpeechEngine::Status;
+    virtual SpeechStatus speak(const QList<SpeechPart>& parts) = 0;  // one after the other
+    SpeechStatus speak(const QString& text, const QString& language)
+    {
+        return speak(QList<SpeechPart>{{text, language}});
+    }
+    virtual void stopSpeaking() = 0;
+    virtual QList<SpeechVoice> speechVoices() = 0;
+    virtual bool hasVoiceFor(const QString& language) = 0;
+    // Called when reading aloud turns out to fail after speak() returned (no sound server),
+    // once per kind and language.
+    void setSpeechProblemHandler(std::function<void(SpeechStatus, const QString&)> handler)
+    {
+        speechProblem_ = std::move(handler);
+    }
+
     static Platform& instance();
     // Installs p (not owned) as the platform; nullptr restores the Qt implementation.
     static void install(Platform* p);
+
+protected:
+    std::function<void(SpeechStatus, const QString&)> speechProblem_;
 };
 
 // The real implementation on Qt.
@@ -82,6 +107,15 @@ public:
     QDateTime now() override;
     QLocale locale() override;
     void quit() override;
+    using Platform::speak;
+    SpeechStatus speak(const QList<SpeechPart>& parts) override;
+    void stopSpeaking() override;
+    QList<SpeechVoice> speechVoices() override;
+    bool hasVoiceFor(const QString& language) override;
+
+private:
+    SpeechEngine& speech();
+    QPointer<SpeechEngine> speech_;
 };
 
 // Shorthands for the message boxes the windows show.

@@ -285,6 +285,12 @@ int ReadFontField(int k) { return ReadInteger(Numbered("FontField", k), -1); }
 void WriteFontField(int value, int k) { WriteInteger(Numbered("FontField", k), value); }
 QString ReadShortcut(int k) { return ReadText(Numbered("Shortcut", k)); }
 void WriteShortcut(const QString& value, int k) { WriteText(Numbered("Shortcut", k), value); }
+bool ReadUmlautSpellings() { return ReadYesNo(QStringLiteral("UmlautSpellings"), false); }
+void WriteUmlautSpellings(bool value) { WriteYesNo(QStringLiteral("UmlautSpellings"), value); }
+bool ReadAnyMeaning() { return ReadYesNo(QStringLiteral("AnyMeaning"), false); }
+void WriteAnyMeaning(bool value) { WriteYesNo(QStringLiteral("AnyMeaning"), value); }
+bool ReadReadAloud() { return ReadYesNo(QStringLiteral("ReadAloud"), false); }
+void WriteReadAloud(bool value) { WriteYesNo(QStringLiteral("ReadAloud"), value); }
 // clang-format on
 
 namespace {
@@ -293,6 +299,18 @@ int ReadIntegerIn(const QString& name, int low, int high, int fallback)
 {
     const int value = ReadInteger(name, fallback);
     return value >= low && value <= high ? value : fallback;
+}
+
+// The lines "<language>=<absolute path>" of the foreign languages, by path.
+QList<std::pair<QString, QString>> ForeignLanguages()
+{
+    QList<std::pair<QString, QString>> languages;
+    for (const QString& line : ReadText(QStringLiteral("ForeignLanguages")).split(u'\n')) {
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq > 0)
+            languages.append({line.mid(eq + 1), line.left(eq)});
+    }
+    return languages;
 }
 
 }  // namespace
@@ -321,4 +339,25 @@ int ReadRunSize()
 void WriteRunSize(int value)
 {
     WriteInteger(QStringLiteral("RunSize"), value);
+}
+
+QString ReadForeignLanguage(const QString& absolutePath)
+{
+    for (const auto& [path, language] : ForeignLanguages())
+        if (path == absolutePath)
+            return language;
+    return QString();
+}
+
+void WriteForeignLanguage(const QString& absolutePath, const QString& language)
+{
+    // A line holds each file; a language is a short code.
+    if (absolutePath.isEmpty() || absolutePath.contains(u'\n') || language.isEmpty() ||
+        language.contains(u'=') || language.contains(u'\n'))
+        return;
+    QStringList lines{language + u'=' + absolutePath};
+    for (const auto& [path, other] : ForeignLanguages())
+        if (path != absolutePath)
+            lines << other + u'=' + path;
+    WriteText(QStringLiteral("ForeignLanguages"), lines.join(u'\n'));
 }

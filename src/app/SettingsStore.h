@@ -60,3 +60,16 @@ int ReadNewCardsPerDay();  // 0 to kMaxNewCardsPerDay, default 20
 void WriteNewCardsPerDay(int value);
 int ReadRunSize();  // 1 to kMaxRunSize, default 100
 void WriteRunSize(int value);
+
+// Answer checking beyond exact comparison (off by default).
+bool ReadUmlautSpellings();
+void WriteUmlautSpellings(bool value);
+bool ReadAnyMeaning();
+void WriteAnyMeaning(bool value);
+
+// Reading aloud (off by default), and the foreign language of each vocabulary file, kept
+// by the file's absolute path in one text value ("en=/home/anna/englisch.vok" per line).
+bool ReadReadAloud();
+void WriteReadAloud(bool value);
+QString ReadForeignLanguage(const QString& absolutePath);  // empty when none was chosen
+void WriteForeignLanguage(const QString& absolutePath, const QString& language);

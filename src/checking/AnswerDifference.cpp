@@ -133,8 +133,8 @@ AnswerDifference MarkDifference(const QString& typed, const QString& stored,
                                 const AnswerOptions& options)
 {
     AnswerDifference difference;
-    difference.typed = CollapseBlanks(typed);
-    QStringList candidates = {CollapseBlanks(stored)};
+    difference.typed = JudgedText(typed, true, options);
+    QStringList candidates = {JudgedText(stored, false, options)};
     // An answer that counts has nothing marked (even where no alignment matches it all,
     // as "ßs" for "sß" with umlaut spellings).
     if (AnswerCounts(typed, stored, options)) {

@@ -25,7 +25,7 @@ struct DifferenceSpan {
 };
 
 struct AnswerDifference {
-    QString typed;  // the typed answer as judged: no blanks at the ends, runs of blanks as one
+    QString typed;  // the typed answer as judged (JudgedText)
     QString right;  // the stored answer alike, or the meaning of it nearest to the typed one
     QList<DifferenceSpan> spans;  // in text order
     // Characters that differ: each missing or extra one counts once, a replaced stretch

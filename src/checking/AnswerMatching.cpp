@@ -129,10 +129,17 @@ std::vector<ComparisonUnit> ComparisonUnits(const QString& text, const AnswerOpt
     return units;
 }
 
+QString JudgedText(const QString& text, bool typed, const AnswerOptions& options)
+{
+    if (Forgiving(options))
+        return CollapseBlanks(text);
+    return typed ? TrimBlanks(text) : text;
+}
+
 bool AnswerCounts(const QString& typed, const QString& stored, const AnswerOptions& options)
 {
-    const QString answer = CollapseBlanks(typed);
-    const QString expected = CollapseBlanks(stored);
+    const QString answer = JudgedText(typed, true, options);
+    const QString expected = JudgedText(stored, false, options);
     if (SameText(ComparisonUnits(answer, options), ComparisonUnits(expected, options)))
         return true;
     if (!options.anyAlternative)

@@ -22,8 +22,21 @@ QString CollapseBlanks(const QString& text);
 // inside a word ("und/oder") never separate. A text without a separator has none.
 QStringList AnswerAlternatives(const QString& stored);
 
-// The verdict. Blanks at the ends never count and a run of blanks counts as one blank,
-// in both texts; beyond that the texts must be equal under the options. With
+// Whether one of the options that go beyond exact comparison is on. While none is, an
+// answer is judged exactly as before they existed: only blanks at the ends of the typed
+// answer are dropped ("to  go" stays wrong for "to go").
+inline bool Forgiving(const AnswerOptions& options)
+{
+    return options.umlautSpellings || options.anyAlternative;
+}
+
+// A text as the verdict compares it: with Forgiving options, CollapseBlanks; otherwise a
+// typed answer without blanks at its ends and a stored one as it is.
+QString JudgedText(const QString& text, bool typed, const AnswerOptions& options);
+
+// The verdict. Blanks at the ends of the typed answer never count; with Forgiving options
+// a run of blanks counts as one blank in both texts. Beyond that the texts must be equal
+// under the options. With
 // anyAlternative, typing one meaning counts, and so do several or all of them, each once,
 // in any order and with either separator.
 bool AnswerCounts(const QString& typed, const QString& stored, const AnswerOptions& options);

@@ -1,6 +1,5 @@
 #include "Lernprogramm.h"
 
-#include "AnswerCheck.h"
 #include "Lektionauswahl.h"
 #include "StatisticsFile.h"
 #include "Statistik.h"
@@ -16,6 +15,7 @@
 #include "app/Sound.h"
 #include "app/Start.h"
 #include "app/Widgets.h"
+#include "checking/AnswerComparison.h"
 #include "vocab/Dateiinfo.h"
 
 #include <QAction>
@@ -99,6 +99,9 @@ TForm5::TForm5(QWidget* parent)
     connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
     connect(Timer1, &QTimer::timeout, this, &TForm5::Timer1Timer);
+
+    BuildCheckingOptions();
+    BuildSpeechOptions();
 
     // German to foreign language at program start; kept while the program runs.
     Label5->setText(QStringLiteral("Deutsch:"));
@@ -446,6 +449,7 @@ void TForm5::ShowQuestion()
         GermanToForeign() ? Direction::GermanToForeign : Direction::ForeignToGerman;
     Label11->setText(run_.questionText(direction));
     expectedAnswer_ = run_.expectedAnswer(direction);
+    SpeakQuestion(false);
 }
 
 void TForm5::UpdateCounters()
@@ -491,9 +495,8 @@ void TForm5::CheckAnswer()
 {
     if (!run_.isRunning() || feedbackShown_)
         return;
-    // The ticks as they are now: they may change during a run.
-    const bool right = ::CheckAnswer(Edit1->text(), expectedAnswer_,
-                                     GroundKleinschreibungignorieren1->isChecked());
+    const bool right = AnswerCounts(Edit1->text(), expectedAnswer_, CheckingOptions());
+    Platform::instance().stopSpeaking();  // the sound of the verdict comes first
     if (right)
         PlayRightSound();
     else
@@ -506,6 +509,8 @@ void TForm5::CheckAnswer()
     Label24->setText(right ? QString() : expectedAnswer_);
     Label23->setVisible(!right);
     Label24->setVisible(!right);
+    ShowAnswerComparison(right);
+    SpeakAfterVerdict(right);
     // Only the buttons on show are in the tab chain.
     const auto offer = [](QPushButton* button, bool shown) {
         button->setFocusPolicy(shown ? Qt::StrongFocus : Qt::NoFocus);
@@ -529,8 +534,8 @@ void TForm5::CheckAnswer()
 void TForm5::HideFeedback()
 {
     feedbackShown_ = false;
-    for (QWidget* feedback :
-         std::initializer_list<QWidget*>{Label22, Label23, Label24, Button1, Button2, Button3})
+    for (QWidget* feedback : std::initializer_list<QWidget*>{Label22, Label23, Label24, Comparison,
+                                                             Button1, Button2, Button3})
         feedback->hide();
 }
 

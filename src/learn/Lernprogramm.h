@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+class AnswerComparison;
+struct AnswerOptions;
 class QAction;
 class QActionGroup;
 class QFrame;
@@ -151,6 +153,24 @@ public:
     void BuildReviewControls();
     void StartDueRun();
     void ShowProgress();
+
+    // Answer checking beyond exact comparison (checking/LearningWindowChecking.cpp).
+    void BuildCheckingOptions();
+    AnswerOptions CheckingOptions() const;
+    void ShowAnswerComparison(bool right);
+    QAction* UmlautSpellings1 = nullptr;
+    QAction* AnyMeaning1 = nullptr;
+    AnswerComparison* Comparison = nullptr;  // below Label24 after a wrong answer
+
+    // Reading aloud (speech/LearningWindowSpeech.cpp).
+    void BuildSpeechOptions();
+    QString FileTitle();
+    QString SpeechLanguage(bool german);  // the engine's code; empty when unknown
+    void SpeakQuestion(bool always);      // always: on the key, also with the tick off
+    void SpeakAfterVerdict(bool right);
+    QAction* ReadAloud1 = nullptr;
+    QAction* ForeignLanguage1 = nullptr;
+    QAction* SpeakQuestion1 = nullptr;
 
 public Q_SLOTS:
     void Dateiffnen1Click();

@@ -14,14 +14,16 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <vector>
 
 // What the user-interface thread and the speech thread share. The speech thread keeps it
 // alive while it runs, also when it has to be left behind at the end.
 struct SpeechEngine::Shared {
-    struct Request {
+    struct Part {
         QByteArray voice;
         QByteArray text;
     };
+    using Request = std::vector<Part>;
     std::mutex mutex;
     std::condition_variable wake;
     std::condition_variable ended;
@@ -105,22 +107,35 @@ QByteArray SpeechEngine::VoiceFor(const QString& language) const
 
 SpeechEngine::Status SpeechEngine::speak(const QString& text, const QString& language)
 {
+    return speak(QList<SpeechPart>{{text, language}});
+}
+
+SpeechEngine::Status SpeechEngine::speak(const QList<SpeechPart>& parts)
+{
     if (!m_hasEngine) {
         Report(Status::NoEngine, QString());
         return Status::NoEngine;
     }
-    if (text.trimmed().isEmpty()) {
-        stop();
-        return Status::Ready;
+    Shared::Request request;
+    bool noVoice = false;
+    for (const SpeechPart& part : parts) {
+        if (part.text.trimmed().isEmpty())
+            continue;
+        const QByteArray voice = VoiceFor(part.language);
+        if (voice.isEmpty()) {
+            Report(Status::NoVoice, part.language);
+            noVoice = true;
+            continue;
+        }
+        // Terms are short; a pasted novel is not read to its end.
+        request.push_back({voice, part.text.left(1000).toUtf8()});
     }
-    const QByteArray voice = VoiceFor(language);
-    if (voice.isEmpty()) {
-        Report(Status::NoVoice, language);
-        return Status::NoVoice;
+    if (request.empty()) {
+        stop();
+        return noVoice ? Status::NoVoice : Status::Ready;
     }
     const std::lock_guard lock(m_shared->mutex);
-    // Terms are short; a pasted novel is not read to its end.
-    m_shared->pending = Shared::Request{voice, text.left(1000).toUtf8()};
+    m_shared->pending = std::move(request);
     ++m_shared->generation;
     m_shared->speaking = true;
     m_shared->wake.notify_all();
@@ -178,10 +193,13 @@ void SpeechEngine::Run(std::shared_ptr<Shared> shared)
         const quint64 generation = shared->generation;
         shared->saying = true;
         lock.unlock();
-        const auto outcome = speech::Say(
-            request.voice, request.text,
-            [&] { return shared->generation != generation || shared->quitting; },
-            [&] { toOwner([](SpeechEngine* owner) { Q_EMIT owner->started(); }); });
+        const auto cancelled = [&] { return shared->generation != generation || shared->quitting; };
+        auto outcome = speech::Outcome::Played;
+        for (std::size_t i = 0; i < request.size() && outcome == speech::Outcome::Played; ++i)
+            outcome = speech::Say(request[i].voice, request[i].text, cancelled, [&, i] {
+                if (i == 0)
+                    toOwner([](SpeechEngine* owner) { Q_EMIT owner->started(); });
+            });
         lock.lock();
         shared->saying = false;
         const bool noServer = outcome == speech::Outcome::NoSoundServer &&

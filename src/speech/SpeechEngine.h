@@ -15,6 +15,12 @@ struct SpeechVoice {
     bool operator==(const SpeechVoice&) const = default;
 };
 
+// One text to read, in a language.
+struct SpeechPart {
+    QString text;
+    QString language;
+};
+
 // Reads words aloud on a thread of its own: speak() returns at once, and a new speak()
 // cuts off the one before. The speech goes straight to the desktop's sound server, not
 // through the desktop's speech service, which a screen reader may be using.
@@ -45,6 +51,9 @@ public:
     // when nothing will be read. Whether a sound server plays it turns out later
     // (problem()). An empty text only stops.
     Status speak(const QString& text, const QString& language);
+    // Reads the parts one after the other as one request: a part without a voice is left
+    // out (and reported); NoEngine or NoVoice when nothing will be read.
+    Status speak(const QList<SpeechPart>& parts);
     void stop();
     // From speak() until the speech has been heard, cut off or given up.
     bool isSpeaking() const;

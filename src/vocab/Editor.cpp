@@ -166,6 +166,7 @@ TForm2::TForm2(QWidget* parent)
 
     DisableDocumentControls();
     BuildExchangeMenu();
+    BuildSpeechItem();
 }
 
 // ---- state --------------------------------------------------------------------------

@@ -150,6 +150,11 @@ public:
     QAction* Importieren1 = nullptr;
     QAction* Exportieren1 = nullptr;
 
+    // Reading the entry aloud (speech/EditorSpeech.cpp).
+    void BuildSpeechItem();
+    void SpeakEntry();
+    QAction* Eintragvorlesen1 = nullptr;
+
 public Q_SLOTS:
     void NeuClick();
     void OeffnenClick();

@@ -10,6 +10,7 @@
 #include "app/Start.h"
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
+#include "speech/ReadAloud.h"
 #include "learn/StatisticsFile.h"
 #include "learn/Statistik.h"
 #include "review/ProgressWindow.h"
@@ -293,6 +294,11 @@ const WindowState kStates[] = {
              QVERIFY(Form5->Label24->isVisible());
              look(window);
          });
+     }},
+    {"Sprache der Fremdsprache",
+     [](const Look& look) {
+         LanguageDialog dialog(Form5, Platform::instance().speechVoices(), QStringLiteral("en"));
+         Exec(&dialog, look);
      }},
     {"Lektionen-Auswahl",
      [](const Look& look) {

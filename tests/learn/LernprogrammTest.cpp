@@ -2,12 +2,18 @@
 #include "app/SettingsStore.h"
 #include "app/Sound.h"
 #include "app/Start.h"
+#include "checking/AnswerComparison.h"
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
 #include "learn/StatisticsFile.h"
 #include "review/ProgressWindow.h"
 #include "support/VocabTests.h"
 
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QToolButton>
@@ -84,6 +90,22 @@ QString EnabledControls()
     return s;
 }
 
+// Chooses an item of "O&ptionen" with the keys: its own key, or the menu and its mnemonic.
+void ChooseOption(const QString& name)
+{
+    auto* item = Form5->findChild<QAction*>(name);
+    QVERIFY(item);
+    if (!item->shortcut().isEmpty()) {
+        QTest::keySequence(Focused(), item->shortcut());
+        return;
+    }
+    Press(Qt::Key_P, Qt::AltModifier);
+    QTRY_VERIFY(Form5->Optionen1->isVisible());
+    const QChar mnemonic = item->text().at(item->text().indexOf(u'&') + 1);
+    QTest::keyClick(Form5->Optionen1, mnemonic.toLower().toLatin1());
+    QTRY_VERIFY(!Form5->Optionen1->isVisible());
+}
+
 const QString kNoFile = QStringLiteral("100000100");
 const QString kFileOpen = QStringLiteral("010111100");
 const QString kRun = QStringLiteral("011101011");
@@ -137,6 +159,10 @@ private Q_SLOTS:
         QDir::setCurrent(dir_);  // where a handed-over name without a directory is found
         WriteAutoDelete(false);
         WriteIgnoreGrossKlein(false);
+        WriteUmlautSpellings(false);
+        WriteAnyMeaning(false);
+        for (QAction* tick : {Form5->UmlautSpellings1, Form5->AnyMeaning1})
+            tick->setChecked(false);
         WriteRightSound(QStringLiteral("default"));
         WriteWrongSound(QStringLiteral("default"));
         Form1->Label3->clear();
@@ -269,27 +295,41 @@ private Q_SLOTS:
     // The feedback to an answer, where the focus goes and stays, and what Enter does.
     void answer_data()
     {
-        // tickKey: pressed during the run, counts at the next answer
-        DataColumns<bool, QString, int, QString, QString>("germanAsked", "typed", "tickKey",
-                                                          "feedback", "counters");
+        QTest::addColumn<bool>("germanAsked");
+        QTest::addColumn<QString>("foreign");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("tick");  // chosen during the run: counts at the next answer
+        QTest::addColumn<QString>("feedback");
+        QTest::addColumn<QString>("counters");
         const QString wrong = QStringLiteral("Falsch!|Die richtige Antwort lautet:|");
-        QTest::newRow("German asked, right") << true << "house" << 0 << "Richtig!"
+        QTest::newRow("German asked, right") << true << "house" << "house" << "" << "Richtig!"
                                              << "2 1 1 0 0";
         QTest::newRow("foreign asked, case counts: kept")
-            << false << "haus" << 0 << wrong + QStringLiteral("Haus") << "2 2 0 1 0";
-        QTest::newRow("case ignored") << false << "haus" << int(Qt::Key_F8) << "Richtig!"
+            << false << "house" << "haus" << ""
+            << wrong + QStringLiteral("Haus|Ihre Antwort: haus. Richtig: Haus. 1 Zeichen falsch.")
+            << "2 2 0 1 0";
+        QTest::newRow("case ignored") << false << "house" << "haus"
+                                      << "GroundKleinschreibungignorieren1" << "Richtig!"
                                       << "2 1 1 0 0";
         QTest::newRow("automatisch löschen: dropped")
-            << true << "falsch" << int(Qt::Key_F7) << wrong + QStringLiteral("house")
+            << true << "house" << "falsch" << "FalscheVokabelnautomatischlschen1"
+            << wrong + QStringLiteral("house|Ihre Antwort: falsch. Richtig: house. 5 Zeichen "
+                                      "falsch.")
             << "2 1 0 1 1";
+        QTest::newRow("umlauts spelt out") << true << "Grüße" << "Gruesse" << "UmlautSpellings1"
+                                           << "Richtig!" << "2 1 1 0 0";
+        QTest::newRow("one meaning") << true << "house; home" << "home" << "AnyMeaning1"
+                                     << "Richtig!" << "2 1 1 0 0";
     }
     void answer()
     {
-        const auto [germanAsked, typed, tickKey] =
-            DataRow<bool, QString, int>("germanAsked", "typed", "tickKey");
+        QFETCH(bool, germanAsked);
+        QFETCH(QString, foreign);
+        QFETCH(QString, typed);
+        QFETCH(QString, tick);
         // Twice the same entry, so that the run goes on after the first answer.
-        const VocabularyEntry haus{QStringLiteral("L"), QStringLiteral("Haus"),
-                                   QStringLiteral("house"), QStringLiteral("home"), QString()};
+        const VocabularyEntry haus{QStringLiteral("L"), QStringLiteral("Haus"), foreign,
+                                   QStringLiteral("home"), QString()};
         OpenFile(WriteVocabularyFile(dir_, QStringLiteral("haus.vok"), {haus, haus}));
         Press(germanAsked ? Qt::Key_F5 : Qt::Key_F6);
         StartLesson(QStringLiteral("L"));
@@ -297,24 +337,28 @@ private Q_SLOTS:
         // Another widget that takes the focus, so that Tab has somewhere else to go.
         intruder_ = new QLineEdit(Form5->Panel2);
         intruder_->show();
-        if (tickKey)
-            Press(Qt::Key(tickKey));
-        // Both ticks are stored at once.
-        QCOMPARE(ReadAutoDelete(), tickKey == Qt::Key_F7);
-        QCOMPARE(ReadIgnoreGrossKlein(), tickKey == Qt::Key_F8);
+        if (!tick.isEmpty())
+            ChooseOption(tick);
+        // Every tick is stored at once.
+        QCOMPARE(ReadAutoDelete(), tick == QStringLiteral("FalscheVokabelnautomatischlschen1"));
+        QCOMPARE(ReadIgnoreGrossKlein(), tick == QStringLiteral("GroundKleinschreibungignorieren1"));
+        QCOMPARE(ReadUmlautSpellings(), tick == QStringLiteral("UmlautSpellings1"));
+        QCOMPARE(ReadAnyMeaning(), tick == QStringLiteral("AnyMeaning1"));
         Answer(typed);
 
         QStringList feedback;
-        for (QLabel* label : {Form5->Label22, Form5->Label23, Form5->Label24})
-            if (label->isVisible())
-                feedback << label->text();
+        for (QLabel* label : std::initializer_list<QLabel*>{Form5->Label22, Form5->Label23,
+                                                            Form5->Label24, Form5->Comparison})
+            if (label->isVisible())  // the comparison as a screen reader hears it
+                feedback << QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
         QTEST(feedback.join(u'|'), "feedback");
         const bool right = feedback.size() == 1;
         QCOMPARE(platform_.soundsPlayed,
                  QStringList{right ? kRightSoundResource : kWrongSoundResource});
-        QPushButton* focus = right                   ? Form5->Button1
-                             : tickKey == Qt::Key_F7 ? Form5->Button2
-                                                     : Form5->Button3;
+        QPushButton* focus = right ? Form5->Button1
+                             : tick == QStringLiteral("FalscheVokabelnautomatischlschen1")
+                                 ? Form5->Button2
+                                 : Form5->Button3;
         QCOMPARE(Focused(), focus);
         // Tab, Backtab and a click elsewhere leave the focus on the offered buttons.
         QSet<QWidget*> visited;
@@ -336,7 +380,8 @@ private Q_SLOTS:
         HeldEnter();  // on the next question's empty field
         QTEST(Counters(), "counters");
         QCOMPARE(Focused(), Form5->Edit1);
-        QVERIFY(!Form5->Label22->isVisible() && Form5->Edit1->text().isEmpty());
+        QVERIFY(!Form5->Label22->isVisible() && !Form5->Comparison->isVisible() &&
+                Form5->Edit1->text().isEmpty());
         QVERIFY(platform_.messages.isEmpty());
     }
 

@@ -30,6 +30,7 @@ void FakePlatform::clear()
     urlsOpened.clear();
     beeps = 0;
     quitRequests = 0;
+    events.clear();
 }
 
 MsgAnswer FakePlatform::messageBox(QWidget*, const QString& text, const QString& caption,
@@ -67,6 +68,7 @@ std::optional<QFont> FakePlatform::chooseFont(QWidget*, const QFont& initial)
 bool FakePlatform::playSound(const QString& fileOrResource)
 {
     soundsPlayed << fileOrResource;
+    events << QStringLiteral("sound:") + fileOrResource;
     return soundPlayable;
 }
 
@@ -104,4 +106,37 @@ QLocale FakePlatform::locale()
 void FakePlatform::quit()
 {
     ++quitRequests;
+}
+
+Platform::SpeechStatus FakePlatform::speak(const QList<SpeechPart>& parts)
+{
+    if (speechStatus == SpeechStatus::NoEngine)
+        return speechStatus;
+    SpeechStatus status = SpeechStatus::Ready;
+    for (const SpeechPart& part : parts) {
+        if (!hasVoiceFor(part.language)) {
+            status = SpeechStatus::NoVoice;
+            continue;
+        }
+        events << QStringLiteral("speak:%1:%2").arg(part.language, part.text);
+    }
+    return status;
+}
+
+void FakePlatform::stopSpeaking()
+{
+    events << QStringLiteral("stop");
+}
+
+QList<SpeechVoice> FakePlatform::speechVoices()
+{
+    return speechStatus == SpeechStatus::NoEngine ? QList<SpeechVoice>() : voices;
+}
+
+bool FakePlatform::hasVoiceFor(const QString& language)
+{
+    for (const SpeechVoice& voice : speechVoices())
+        if (voice.language == language)
+            return true;
+    return false;
 }

@@ -47,6 +47,15 @@ public:
     int quitRequests = 0;
     bool soundPlayable = true;
 
+    // Every sound, speech and stop in the order they came: "sound:<file>",
+    // "speak:<language>:<text>", "stop".
+    QStringList events;
+    // NoEngine: speak() reads nothing; a language without a voice in voices gives NoVoice.
+    SpeechStatus speechStatus = SpeechStatus::Ready;
+    QList<SpeechVoice> voices{{QStringLiteral("de"), QStringLiteral("Deutsch")},
+                              {QStringLiteral("en"), QStringLiteral("Englisch")},
+                              {QStringLiteral("fr"), QStringLiteral("Französisch")}};
+
     QString programDir;
     QDate fixedToday = QDate(2001, 3, 5);
     QDateTime fixedNow = QDateTime(QDate(2001, 3, 5), QTime(12, 0));
@@ -70,4 +79,9 @@ public:
     QDateTime now() override;
     QLocale locale() override;
     void quit() override;
+    using Platform::speak;
+    SpeechStatus speak(const QList<SpeechPart>& parts) override;
+    void stopSpeaking() override;
+    QList<SpeechVoice> speechVoices() override;
+    bool hasVoiceFor(const QString& language) override;
 };
