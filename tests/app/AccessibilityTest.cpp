@@ -3,19 +3,17 @@
 // list, grid and button has a name), whether every caption shows whole and apart, and
 // whether Enter on a button reached with Tab presses that button.
 
-#include "app/Forms.h"
 #include "app/Info.h"
 #include "app/Preferences.h"
-#include "app/SettingsStore.h"
 #include "app/Start.h"
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
 #include "learn/StatisticsFile.h"
 #include "learn/Statistik.h"
-#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "tools/Drucker.h"
 #include "tools/Konverter.h"
+#include "tools/WinVokBytes.h"
 #include "tools/Zipper.h"
 #include "vocab/Dateiinfo.h"
 #include "vocab/Editor.h"
@@ -25,16 +23,11 @@
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAccessible>
-#include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStyleOptionButton>
@@ -42,10 +35,8 @@
 #include <QTabWidget>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolButton>
 
-#include <functional>
 #include <memory>
 
 namespace {
@@ -191,32 +182,15 @@ QStringList Crowded(QWidget* window)
     return faults;
 }
 
-// Opens a window with `open` (usually its modal exec) and calls look while it is up; then
-// closes it the way a user does.
-void WhileShown(QWidget* window, const std::function<void()>& open, const Look& look)
-{
-    auto looked = std::make_shared<bool>(false);
-    QTimer::singleShot(0, window, [=] {
-        if (QTest::qWaitForWindowExposed(window))
-            look(window);
-        *looked = true;
-        auto* dialog = qobject_cast<QDialog*>(window);
-        if (!dialog) {
-            window->hide();  // closing the start screen would end the program
-            return;
-        }
-        dialog->close();
-        if (dialog->isVisible())
-            dialog->done(QDialog::Rejected);
-    });
-    open();
-    QVERIFY(QTest::qWaitFor([&] { return *looked; }));
-}
-
-void Exec(QWidget* window, const Look& look)
+void Exec(QWidget* window, const Look& look, const std::function<void()>& inside = {})
 {
     WhileShown(
-        window, [window] { static_cast<QDialog*>(window)->exec(); }, look);
+        window, [window] { static_cast<QDialog*>(window)->exec(); },
+        [&] {
+            if (inside)
+                inside();
+            look(window);
+        });
 }
 
 QString g_vocabulary;  // 30 entries in lessons L1 to L30, the handed-over file
@@ -227,42 +201,61 @@ void HandOver(bool file)
     Form1->Label3->setText(file ? g_vocabulary : QString());
 }
 
-// Every window in its states. A new window joins with one row here.
+void ShowStatistics(const Look& look, int page)
+{
+    Form8->vocabularyPath = g_vocabulary;
+    Form8->statisticsPath = g_statistics;
+    Exec(Form8, look, [page] {
+        Form8->ListBox1->setCurrentRow(0);
+        Form8->Button1->click();
+        Form8->PageControl1->setCurrentIndex(page);
+    });
+}
+
+// Every window in its states, and what Esc does there: it closes a window that only shows
+// something or has a cancel button, and has no meaning elsewhere. A new window joins with one
+// row here.
 struct WindowState {
     const char* name;
     std::function<void(const Look&)> show;
+    const char* esc;
 };
 const WindowState kStates[] = {
     {"Start with a handed-over file",
      [](const Look& look) {
          WhileShown(
-             Form1, [] { Form1->show(); }, look);
-     }},
+             Form1, [] { Form1->show(); }, [&] { look(Form1); });
+     },
+     "stays"},
     {"Editor without a document",
      [](const Look& look) {
          HandOver(false);
          Form2->ResetEditor();
          Exec(Form2, look);
-     }},
+     },
+     "stays"},
     {"Editor with an entry",
      [](const Look& look) {
          HandOver(true);
          Exec(Form2, look);
-     }},
+     },
+     "stays"},
     {"Lektionen-Übersicht",
      [](const Look& look) {
          VocabularyFile file;
          QVERIFY(file.open(g_vocabulary));
          WhileShown(
-             Form3, [&] { Form3->ShowOverview(file); }, look);
-     }},
+             Form3, [&] { Form3->ShowOverview(file); }, [&] { look(Form3); });
+     },
+     "closes"},
     {"Datei-Informationen, editing",
      [](const Look& look) {
          VocabularyFile file;
          QVERIFY(file.open(g_vocabulary));
          WhileShown(
-             Form4, [&] { Form4->ShowForEditor(file); }, look);
-     }},
+             Form4, [&] { Form4->ShowForEditor(file); }, [&] { look(Form4); });
+     },
+     "closes"},
     {"Datei-Informationen, read-only",
      [](const Look& look) {
          WhileShown(
@@ -270,76 +263,97 @@ const WindowState kStates[] = {
              [] {
                  Form4->ShowReadOnly({QStringLiteral("Titel"), {}, {}});
              },
-             look);
-     }},
+             [&] { look(Form4); });
+     },
+     "closes"},
     {"Lernprogramm without a file",
      [](const Look& look) {
          HandOver(false);
          Form5->ResetLearningWindow();
          Exec(Form5, look);
-     }},
+     },
+     "stays"},
     {"Lernprogramm, wrong answer",
      [](const Look& look) {
          HandOver(true);
          Form5->ResetLearningWindow();
-         Exec(Form5, [look](QWidget* window) {
+         Exec(Form5, look, [] {
              Form5->Zufall1Click();
              Form5->Timer1Timer();
              TypeText(Form5->Edit1, QStringLiteral("falsch"));
              QTest::keyClick(Form5->Edit1, Qt::Key_Return);
              QVERIFY(Form5->Label24->isVisible());
-             look(window);
          });
-     }},
+     },
+     "stays"},
     {"Lektionen-Auswahl",
      [](const Look& look) {
          QVERIFY(Form5->OpenLearningFile(g_vocabulary));
          Exec(Form6, look);
-     }},
-    {"Statistik, table",
-     [](const Look& look) {
-         Form8->vocabularyPath = g_vocabulary;
-         Form8->statisticsPath = g_statistics;
-         Exec(Form8, [look](QWidget* window) {
-             Form8->ListBox1->setCurrentRow(0);
-             Form8->Button1->click();
-             look(window);
-         });
-     }},
-    {"Statistik, chart",
-     [](const Look& look) {
-         Form8->vocabularyPath = g_vocabulary;
-         Form8->statisticsPath = g_statistics;
-         Exec(Form8, [look](QWidget* window) {
-             Form8->ListBox1->setCurrentRow(0);
-             Form8->Button1->click();
-             Form8->PageControl1->setCurrentIndex(1);
-             look(window);
-         });
-     }},
-    {"Voreinstellungen, sounds", [](const Look& look) { Exec(Form7, look); }},
+     },
+     "closes"},
+    {"Statistik, table", [](const Look& look) { ShowStatistics(look, 0); }, "closes"},
+    {"Statistik, chart", [](const Look& look) { ShowStatistics(look, 1); }, "closes"},
+    {"Voreinstellungen, sounds", [](const Look& look) { Exec(Form7, look); }, "closes"},
     {"Voreinstellungen, font",
      [](const Look& look) {
-         Exec(Form7, [look](QWidget* window) {
-             Form7->PageControl1->setCurrentWidget(Form7->TabSheet2);
-             look(window);
-         });
-     }},
+         Exec(Form7, look, [] { Form7->PageControl1->setCurrentWidget(Form7->TabSheet2); });
+     },
+     "closes"},
     {"Voreinstellungen, shortcuts",
      [](const Look& look) {
-         Exec(Form7, [look](QWidget* window) {
-             Form7->PageControl1->setCurrentWidget(Form7->TabSheet3);
-             look(window);
-         });
-     }},
-    {"Info", [](const Look& look) { Exec(Form9, look); }},
-    {"Zipper", [](const Look& look) { Exec(Form10, look); }},
-    {"Konverter", [](const Look& look) { Exec(Form11, look); }},
+         Exec(Form7, look, [] { Form7->PageControl1->setCurrentWidget(Form7->TabSheet3); });
+     },
+     "closes"},
+    {"Info", [](const Look& look) { Exec(Form9, look); }, "closes"},
+    {"Zipper", [](const Look& look) { Exec(Form10, look); }, "stays"},
+    {"Konverter", [](const Look& look) { Exec(Form11, look); }, "stays"},
     {"Drucker with the handed-over file",
      [](const Look& look) {
          HandOver(true);
          Exec(Form12, look);
-     }},
+     },
+     "stays"},
+};
+
+// The tool windows with a job running, and what Esc then does: it cuts neither a conversion
+// nor an export short, and cancels a zip job as "&Abbrechen" does.
+QString g_jobs;  // a folder holding liste.bib and liste.vok
+
+FakePlatform& Fake()
+{
+    return static_cast<FakePlatform&>(Platform::instance());
+}
+
+struct Job {
+    const char* name;
+    QWidget* (*window)();
+    std::function<void()> start;
+    std::function<QString()> status;
+    const char* esc;
+};
+const Job kJobs[] = {
+    {"Konverter converting", []() -> QWidget* { return Form11; },
+     [] {
+         Fake().fileAnswers << g_jobs + QStringLiteral("/liste.bib")
+                            << g_jobs + QStringLiteral("/neu.vok");
+         Form11->Button1->click();
+         Form11->Button2->click();
+         Form11->Button3->click();
+     },
+     [] { return Form11->StatusText(); }, "stays Konvertierung erfolgreich abgeschlossen."},
+    {"Drucker exporting", []() -> QWidget* { return Form12; },
+     [] {
+         Form12->Edit1->setText(g_jobs + QStringLiteral("/liste.vok"));
+         Form12->Button2->click();
+     },
+     [] { return Form12->StatusText->text(); }, "stays Fertig."},
+    {"Zipper packing", []() -> QWidget* { return Form10; },
+     [] {
+         Fake().fileAnswers << g_jobs + QStringLiteral("/liste.vok");
+         Form10->Button1->click();
+     },
+     [] { return Form10->StatusText(); }, "stays Abgebrochen."},
 };
 
 }  // namespace
@@ -367,6 +381,10 @@ private Q_SLOTS:
         QApplication::setFont(font);
         Form1 = new TForm1({g_vocabulary});
         CreateForms();
+        g_jobs = NewTestDirectory();
+        QVERIFY(WriteBytes(g_jobs + QStringLiteral("/liste.bib"),
+                           Library({Lesson("L", QByteArrayList(100, kHouse))})));
+        WriteVocabularyFile(g_jobs, QStringLiteral("liste.vok"), NumberedEntries(300));
     }
     void cleanupTestCase() { DestroyForms(); }
 
@@ -413,8 +431,7 @@ private Q_SLOTS:
                 auto* button = window->findChild<QAbstractButton*>(name);
                 // The window's own focus: offscreen, a window shown again may stay inactive.
                 for (int i = 0; i < 100 && window->focusWidget() != button; ++i)
-                    QTest::keyClick(window->focusWidget() ? window->focusWidget() : window,
-                                    Qt::Key_Tab);
+                    PressKey(window, Qt::Key_Tab);
                 if (window->focusWidget() != button) {
                     faults << name + QStringLiteral(": not reached with Tab");
                     return;
@@ -445,6 +462,54 @@ private Q_SLOTS:
             });
         }
         QCOMPARE(faults.join(u'\n'), QString());
+        platform_.clear();
+    }
+
+    // Esc where the focus is, with the first item of a list chosen: the window closes or
+    // stays, and it hands nothing back (the handed-over file, the chosen lesson) and stores
+    // no setting.
+    void escape_data() { everyWindowSpeaks_data(); }
+    void escape()
+    {
+        QFETCH(int, state);
+        QString after;
+        kStates[state].show([&](QWidget* window) {
+            if (auto* list = window->findChild<QListWidget*>(); list && list->count())
+                list->setCurrentRow(0);
+            const QStringList before{QString::fromUtf8(ReadBytes(SettingsFilePath())),
+                                     Form1->Label3->text(), Form5->Label8->text()};
+            PressKey(window, Qt::Key_Escape);
+            after = QLatin1String(window->isVisible() ? "stays" : "closes");
+            QCOMPARE((QStringList{QString::fromUtf8(ReadBytes(SettingsFilePath())),
+                                  Form1->Label3->text(), Form5->Label8->text()}),
+                     before);
+        });
+        QCOMPARE(after, QLatin1String(kStates[state].esc));
+    }
+
+    void escapeDuringJob_data()
+    {
+        QTest::addColumn<int>("job");
+        for (int i = 0; i < int(std::size(kJobs)); ++i)
+            QTest::newRow(kJobs[i].name) << i;
+    }
+    void escapeDuringJob()
+    {
+        QFETCH(int, job);
+        const Job& row = kJobs[job];
+        QWidget* window = row.window();
+        QString after;
+        WhileShown(
+            window, [window] { static_cast<QDialog*>(window)->exec(); },
+            [&] {
+                QTimer::singleShot(0, window, [&] {
+                    PressKey(window, Qt::Key_Escape);
+                    after = QLatin1String(window->isVisible() ? "stays" : "closes");
+                });
+                row.start();
+                after += u' ' + row.status();
+            });
+        QCOMPARE(after, QLatin1String(row.esc));
         platform_.clear();
     }
 };

@@ -57,8 +57,6 @@ private Q_SLOTS:
                                           << "Tiere" << QList<int>{2, 1};
         QTest::newRow("tab inside a name") << L("Ti\tere|Tiere|\x01Ti\tere\t") << L("Ti\tere|Tiere")
                                            << 0 << 0 << "Ti\tere" << QList<int>{2, 1};
-        QTest::newRow("Esc hands nothing back")
-            << L("A|B") << L("A|B") << 0 << int(Qt::Key_Escape) << "vorher" << QList<int>{1, 1};
     }
     void choose()
     {

@@ -1,21 +1,20 @@
 #include "FakePlatform.h"
 
-FakePlatform::FakePlatform()
-{
-    Platform::install(this);
-}
-
-FakePlatform::~FakePlatform()
-{
-    Platform::install(nullptr);
-}
-
 QStringList FakePlatform::messageTexts() const
 {
     QStringList texts;
     for (const Message& m : messages)
         texts << m.text;
     return texts;
+}
+
+QStringList FakePlatform::messageLines(bool withIcon) const
+{
+    QStringList lines;
+    for (const Message& m : messages)
+        lines << m.caption + (withIcon ? u'/' + QString::number(int(m.icon)) : QString()) +
+                     QStringLiteral(": ") + m.text;
+    return lines;
 }
 
 void FakePlatform::clear()
@@ -28,8 +27,7 @@ void FakePlatform::clear()
     fileDialogs.clear();
     soundsPlayed.clear();
     urlsOpened.clear();
-    beeps = 0;
-    quitRequests = 0;
+    beeps = quitRequests = 0;
 }
 
 MsgAnswer FakePlatform::messageBox(QWidget*, const QString& text, const QString& caption,
@@ -42,61 +40,4 @@ MsgAnswer FakePlatform::messageBox(QWidget*, const QString& text, const QString&
     if (buttons == MsgButtons::Ok)
         return MsgAnswer::Ok;
     return answers.isEmpty() ? MsgAnswer::No : answers.dequeue();
-}
-
-std::optional<QString> FakePlatform::openFileName(QWidget*, const QString& title,
-                                                  const QString& filter,
-                                                  const QString& startDirectory,
-                                                  FileChoice choice)
-{
-    fileDialogs << FileDialog{title, filter, startDirectory, choice};
-    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
-}
-
-std::optional<QFont> FakePlatform::chooseFont(QWidget*, const QFont& initial)
-{
-    fontDialogs << initial;
-    return fontAnswers.isEmpty() ? std::nullopt : fontAnswers.dequeue();
-}
-
-bool FakePlatform::playSound(const QString& fileOrResource)
-{
-    soundsPlayed << fileOrResource;
-    return soundPlayable;
-}
-
-void FakePlatform::beep()
-{
-    ++beeps;
-}
-
-bool FakePlatform::openUrl(const QString& url)
-{
-    urlsOpened << url;
-    return true;
-}
-
-QString FakePlatform::programDirectory()
-{
-    return programDir;
-}
-
-QDate FakePlatform::today()
-{
-    return fixedToday;
-}
-
-QDateTime FakePlatform::now()
-{
-    return fixedNow;
-}
-
-QLocale FakePlatform::locale()
-{
-    return fixedLocale;
-}
-
-void FakePlatform::quit()
-{
-    ++quitRequests;
 }

@@ -24,8 +24,8 @@ public:
         FileChoice choice;
     };
 
-    FakePlatform();   // installs itself
-    ~FakePlatform() override;  // restores the Qt platform
+    FakePlatform() { Platform::install(this); }
+    ~FakePlatform() override { Platform::install(nullptr); }  // restores the Qt platform
 
     // Scripted answers. A message box without a scripted answer returns Ok (OK boxes) or
     // No (questions); a file dialog without one is cancelled.
@@ -52,20 +52,38 @@ public:
 
     // Texts of all messages shown, in order.
     QStringList messageTexts() const;
+    // All messages shown, as "caption: text", or "caption/icon: text" with the icon's number.
+    QStringList messageLines(bool withIcon = false) const;
+    // Forgets what was recorded and scripted; the fixed answers (today, locale, ...) stay.
     void clear();
 
     MsgAnswer messageBox(QWidget* parent, const QString& text, const QString& caption,
                          MsgButtons buttons, MsgIcon icon) override;
-    std::optional<QString> openFileName(QWidget* parent, const QString& title,
-                                        const QString& filter, const QString& startDirectory,
-                                        FileChoice choice) override;
-    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
-    bool playSound(const QString& fileOrResource) override;
-    void beep() override;
-    bool openUrl(const QString& url) override;
-    QString programDirectory() override;
-    QDate today() override;
-    QDateTime now() override;
-    QLocale locale() override;
-    void quit() override;
+    std::optional<QString> openFileName(QWidget*, const QString& title, const QString& filter,
+                                        const QString& startDirectory, FileChoice choice) override
+    {
+        fileDialogs << FileDialog{title, filter, startDirectory, choice};
+        return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
+    }
+    std::optional<QFont> chooseFont(QWidget*, const QFont& initial) override
+    {
+        fontDialogs << initial;
+        return fontAnswers.isEmpty() ? std::nullopt : fontAnswers.dequeue();
+    }
+    bool playSound(const QString& file) override
+    {
+        soundsPlayed << file;
+        return soundPlayable;
+    }
+    void beep() override { ++beeps; }
+    bool openUrl(const QString& url) override
+    {
+        urlsOpened << url;
+        return true;
+    }
+    QString programDirectory() override { return programDir; }
+    QDate today() override { return fixedToday; }
+    QDateTime now() override { return fixedNow; }
+    QLocale locale() override { return fixedLocale; }
+    void quit() override { ++quitRequests; }
 };
