@@ -156,8 +156,11 @@ bool WhileShown(QWidget* window, const std::function<void()>& open,
     bool closedByAct = false;
     QTimer::singleShot(0, window, [&] {
         window->activateWindow();
-        if (QTest::qWaitForWindowActive(window))
+        if (QTest::qWaitForWindowExposed(window)) {
+            // Offscreen, a window shown again may stay inactive.
+            (void)QTest::qWaitForWindowActive(window, 1000);
             act();
+        }
         closedByAct = !window->isVisible();
         auto* dialog = qobject_cast<QDialog*>(window);
         if (!dialog)
