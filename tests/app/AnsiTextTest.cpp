@@ -2,7 +2,6 @@
 #include "app/FileNames.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
 #include <QStringDecoder>
 
 class AnsiTextTest : public QObject {
@@ -26,8 +25,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");  // null: refused, never written as another text
-        QTest::newRow("umlauts, euro, quotes") << QStringLiteral("äÖß€„“")
-                                               << QByteArray("\xE4\xD6\xDF\x80\x84\x93");
+        QTest::newRow("umlauts, euro, quotes")
+            << QStringLiteral("äÖß€„“") << QByteArray("\xE4\xD6\xDF\x80\x84\x93");
         QTest::newRow("A with macron") << QStringLiteral("Ā") << QByteArray();
         QTest::newRow("emoji") << QStringLiteral("🐈") << QByteArray();
         QTest::newRow("U+0080, whose byte holds the euro") << QString(QChar(0x80)) << QByteArray();

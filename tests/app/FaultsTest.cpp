@@ -4,24 +4,15 @@
 // byte for byte, with nothing left beside it. (Faults other tests show already are not
 // repeated here.)
 
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QDirIterator>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QStandardPaths>
-#include <QTimer>
 
-#include "app/Forms.h"
-#include "app/SettingsStore.h"
 #include "app/Start.h"
 #include "learn/StatisticsFile.h"
-#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "tools/Drucker.h"
 #include "tools/Konverter.h"
@@ -88,13 +79,6 @@ class FaultsTest : public QObject {
         return !probe.open(QIODevice::ReadWrite);
     }
     QString at(const QString& name) const { return dir + u'/' + name; }
-    QStringList shownMessages() const
-    {
-        QStringList shown;
-        for (const FakePlatform::Message& m : platform.messages)
-            shown << QStringLiteral("%1/%2: %3").arg(m.caption).arg(int(m.icon)).arg(m.text);
-        return shown;
-    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -384,7 +368,7 @@ private Q_SLOTS:
         SetRecordMoveFaults({});
         cleanup();
 
-        QCOMPARE(shownMessages(), messages.replaceInStrings(QStringLiteral("%1"), dir));
+        QCOMPARE(platform.messageLines(true), messages.replaceInStrings(QStringLiteral("%1"), dir));
         if (!status.isEmpty() && status != QLatin1String("deleted"))
             QCOMPARE(shownStatus, status);
         QCOMPARE(shownStatus == QLatin1String("geschrieben"), false);

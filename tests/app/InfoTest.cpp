@@ -1,19 +1,13 @@
-#include "app/Forms.h"
 #include "app/Info.h"
 #include "app/Urllabel.h"
 #include "learn/Lernprogramm.h"
-#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "vocab/Editor.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QDir>
 #include <QEnterEvent>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -181,8 +175,7 @@ private Q_SLOTS:
             else if (step == QLatin1Char('l'))
                 QApplication::sendEvent(label, &leave);
             else
-                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window,
-                                Qt::Key_Tab);
+                PressKey(&window, Qt::Key_Tab);
             seen << look();
         }
         QCOMPARE(seen, looks);

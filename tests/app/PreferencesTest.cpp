@@ -1,27 +1,14 @@
-#include "app/Forms.h"
 #include "app/Preferences.h"
-#include "app/SettingsStore.h"
 #include "learn/Lernprogramm.h"
-#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "vocab/Editor.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDir>
-#include <QFileInfo>
-#include <QKeySequence>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolButton>
-
-#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -34,20 +21,6 @@ void CheckSetting(const QString& expected)
     const bool absent = expected.startsWith(u'-');
     QVERIFY2(absent != file.contains(u'\n' + (absent ? expected.mid(1) + u'=' : expected + u'\n')),
              qPrintable(expected + u" in"_s + file));
-}
-
-// Runs act while the dialog is shown modally; act must close it.
-void WhileShown(QDialog* dialog, const std::function<void()>& act)
-{
-    QTimer::singleShot(0, dialog, [dialog, act] {
-        dialog->activateWindow();
-        (void)QTest::qWaitForWindowActive(dialog);
-        act();
-        if (dialog->isVisible()) {
-            QTest::qFail("the dialog did not close", __FILE__, __LINE__);
-            dialog->done(QDialog::Rejected);
-        }
-    });
 }
 
 }  // namespace
@@ -180,16 +153,16 @@ private Q_SLOTS:
         const auto list = [](const QString& s) {
             return s.split(u' ', Qt::SkipEmptyParts).replaceInStrings(u"_"_s, u" "_s);
         };
-        QDir().mkpath(QFileInfo(SettingsFilePath()).path());
         const QStringList lines = QStringList{u"Version=hex:00"_s} + list(settings);
-        QVERIFY(WriteBytes(SettingsFilePath(), (lines.join(u'\n') + u'\n').toUtf8()));
+        QVERIFY(WriteSettingsFile((lines.join(u'\n') + u'\n').toUtf8()));
         TForm7 form;
         for (const QString& showing : steps.split(u'|')) {
-            WhileShown(&form, [&] {
-                QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
-                act(form, showing);
-            });
-            form.exec();
+            QVERIFY(WhileShown(
+                &form, [&] { form.exec(); },
+                [&] {
+                    QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
+                    act(form, showing);
+                }));
         }
         for (const QString& line : list(expected))
             CheckSetting(line);
@@ -272,13 +245,13 @@ private Q_SLOTS:
         QVERIFY(openEditor(editor));
         learning.Edit1->setEnabled(true);
         platform.fontAnswers << QFont(u"Symbol"_s);
-        WhileShown(&form, [&] {
-            act(form, u"click:Button3 click:CheckBox1 type:Edit6:ü click:Button5"_s);
-        });
-        editor.Voreinstellungen1->trigger();
+        QVERIFY(WhileShown(
+            &form, [&] { editor.Voreinstellungen1->trigger(); },
+            [&] { act(form, u"click:Button3 click:CheckBox1 type:Edit6:ü click:Button5"_s); }));
         QCOMPARE(editor.Edit1->font().family(), u"Symbol"_s);
-        WhileShown(&form, [&] { act(form, u"click:CheckBox1 click:Button5"_s); });
-        learning.ToolButton11->click();
+        QVERIFY(WhileShown(
+            &form, [&] { learning.ToolButton11->click(); },
+            [&] { act(form, u"click:CheckBox1 click:Button5"_s); }));
         Form7 = nullptr;
         QCOMPARE(learning.Label8->font().family(), u"MS Sans Serif"_s);
         for (QLineEdit* edit : {editor.Edit1, editor.Edit2, editor.Edit3, editor.Edit4,

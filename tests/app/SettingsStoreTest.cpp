@@ -1,26 +1,11 @@
-#include "app/SettingsStore.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QScopeGuard>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
-
-namespace {
-
-// Replaces the settings file as another program (or a second instance) would.
-void PlantSettings(const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(SettingsFilePath()).path());
-    QVERIFY(WriteBytes(SettingsFilePath(), content));
-}
-
-}  // namespace
 
 class SettingsStoreTest : public QObject {
     Q_OBJECT
@@ -30,10 +15,10 @@ private Q_SLOTS:
     // A value of another type, or damaged, reads as its default; the others are unharmed.
     void typeRules()
     {
-        PlantSettings(
+        QVERIFY(WriteSettingsFile(
             Lines({"AutoDelete=dword:00000002", "Compression=sz:7", "Font=dword:00000001",
                    "\x01\xff kaputt", "IgnoreGrossKlein=sz:1", "Overwrite=dword:1",
-                   "Shortcut1=sz:eins", "Synonyme=dword:00000000", "WrongSound=sz: /snd/f.wav "}));
+                   "Shortcut1=sz:eins", "Synonyme=dword:00000000", "WrongSound=sz: /snd/f.wav "})));
         const QVariantList read = {ReadAutoDelete(),       ReadCompression(), ReadFont(),
                                    ReadIgnoreGrossKlein(), ReadOverwrite(),   ReadShortcut(10),
                                    ReadSynonyme(),         ReadWrongSound()};
@@ -97,7 +82,8 @@ private Q_SLOTS:
 
     void writes_giveExactTypedLines()
     {
-        PlantSettings(Lines({"Compression=sz:7", "Font=hex:41"}));  // replaced, whatever their type
+        QVERIFY(WriteSettingsFile(
+            Lines({"Compression=sz:7", "Font=hex:41"})));  // replaced, whatever their type
         WriteCompression(-7);
         WriteFont(QStringLiteral("Symbol"));
         WriteFontField(-1, 2);

@@ -1,10 +1,7 @@
 #include "app/Sound.h"
 
-#include "app/SettingsStore.h"
-#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -42,8 +39,8 @@ QByteArray Wave(int format, int channels, int rate, int bits, int ms, int sub = 
 {
     const auto Le16 = [](int v) { return Le32(static_cast<quint32>(v)).left(2); };
     const int align = channels * bits / 8;
-    QByteArray fmt = Le16(format) + Le16(channels) + Le32(rate) + Le32(rate * align) +
-                     Le16(align) + Le16(bits);
+    QByteArray fmt =
+        Le16(format) + Le16(channels) + Le32(rate) + Le32(rate * align) + Le16(align) + Le16(bits);
     if (format == 0xFFFE)
         fmt += Le16(22) + Le16(bits) + Le32(0) + Le16(sub) + QByteArray(14, '\x11');
     const int bytes = rate / 1000 * ms * align;
@@ -195,9 +192,10 @@ private:
         m_server.setProcessEnvironment(env);
         m_server.start(program, QStringLiteral("-n --daemonize=no --exit-idle-time=-1 "
                                                "--use-pid-file=no -Lmodule-null-sink")
-                                    .split(QLatin1Char(' '))
+                                        .split(QLatin1Char(' '))
                                     << QStringLiteral("-Lmodule-native-protocol-unix "
-                                                      "auth-anonymous=1 socket=") + socket);
+                                                      "auth-anonymous=1 socket=") +
+                                           socket);
         return QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000);
     }
 

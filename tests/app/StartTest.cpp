@@ -1,13 +1,5 @@
-#include "app/Forms.h"
-#include "app/SettingsStore.h"
 #include "app/Start.h"
 #include "support/TestSupport.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
 
 class StartTest : public QObject {
     Q_OBJECT
@@ -47,11 +39,12 @@ private Q_SLOTS:
         const QString longPath =
             QStringLiteral("/x/") + QString(420, u'v') + QStringLiteral("/lang.vok");
         QTest::newRow("none") << QStringList() << QString() << QString();
-        QTest::newRow("bare name") << QStringList{QStringLiteral("englisch.vok")}
-                                   << "englisch.vok" << "englisch.vok";
+        QTest::newRow("bare name") << QStringList{QStringLiteral("englisch.vok")} << "englisch.vok"
+                                   << "englisch.vok";
         QTest::newRow("two paths, the first counts")
             << QStringList{QStringLiteral("/x/erste.vok"), QStringLiteral("/x/zweite.vok")}
-            << "erste.vok" << "/x/erste.vok";
+            << "erste.vok"
+            << "/x/erste.vok";
         QTest::newRow("over 399 characters") << QStringList{longPath} << "lang.vok" << longPath;
     }
     void commandLine()

@@ -1,16 +1,8 @@
-#include "app/SettingsStore.h"
 #include "learn/StatisticsFile.h"
-#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "vocab/Editor.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QThread>
 
 #include <cstdio>
@@ -27,8 +19,14 @@ constexpr int kRecordsEach = 200;
 
 RunResult Run(int writer, int number)
 {
-    return {QStringLiteral("/v/englisch.vok"), QStringLiteral("Schreiber %1").arg(writer),
-            number, writer, 0, 0, 1, QDate(2026, 12, 7)};
+    return {QStringLiteral("/v/englisch.vok"),
+            QStringLiteral("Schreiber %1").arg(writer),
+            number,
+            writer,
+            0,
+            0,
+            1,
+            QDate(2026, 12, 7)};
 }
 
 // A child whose parent has died ends on its own after two minutes.
@@ -36,6 +34,16 @@ void WaitForFile(const QString& path)
 {
     for (int i = 0; i < 600000 && !QFileInfo::exists(path); ++i)
         QThread::usleep(200);
+}
+
+// Stores a new entry after the file's last one.
+void StoreNewEntry(TForm2& editor, const QString& text)
+{
+    editor.Letztes1->trigger();
+    editor.Button1->click();
+    editor.Edit2->setText(text);
+    editor.Edit3->setText(text);
+    editor.Button1->click();
 }
 
 // --editor <file> <go file>: opens the file in an editor and says "offen"; once the go
@@ -53,31 +61,26 @@ int EditorChild(int argc, char* argv[])
     std::printf("%s\n", platform.messages.isEmpty() ? "offen" : "abgewiesen");
     std::fflush(stdout);
     WaitForFile(args.at(3));
-    editor.Letztes1->trigger();
-    editor.Button1->click();
-    editor.Edit2->setText(QStringLiteral("aaa"));
-    editor.Edit3->setText(QStringLiteral("aaa"));
-    editor.Button1->click();
+    StoreNewEntry(editor, QStringLiteral("aaa"));
     std::printf("%s\n", platform.messages.isEmpty() ? "gespeichert" : "Fehler");
     std::fflush(stdout);
     QThread::sleep(120);
     return 1;
 }
 
-// --resize <file> <n>: cuts the file to n entries, or appends entries up to n.
-int ResizeChild(const QString& path, int entries)
+// Cuts the file to n entries, or appends entries up to n, as another program would.
+bool Resize(const QString& path, int entries)
 {
     QFile file(path);
     const qint64 size = qint64(entries + 1) * kRecordSize;
     if (!file.open(QIODevice::ReadWrite) || !file.seek(file.size()))
-        return 1;
+        return false;
     while (file.size() < size)
         file.write(EncodeEntry({QStringLiteral("L"), QStringLiteral("fremd"), {}, {}, {}}).value());
-    return file.resize(size) ? 0 : 1;
+    return file.resize(size);
 }
 
 // --append <statistics file> <writer> <go file>: waits for the go file, then appends.
-// --resize: see ResizeChild.
 // --settings: prints the settings this test writes.
 int Child(int argc, char* argv[])
 {
@@ -88,8 +91,6 @@ int Child(int argc, char* argv[])
                     ReadShortcut(3).toUtf8().constData());
         return 0;
     }
-    if (args.at(1) == QLatin1String("--resize"))
-        return ResizeChild(args.at(2), args.at(3).toInt());
     const int writer = args.at(3).toInt();
     WaitForFile(args.at(4));
     for (int i = 1; i <= kRecordsEach; ++i)
@@ -113,12 +114,6 @@ QString ReadLine(QProcess* child)
     return QString::fromUtf8(child->readLine()).trimmed();
 }
 
-QString InUse()
-{
-    return QStringLiteral(
-        "Die Datei wird bereits in einem anderen Lernkompass-Fenster bearbeitet.");
-}
-
 }  // namespace
 
 class TwoInstancesTest : public QObject {
@@ -132,14 +127,6 @@ class TwoInstancesTest : public QObject {
         platform->clear();
         platform->fileAnswers << path;
         editor->OeffnenClick();
-    }
-    void storeNewEntry(const QString& text)
-    {
-        editor->Letztes1->trigger();
-        editor->Button1->click();
-        editor->Edit2->setText(text);
-        editor->Edit3->setText(text);
-        editor->Button1->click();
     }
 
 private Q_SLOTS:
@@ -167,7 +154,9 @@ private Q_SLOTS:
         QCOMPARE(ReadLine(child), QStringLiteral("offen"));
 
         openInEditor(path);
-        QCOMPARE(platform->messageTexts(), QStringList{InUse()});
+        QCOMPARE(platform->messageTexts(),
+                 QStringList{QStringLiteral(
+                     "Die Datei wird bereits in einem anderen Lernkompass-Fenster bearbeitet.")});
         QCOMPARE(editor->Label2->text(), QStringLiteral("(keine ausgewählt)"));
         QVERIFY(!editor->Button1->isEnabled());
 
@@ -177,7 +166,7 @@ private Q_SLOTS:
         QVERIFY(child->waitForFinished());
         openInEditor(path);
         QCOMPARE(platform->messageTexts(), QStringList());
-        storeNewEntry(QStringLiteral("bbb"));
+        StoreNewEntry(*editor, QStringLiteral("bbb"));
         QList<VocabularyEntry> expected = NumberedEntries(2);
         for (const QString& word : {QStringLiteral("aaa"), QStringLiteral("bbb")})
             expected << VocabularyEntry{QStringLiteral("L2"), word, word, {}, {}};
@@ -201,9 +190,7 @@ private Q_SLOTS:
         openInEditor(path);
         editor->Button1->click();  // entry 1 stored, entry 2 shown
         editor->Edit5->setText(QStringLiteral("neu"));
-        QProcess* child =
-            StartChild({QStringLiteral("--resize"), path, QString::number(entries)}, this);
-        QVERIFY(child->waitForFinished());
+        QVERIFY(Resize(path, entries));
         const QByteArray left = ReadBytes(path);
         QCOMPARE(left.size(), (entries + 1) * kRecordSize);
 
@@ -250,7 +237,8 @@ private Q_SLOTS:
         for (int w = 1; w <= kWriters; ++w)
             children << StartChild({QStringLiteral("--append"), path, QString::number(w), go},
                                    this);
-        for (QProcess* child : children) QVERIFY(child->waitForStarted());
+        for (QProcess* child : children)
+            QVERIFY(child->waitForStarted());
         QVERIFY(WriteBytes(go, {}));
         for (QProcess* child : children) {
             QVERIFY(child->waitForFinished(120000));
@@ -275,8 +263,7 @@ int main(int argc, char* argv[])
     if (argc > 1 && std::strcmp(argv[1], "--editor") == 0)
         return EditorChild(argc, argv);
     if (argc > 1 &&
-        (std::strcmp(argv[1], "--settings") == 0 || std::strcmp(argv[1], "--append") == 0 ||
-         std::strcmp(argv[1], "--resize") == 0))
+        (std::strcmp(argv[1], "--settings") == 0 || std::strcmp(argv[1], "--append") == 0))
         return Child(argc, argv);
     PrepareTestEnvironment();
     QApplication app(argc, argv);
