@@ -24,6 +24,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Look = std::function<void(QWidget*)>;
@@ -45,7 +47,7 @@ QString Shown(const QLabel* label)
         text = document.toPlainText();
     }
     if (label->buddy())
-        text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+        text.remove(QRegularExpression(u"&(?!&)"_s));
     return text;
 }
 
@@ -79,14 +81,14 @@ QStringList Unheard(QWidget* window)
         if (label && label->pixmap().isNull()) {
             // An empty label is named after its group box by Qt; there is nothing to hear.
             if (!Shown(label).isEmpty() && AccessibleName(label) != Shown(label))
-                faults << id + QStringLiteral(": says \"") + AccessibleName(label) +
-                              QStringLiteral("\", shows \"") + Shown(label) + u'"';
+                faults << id + u": says \""_s + AccessibleName(label) + u"\", shows \""_s +
+                              Shown(label) + u'"';
             // Qt announces a label's new text (a name change) only while the label has no
             // name of its own; the offscreen platform delivers no such events to check.
             if (!label->accessibleName().isEmpty())
-                faults << id + QStringLiteral(": a name of its own hides changes");
+                faults << id + u": a name of its own hides changes"_s;
         } else if ((label || NeedsName(w)) && AccessibleName(w).isEmpty()) {
-            faults << id + QStringLiteral(": no name");
+            faults << id + u": no name"_s;
         }
     }
     return faults;
@@ -149,7 +151,7 @@ QStringList Crowded(QWidget* window)
         if (!w->isVisible() || InsideControl(w, window))
             continue;
         if (Cut(w))
-            faults << Id(w) + QStringLiteral(": cut");
+            faults << Id(w) + u": cut"_s;
         if (qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) ||
             qobject_cast<QAbstractButton*>(w))
             controls << w;
@@ -161,7 +163,7 @@ QStringList Crowded(QWidget* window)
         for (qsizetype j = i + 1; j < controls.size(); ++j)
             if (place(controls[i]).intersects(place(controls[j])) &&
                 !controls[i]->isAncestorOf(controls[j]) && !controls[j]->isAncestorOf(controls[i]))
-                faults << Id(controls[i]) + QStringLiteral(" overlaps ") + Id(controls[j]);
+                faults << Id(controls[i]) + u" overlaps "_s + Id(controls[j]);
     return faults;
 }
 
@@ -261,7 +263,7 @@ const WindowState kStates[] = {
          WhileShown(
              Form4,
              [] {
-                 Form4->ShowReadOnly({QStringLiteral("Titel"), {}, {}});
+                 Form4->ShowReadOnly({u"Titel"_s, {}, {}});
              },
              [&] { look(Form4); });
      },
@@ -280,7 +282,7 @@ const WindowState kStates[] = {
          Exec(Form5, look, [] {
              Form5->Zufall1Click();
              Form5->Timer1Timer();
-             TypeText(Form5->Edit1, QStringLiteral("falsch"));
+             TypeText(Form5->Edit1, u"falsch"_s);
              QTest::keyClick(Form5->Edit1, Qt::Key_Return);
              QVERIFY(Form5->Label24->isVisible());
          });
@@ -317,8 +319,7 @@ const WindowState kStates[] = {
     {"Konverter converting",
      [](const Look& look) {
          DuringJob(Form11, look, [] {
-             Fake().fileAnswers << g_jobs + QStringLiteral("/liste.bib")
-                                << g_jobs + QStringLiteral("/neu.vok");
+             Fake().fileAnswers << g_jobs + u"/liste.bib"_s << g_jobs + u"/neu.vok"_s;
              for (QPushButton* button : {Form11->Button1, Form11->Button2, Form11->Button3})
                  button->click();
          });
@@ -327,7 +328,7 @@ const WindowState kStates[] = {
     {"Drucker exporting",
      [](const Look& look) {
          DuringJob(Form12, look, [] {
-             Form12->Edit1->setText(g_jobs + QStringLiteral("/liste.vok"));
+             Form12->Edit1->setText(g_jobs + u"/liste.vok"_s);
              Form12->Button2->click();
          });
      },
@@ -335,7 +336,7 @@ const WindowState kStates[] = {
     {"Zipper packing",
      [](const Look& look) {
          DuringJob(Form10, look, [] {
-             Fake().fileAnswers << g_jobs + QStringLiteral("/liste.vok");
+             Fake().fileAnswers << g_jobs + u"/liste.vok"_s;
              Form10->Button1->click();
          });
      },
@@ -354,13 +355,12 @@ private Q_SLOTS:
     {
         QVERIFY(WriteVersionCreatingStore());
         const QString dir = NewTestDirectory();
-        g_vocabulary =
-            WriteVocabularyFile(dir, QStringLiteral("englisch.vok"), NumberedEntries(30));
-        g_statistics = dir + QStringLiteral("/Lernkompass.dat");
+        g_vocabulary = WriteVocabularyFile(dir, u"englisch.vok"_s, NumberedEntries(30));
+        g_statistics = dir + u"/Lernkompass.dat"_s;
         const QDate day(2001, 3, 5);
         for (int known : {7, 9})
-            QVERIFY(WriteStatisticsRecord(g_statistics, {g_vocabulary, QStringLiteral("L1"), 10,
-                                                         known, 10 - known, 0, 95, day}));
+            QVERIFY(WriteStatisticsRecord(
+                g_statistics, {g_vocabulary, u"L1"_s, 10, known, 10 - known, 0, 95, day}));
         // As on a desktop set to a 12-point font, before any window exists.
         QFont font = QApplication::font();
         font.setPointSize(12);
@@ -368,9 +368,9 @@ private Q_SLOTS:
         Form1 = new TForm1({g_vocabulary});
         CreateForms();
         g_jobs = NewTestDirectory();
-        QVERIFY(WriteBytes(g_jobs + QStringLiteral("/liste.bib"),
+        QVERIFY(WriteBytes(g_jobs + u"/liste.bib"_s,
                            Library({Lesson("L", QByteArrayList(100, kHouse))})));
-        WriteVocabularyFile(g_jobs, QStringLiteral("liste.vok"), NumberedEntries(300));
+        WriteVocabularyFile(g_jobs, u"liste.vok"_s, NumberedEntries(300));
     }
     void cleanupTestCase() { DestroyForms(); }
 
@@ -384,7 +384,7 @@ private Q_SLOTS:
     void everyWindowSpeaks()
     {
         QFETCH(int, state);
-        QStringList faults{QStringLiteral("not shown")};
+        QStringList faults{u"not shown"_s};
         kStates[state].show([&](QWidget* window) { faults = Unheard(window); });
         QCOMPARE(faults.join(u'\n'), QString());
         QVERIFY(platform_.messages.isEmpty());
@@ -394,7 +394,7 @@ private Q_SLOTS:
     void everyCaptionFits()
     {
         QFETCH(int, state);
-        QStringList faults{QStringLiteral("not shown")};
+        QStringList faults{u"not shown"_s};
         kStates[state].show([&](QWidget* window) { faults = Crowded(window); });
         QCOMPARE(faults.join(u'\n'), QString());
     }
@@ -420,7 +420,7 @@ private Q_SLOTS:
                 for (int i = 0; i < 100 && window->focusWidget() != button; ++i)
                     PressKey(window, Qt::Key_Tab);
                 if (window->focusWidget() != button) {
-                    faults << name + QStringLiteral(": not reached with Tab");
+                    faults << name + u": not reached with Tab"_s;
                     return;
                 }
                 std::vector<std::unique_ptr<QSignalSpy>> spies;
@@ -445,7 +445,7 @@ private Q_SLOTS:
                     if (!spies[i]->isEmpty())
                         pressed << Id(all[qsizetype(i)]);
                 if (pressed != QStringList{name})
-                    faults << name + QStringLiteral(": Enter pressed ") + pressed.join(u',');
+                    faults << name + u": Enter pressed "_s + pressed.join(u',');
             });
         }
         QCOMPARE(faults.join(u'\n'), QString());
@@ -473,8 +473,7 @@ private Q_SLOTS:
             after = QLatin1String(window->isVisible() ? "stays" : "closes");
             QCOMPARE(handed(), before);
         });
-        if (auto* status =
-                shown ? shown->findChild<QLabel*>(QStringLiteral("StatusText")) : nullptr)
+        if (auto* status = shown ? shown->findChild<QLabel*>(u"StatusText"_s) : nullptr)
             after += u' ' + status->text();
         QCOMPARE(after, QLatin1String(kStates[state].esc));
         platform_.clear();

@@ -7,6 +7,8 @@
 #include <unistd.h>
 #endif
 
+using namespace Qt::StringLiterals;
+
 class SettingsStoreTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -23,7 +25,7 @@ private Q_SLOTS:
                                    ReadIgnoreGrossKlein(), ReadOverwrite(),   ReadShortcut(10),
                                    ReadSynonyme(),         ReadWrongSound()};
         QCOMPARE(read, (QVariantList{true, 5, QString(), false, false, QString(), false,
-                                     QStringLiteral(" /snd/f.wav ")}));
+                                     u" /snd/f.wav "_s}));
     }
 
     // Without a store every setting reads as its default, also when an organisation-wide
@@ -32,8 +34,7 @@ private Q_SLOTS:
     {
         const QString folder = QFileInfo(SettingsFilePath()).path();
         QDir(folder).removeRecursively();
-        QVERIFY(
-            WriteBytes(folder + QStringLiteral(".conf"), Lines({"Compression=dword:00000009"})));
+        QVERIFY(WriteBytes(folder + u".conf"_s, Lines({"Compression=dword:00000009"})));
         WriteCompression(9);
         QVERIFY(!QFileInfo::exists(QFileInfo(SettingsFilePath()).path()));
         const QVariantList read = {
@@ -50,8 +51,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("suffix");  // to the store's folder
         QTest::addColumn<bool>("storeUsable");
-        QTest::newRow("the store") << QStringLiteral("/Lernkompass.conf") << false;
-        QTest::newRow("the organisation-wide file") << QStringLiteral(".conf") << true;
+        QTest::newRow("the store") << u"/Lernkompass.conf"_s << false;
+        QTest::newRow("the organisation-wide file") << u".conf"_s << true;
     }
     void fifo_defaultsWithoutHanging()
     {
@@ -85,10 +86,10 @@ private Q_SLOTS:
         QVERIFY(WriteSettingsFile(
             Lines({"Compression=sz:7", "Font=hex:41"})));  // replaced, whatever their type
         WriteCompression(-7);
-        WriteFont(QStringLiteral("Symbol"));
+        WriteFont(u"Symbol"_s);
         WriteFontField(-1, 2);
-        WriteShortcut(QStringLiteral("zehn"), 10);
-        WriteShortcut(QStringLiteral("C:\\V\\\n2"), 1);
+        WriteShortcut(u"zehn"_s, 10);
+        WriteShortcut(u"C:\\V\\\n2"_s, 1);
         WriteAutoDelete(true);
         QCOMPARE(ReadBytes(SettingsFilePath()),
                  Lines({"AutoDelete=dword:00000001", "Compression=dword:fffffff9", "Font=sz:Symbol",
@@ -96,7 +97,7 @@ private Q_SLOTS:
                         "Shortcut10=sz:zehn"}));
         QCOMPARE(ReadCompression(), -7);
         QCOMPARE(ReadFontField(2), -1);
-        QCOMPARE(ReadShortcut(1), QStringLiteral("C:\\V\\\n2"));
+        QCOMPARE(ReadShortcut(1), u"C:\\V\\\n2"_s);
     }
 };
 

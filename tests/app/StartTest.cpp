@@ -1,6 +1,8 @@
 #include "app/Start.h"
 #include "support/TestSupport.h"
 
+using namespace Qt::StringLiterals;
+
 class StartTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -36,14 +38,12 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("shownName");
         QTest::addColumn<QString>("handedOver");
-        const QString longPath =
-            QStringLiteral("/x/") + QString(420, u'v') + QStringLiteral("/lang.vok");
+        const QString longPath = u"/x/"_s + QString(420, u'v') + u"/lang.vok"_s;
         QTest::newRow("none") << QStringList() << QString() << QString();
-        QTest::newRow("bare name") << QStringList{QStringLiteral("englisch.vok")} << "englisch.vok"
+        QTest::newRow("bare name") << QStringList{u"englisch.vok"_s} << "englisch.vok"
                                    << "englisch.vok";
         QTest::newRow("two paths, the first counts")
-            << QStringList{QStringLiteral("/x/erste.vok"), QStringLiteral("/x/zweite.vok")}
-            << "erste.vok"
+            << QStringList{u"/x/erste.vok"_s, u"/x/zweite.vok"_s} << "erste.vok"
             << "/x/erste.vok";
         QTest::newRow("over 399 characters") << QStringList{longPath} << "lang.vok" << longPath;
     }
