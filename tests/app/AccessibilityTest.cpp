@@ -3,10 +3,8 @@
 // list, grid and button has a name), whether every caption shows whole and apart, and
 // whether Enter on a button reached with Tab presses that button.
 
-#include "app/Forms.h"
 #include "app/Info.h"
 #include "app/Preferences.h"
-#include "app/SettingsStore.h"
 #include "app/Start.h"
 #include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
@@ -14,41 +12,21 @@
 #include "learn/StatisticsFile.h"
 #include "learn/Statistik.h"
 #include "review/ProgressWindow.h"
-#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "tools/Drucker.h"
 #include "tools/Konverter.h"
+#include "tools/WinVokBytes.h"
 #include "tools/Zipper.h"
 #include "vocab/Dateiinfo.h"
 #include "vocab/Editor.h"
 #include "vocab/Lektionen.h"
 
-#include <QAbstractButton>
-#include <QAbstractSlider>
-#include <QAbstractSpinBox>
-#include <QAccessible>
-#include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRegularExpression>
 #include <QSignalSpy>
-#include <QStyleOptionButton>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTextDocument>
-#include <QTextEdit>
-#include <QTimer>
-#include <QToolButton>
+#include <QtWidgets>
 
-#include <functional>
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -71,7 +49,7 @@ QString Shown(const QLabel* label)
         text = document.toPlainText();
     }
     if (label->buddy())
-        text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+        text.remove(QRegularExpression(u"&(?!&)"_s));
     return text;
 }
 
@@ -87,6 +65,12 @@ bool NeedsName(const QWidget* w)
            (qobject_cast<const QAbstractSlider*>(w) && w->focusPolicy() != Qt::NoFocus);
 }
 
+QString Id(const QWidget* w)
+{
+    return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                     : w->objectName();
+}
+
 // "objectName: fault" for every visible control a screen reader gets wrong.
 QStringList Unheard(QWidget* window)
 {
@@ -94,30 +78,22 @@ QStringList Unheard(QWidget* window)
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (!w->isVisible())
             continue;
-        const QString id = w->objectName().isEmpty()
-                               ? QString::fromLatin1(w->metaObject()->className())
-                               : w->objectName();
+        const QString id = Id(w);
         auto* label = qobject_cast<QLabel*>(w);
         if (label && label->pixmap().isNull()) {
             // An empty label is named after its group box by Qt; there is nothing to hear.
             if (!Shown(label).isEmpty() && AccessibleName(label) != Shown(label))
-                faults << id + QStringLiteral(": says \"") + AccessibleName(label) +
-                              QStringLiteral("\", shows \"") + Shown(label) + u'"';
+                faults << id + u": says \""_s + AccessibleName(label) + u"\", shows \""_s +
+                              Shown(label) + u'"';
             // Qt announces a label's new text (a name change) only while the label has no
             // name of its own; the offscreen platform delivers no such events to check.
             if (!label->accessibleName().isEmpty())
-                faults << id + QStringLiteral(": a name of its own hides changes");
+                faults << id + u": a name of its own hides changes"_s;
         } else if ((label || NeedsName(w)) && AccessibleName(w).isEmpty()) {
-            faults << id + QStringLiteral(": no name");
+            faults << id + u": no name"_s;
         }
     }
     return faults;
-}
-
-QString Id(const QWidget* w)
-{
-    return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
-                                     : w->objectName();
 }
 
 // Part of a compound control (a scroll area's content, a tab bar's arrows): laid out by Qt.
@@ -177,7 +153,7 @@ QStringList Crowded(QWidget* window)
         if (!w->isVisible() || InsideControl(w, window))
             continue;
         if (Cut(w))
-            faults << Id(w) + QStringLiteral(": cut");
+            faults << Id(w) + u": cut"_s;
         if (qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) ||
             qobject_cast<QAbstractButton*>(w))
             controls << w;
@@ -189,181 +165,206 @@ QStringList Crowded(QWidget* window)
         for (qsizetype j = i + 1; j < controls.size(); ++j)
             if (place(controls[i]).intersects(place(controls[j])) &&
                 !controls[i]->isAncestorOf(controls[j]) && !controls[j]->isAncestorOf(controls[i]))
-                faults << Id(controls[i]) + QStringLiteral(" overlaps ") + Id(controls[j]);
+                faults << Id(controls[i]) + u" overlaps "_s + Id(controls[j]);
     return faults;
 }
 
-// Opens a window with `open` (usually its modal exec) and calls look while it is up; then
-// closes it the way a user does.
-void WhileShown(QWidget* window, const std::function<void()>& open, const Look& look)
-{
-    auto looked = std::make_shared<bool>(false);
-    QTimer::singleShot(0, window, [=] {
-        if (QTest::qWaitForWindowExposed(window))
-            look(window);
-        *looked = true;
-        auto* dialog = qobject_cast<QDialog*>(window);
-        if (!dialog) {
-            window->hide();  // closing the start screen would end the program
-            return;
-        }
-        dialog->close();
-        if (dialog->isVisible())
-            dialog->done(QDialog::Rejected);
-    });
-    open();
-    QVERIFY(QTest::qWaitFor([&] { return *looked; }));
-}
-
-void Exec(QWidget* window, const Look& look)
+void Exec(QWidget* window, const Look& look, const std::function<void()>& inside = {})
 {
     WhileShown(
-        window, [window] { static_cast<QDialog*>(window)->exec(); }, look);
+        window, [window] { static_cast<QDialog*>(window)->exec(); },
+        [&] {
+            if (inside)
+                inside();
+            look(window);
+        });
+}
+
+// A tool window's job, started by start, with look at its first repaint.
+void DuringJob(QWidget* window, const Look& look, const std::function<void()>& start)
+{
+    Exec(
+        window, [](QWidget*) {},
+        [&] {
+            QTimer::singleShot(0, window, [&] { look(window); });
+            start();
+        });
 }
 
 QString g_vocabulary;  // 30 entries in lessons L1 to L30, the handed-over file
 QString g_statistics;  // two runs of lesson L1 of that file
+QString g_jobs;        // a folder holding liste.bib and liste.vok
 
 void HandOver(bool file)
 {
     Form1->Label3->setText(file ? g_vocabulary : QString());
 }
 
-// Every window in its states. A new window joins with one row here.
+// The editor lets go of the file afterwards, also where the test's closing could not leave.
+void ShowEditor(const Look& look, bool file)
+{
+    HandOver(file);
+    Form2->ResetEditor();
+    Exec(Form2, look);
+    Form2->ResetEditor();
+}
+
+void ShowStatistics(const Look& look, int page)
+{
+    Form8->vocabularyPath = g_vocabulary;
+    Form8->statisticsPath = g_statistics;
+    Exec(Form8, look, [page] {
+        Form8->ListBox1->setCurrentRow(0);
+        Form8->Button1->click();
+        Form8->PageControl1->setCurrentIndex(page);
+    });
+}
+
+FakePlatform& Fake()
+{
+    return static_cast<FakePlatform&>(Platform::instance());
+}
+
+// Every window in its states, and what Esc does there (with the status line's text after it):
+// it closes a window that only shows something or has a cancel button, and has no meaning
+// elsewhere; it cuts neither a conversion nor an export short, and cancels a zip job as
+// "&Abbrechen" does. Rows with a running job are for Esc only. A new window joins with a row.
 struct WindowState {
     const char* name;
     std::function<void(const Look&)> show;
+    const char* esc;
+    bool job = false;
 };
 const WindowState kStates[] = {
     {"Start with a handed-over file",
      [](const Look& look) {
          WhileShown(
-             Form1, [] { Form1->show(); }, look);
-     }},
-    {"Editor without a document",
-     [](const Look& look) {
-         HandOver(false);
-         Form2->ResetEditor();
-         Exec(Form2, look);
-     }},
-    {"Editor with an entry",
-     [](const Look& look) {
-         HandOver(true);
-         Exec(Form2, look);
-     }},
+             Form1, [] { Form1->show(); }, [&] { look(Form1); });
+     },
+     "stays"},
+    {"Editor without a document", [](const Look& look) { ShowEditor(look, false); }, "stays"},
+    {"Editor with an entry", [](const Look& look) { ShowEditor(look, true); }, "stays"},
     {"Lektionen-Übersicht",
      [](const Look& look) {
          Form2->ResetEditor();  // the editor's lock would refuse this second open
          VocabularyFile file;
          QVERIFY(file.open(g_vocabulary));
          WhileShown(
-             Form3, [&] { Form3->ShowOverview(file); }, look);
-     }},
+             Form3, [&] { Form3->ShowOverview(file); }, [&] { look(Form3); });
+     },
+     "closes"},
     {"Datei-Informationen, editing",
      [](const Look& look) {
          Form2->ResetEditor();  // the editor's lock would refuse this second open
          VocabularyFile file;
          QVERIFY(file.open(g_vocabulary));
          WhileShown(
-             Form4, [&] { Form4->ShowForEditor(file); }, look);
-     }},
+             Form4, [&] { Form4->ShowForEditor(file); }, [&] { look(Form4); });
+     },
+     "closes"},
     {"Datei-Informationen, read-only",
      [](const Look& look) {
          WhileShown(
              Form4,
              [] {
-                 Form4->ShowReadOnly({QStringLiteral("Titel"), {}, {}});
+                 Form4->ShowReadOnly({u"Titel"_s, {}, {}});
              },
-             look);
-     }},
+             [&] { look(Form4); });
+     },
+     "closes"},
     {"Lernprogramm without a file",
      [](const Look& look) {
          HandOver(false);
          Form5->ResetLearningWindow();
          Exec(Form5, look);
-     }},
+     },
+     "stays"},
     {"Lernprogramm, wrong answer",
      [](const Look& look) {
          HandOver(true);
          Form5->ResetLearningWindow();
-         Exec(Form5, [look](QWidget* window) {
+         Exec(Form5, look, [] {
              Form5->Zufall1Click();
              Form5->Timer1Timer();
-             TypeText(Form5->Edit1, QStringLiteral("falsch"));
+             TypeText(Form5->Edit1, u"falsch"_s);
              QTest::keyClick(Form5->Edit1, Qt::Key_Return);
              QVERIFY(Form5->Label24->isVisible());
-             look(window);
          });
-     }},
+     },
+     "stays"},
     {"Sprache der Fremdsprache",
      [](const Look& look) {
-         LanguageDialog dialog(Form5, Platform::instance().speechVoices(), QStringLiteral("en"));
+         LanguageDialog dialog(Form5, Platform::instance().speechVoices(), u"en"_s);
          Exec(&dialog, look);
-     }},
+     },
+     "closes"},
     {"Lektionen-Auswahl",
      [](const Look& look) {
          QVERIFY(Form5->OpenLearningFile(g_vocabulary));
          Exec(Form6, look);
-     }},
-    {"Statistik, table",
-     [](const Look& look) {
-         Form8->vocabularyPath = g_vocabulary;
-         Form8->statisticsPath = g_statistics;
-         Exec(Form8, [look](QWidget* window) {
-             Form8->ListBox1->setCurrentRow(0);
-             Form8->Button1->click();
-             look(window);
-         });
-     }},
-    {"Statistik, chart",
-     [](const Look& look) {
-         Form8->vocabularyPath = g_vocabulary;
-         Form8->statisticsPath = g_statistics;
-         Exec(Form8, [look](QWidget* window) {
-             Form8->ListBox1->setCurrentRow(0);
-             Form8->Button1->click();
-             Form8->PageControl1->setCurrentIndex(1);
-             look(window);
-         });
-     }},
-    {"Voreinstellungen, sounds", [](const Look& look) { Exec(Form7, look); }},
+     },
+     "closes"},
+    {"Statistik, table", [](const Look& look) { ShowStatistics(look, 0); }, "closes"},
+    {"Statistik, chart", [](const Look& look) { ShowStatistics(look, 1); }, "closes"},
+    {"Voreinstellungen, sounds", [](const Look& look) { Exec(Form7, look); }, "closes"},
     {"Voreinstellungen, font",
      [](const Look& look) {
-         Exec(Form7, [look](QWidget* window) {
-             Form7->PageControl1->setCurrentWidget(Form7->TabSheet2);
-             look(window);
-         });
-     }},
+         Exec(Form7, look, [] { Form7->PageControl1->setCurrentWidget(Form7->TabSheet2); });
+     },
+     "closes"},
     {"Voreinstellungen, shortcuts",
      [](const Look& look) {
-         Exec(Form7, [look](QWidget* window) {
-             Form7->PageControl1->setCurrentWidget(Form7->TabSheet3);
-             look(window);
-         });
-     }},
+         Exec(Form7, look, [] { Form7->PageControl1->setCurrentWidget(Form7->TabSheet3); });
+     },
+     "closes"},
     {"Voreinstellungen, Wiederholung",
      [](const Look& look) {
-         Exec(Form7, [look](QWidget* window) {
-             Form7->PageControl1->setCurrentWidget(Form7->ReviewSheet);
-             look(window);
-         });
-     }},
+         Exec(Form7, look, [] { Form7->PageControl1->setCurrentWidget(Form7->ReviewSheet); });
+     },
+     "closes"},
     {"Lernstand",
      [](const Look& look) {
          ReviewStore store;
-         store.open(NewTestDirectory() + QStringLiteral("/Wiederholungen.sqlite"));
+         store.open(NewTestDirectory() + u"/Wiederholungen.sqlite"_s);
          ProgressWindow window;
          QVERIFY(window.load(store, g_vocabulary, {}, QDateTime(QDate(2001, 3, 5), QTime(19, 0))));
          Exec(&window, look);
-     }},
-    {"Info", [](const Look& look) { Exec(Form9, look); }},
-    {"Zipper", [](const Look& look) { Exec(Form10, look); }},
-    {"Konverter", [](const Look& look) { Exec(Form11, look); }},
+     },
+     "closes"},
+    {"Info", [](const Look& look) { Exec(Form9, look); }, "closes"},
+    {"Zipper", [](const Look& look) { Exec(Form10, look); }, "stays Bereit."},
+    {"Konverter", [](const Look& look) { Exec(Form11, look); }, "stays Bereit."},
     {"Drucker with the handed-over file",
      [](const Look& look) {
          HandOver(true);
          Exec(Form12, look);
-     }},
+     },
+     "stays Bereit."},
+    {"Konverter converting",
+     [](const Look& look) {
+         DuringJob(Form11, look, [] {
+             Fake().fileAnswers << g_jobs + u"/liste.bib"_s << g_jobs + u"/neu.vok"_s;
+             for (QPushButton* button : {Form11->Button1, Form11->Button2, Form11->Button3})
+                 button->click();
+         });
+     },
+     "stays Konvertierung erfolgreich abgeschlossen.", true},
+    {"Drucker exporting",
+     [](const Look& look) {
+         DuringJob(Form12, look, [] {
+             Form12->Edit1->setText(g_jobs + u"/liste.vok"_s);
+             Form12->Button2->click();
+         });
+     },
+     "stays Fertig.", true},
+    {"Zipper packing",
+     [](const Look& look) {
+         DuringJob(Form10, look, [] {
+             Fake().fileAnswers << g_jobs + u"/liste.vok"_s;
+             Form10->Button1->click();
+         });
+     },
+     "stays Abgebrochen.", true},
 };
 
 }  // namespace
@@ -378,19 +379,22 @@ private Q_SLOTS:
     {
         QVERIFY(WriteVersionCreatingStore());
         const QString dir = NewTestDirectory();
-        g_vocabulary =
-            WriteVocabularyFile(dir, QStringLiteral("englisch.vok"), NumberedEntries(30));
-        g_statistics = dir + QStringLiteral("/Lernkompass.dat");
+        g_vocabulary = WriteVocabularyFile(dir, u"englisch.vok"_s, NumberedEntries(30));
+        g_statistics = dir + u"/Lernkompass.dat"_s;
         const QDate day(2001, 3, 5);
         for (int known : {7, 9})
-            QVERIFY(WriteStatisticsRecord(g_statistics, {g_vocabulary, QStringLiteral("L1"), 10,
-                                                         known, 10 - known, 0, 95, day}));
+            QVERIFY(WriteStatisticsRecord(
+                g_statistics, {g_vocabulary, u"L1"_s, 10, known, 10 - known, 0, 95, day}));
         // As on a desktop set to a 12-point font, before any window exists.
         QFont font = QApplication::font();
         font.setPointSize(12);
         QApplication::setFont(font);
         Form1 = new TForm1({g_vocabulary});
         CreateForms();
+        g_jobs = NewTestDirectory();
+        QVERIFY(WriteBytes(g_jobs + u"/liste.bib"_s,
+                           Library({Lesson("L", QByteArrayList(100, kHouse))})));
+        WriteVocabularyFile(g_jobs, u"liste.vok"_s, NumberedEntries(300));
     }
     void cleanupTestCase() { DestroyForms(); }
 
@@ -398,12 +402,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("state");
         for (int i = 0; i < int(std::size(kStates)); ++i)
-            QTest::newRow(kStates[i].name) << i;
+            if (!kStates[i].job || QTest::currentTestFunction() == QByteArray("escape"))
+                QTest::newRow(kStates[i].name) << i;
     }
     void everyWindowSpeaks()
     {
         QFETCH(int, state);
-        QStringList faults{QStringLiteral("not shown")};
+        QStringList faults{u"not shown"_s};
         kStates[state].show([&](QWidget* window) { faults = Unheard(window); });
         QCOMPARE(faults.join(u'\n'), QString());
         QVERIFY(platform_.messages.isEmpty());
@@ -413,7 +418,7 @@ private Q_SLOTS:
     void everyCaptionFits()
     {
         QFETCH(int, state);
-        QStringList faults{QStringLiteral("not shown")};
+        QStringList faults{u"not shown"_s};
         kStates[state].show([&](QWidget* window) { faults = Crowded(window); });
         QCOMPARE(faults.join(u'\n'), QString());
     }
@@ -437,10 +442,9 @@ private Q_SLOTS:
                 auto* button = window->findChild<QAbstractButton*>(name);
                 // The window's own focus: offscreen, a window shown again may stay inactive.
                 for (int i = 0; i < 100 && window->focusWidget() != button; ++i)
-                    QTest::keyClick(window->focusWidget() ? window->focusWidget() : window,
-                                    Qt::Key_Tab);
+                    PressKey(window, Qt::Key_Tab);
                 if (window->focusWidget() != button) {
-                    faults << name + QStringLiteral(": not reached with Tab");
+                    faults << name + u": not reached with Tab"_s;
                     return;
                 }
                 std::vector<std::unique_ptr<QSignalSpy>> spies;
@@ -465,10 +469,37 @@ private Q_SLOTS:
                     if (!spies[i]->isEmpty())
                         pressed << Id(all[qsizetype(i)]);
                 if (pressed != QStringList{name})
-                    faults << name + QStringLiteral(": Enter pressed ") + pressed.join(u',');
+                    faults << name + u": Enter pressed "_s + pressed.join(u',');
             });
         }
         QCOMPARE(faults.join(u'\n'), QString());
+        platform_.clear();
+    }
+
+    // Esc where the focus is, with the first item of a list chosen: the window closes or
+    // stays, and hands nothing back (the handed-over file, the chosen lesson) nor stores a
+    // setting.
+    void escape_data() { everyWindowSpeaks_data(); }
+    void escape()
+    {
+        QFETCH(int, state);
+        QString after;
+        QWidget* shown = nullptr;
+        const auto handed = [] {
+            return QStringList{QString::fromUtf8(ReadBytes(SettingsFilePath())),
+                               Form1->Label3->text(), Form5->Label8->text()};
+        };
+        kStates[state].show([&](QWidget* window) {
+            if (auto* list = window->findChild<QListWidget*>(); list && list->count())
+                list->setCurrentRow(0);
+            const QStringList before = handed();
+            PressKey(shown = window, Qt::Key_Escape);
+            after = QLatin1String(window->isVisible() ? "stays" : "closes");
+            QCOMPARE(handed(), before);
+        });
+        if (auto* status = shown ? shown->findChild<QLabel*>(u"StatusText"_s) : nullptr)
+            after += u' ' + status->text();
+        QCOMPARE(after, QLatin1String(kStates[state].esc));
         platform_.clear();
     }
 };

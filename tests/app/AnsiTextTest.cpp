@@ -2,8 +2,9 @@
 #include "app/FileNames.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
 #include <QStringDecoder>
+
+using namespace Qt::StringLiterals;
 
 class AnsiTextTest : public QObject {
     Q_OBJECT
@@ -26,10 +27,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");  // null: refused, never written as another text
-        QTest::newRow("umlauts, euro, quotes") << QStringLiteral("äÖß€„“")
-                                               << QByteArray("\xE4\xD6\xDF\x80\x84\x93");
-        QTest::newRow("A with macron") << QStringLiteral("Ā") << QByteArray();
-        QTest::newRow("emoji") << QStringLiteral("🐈") << QByteArray();
+        QTest::newRow("umlauts, euro, quotes")
+            << u"äÖß€„“"_s << QByteArray("\xE4\xD6\xDF\x80\x84\x93");
+        QTest::newRow("A with macron") << u"Ā"_s << QByteArray();
+        QTest::newRow("emoji") << u"🐈"_s << QByteArray();
         QTest::newRow("U+0080, whose byte holds the euro") << QString(QChar(0x80)) << QByteArray();
     }
     void encoding()
@@ -43,10 +44,8 @@ private Q_SLOTS:
     // A dot in a folder's name is no extension.
     void replaceExtension_onlyInTheName()
     {
-        QCOMPARE(ReplaceExtension(QStringLiteral("/x/v1.5/liste"), QStringLiteral(".vok")),
-                 QStringLiteral("/x/v1.5/liste.vok"));
-        QCOMPARE(ReplaceExtension(QStringLiteral("/x/a.b.vok"), QStringLiteral(".tmp")),
-                 QStringLiteral("/x/a.b.tmp"));
+        QCOMPARE(ReplaceExtension(u"/x/v1.5/liste"_s, u".vok"_s), u"/x/v1.5/liste.vok"_s);
+        QCOMPARE(ReplaceExtension(u"/x/a.b.vok"_s, u".tmp"_s), u"/x/a.b.tmp"_s);
     }
 };
 

@@ -4,24 +4,15 @@
 // byte for byte, with nothing left beside it. (Faults other tests show already are not
 // repeated here.)
 
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QDirIterator>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QStandardPaths>
-#include <QTimer>
 
-#include "app/Forms.h"
-#include "app/SettingsStore.h"
 #include "app/Start.h"
 #include "learn/StatisticsFile.h"
-#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "tools/Drucker.h"
 #include "tools/Konverter.h"
@@ -35,6 +26,8 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -75,11 +68,11 @@ class FaultsTest : public QObject {
     {
         locked << path;
         if (RunningAsRoot())
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path});
+            QProcess::execute(u"chattr"_s, {u"+i"_s, path});
         else
             QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
         if (QFileInfo(path).isDir()) {
-            QFile probe(path + QStringLiteral("/probe"));
+            QFile probe(path + u"/probe"_s);
             const bool created = probe.open(QIODevice::WriteOnly);
             probe.remove();
             return !created;
@@ -88,13 +81,6 @@ class FaultsTest : public QObject {
         return !probe.open(QIODevice::ReadWrite);
     }
     QString at(const QString& name) const { return dir + u'/' + name; }
-    QStringList shownMessages() const
-    {
-        QStringList shown;
-        for (const FakePlatform::Message& m : platform.messages)
-            shown << QStringLiteral("%1/%2: %3").arg(m.caption).arg(int(m.icon)).arg(m.text);
-        return shown;
-    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -112,7 +98,7 @@ private Q_SLOTS:
     {
         for (const QString& path : std::as_const(locked)) {
             if (RunningAsRoot())
-                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+                QProcess::execute(u"chattr"_s, {u"-i"_s, path});
             QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
         locked.clear();
@@ -132,31 +118,27 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("limit");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("status");  // for a deletion, "deleted": entry 1 is gone
-        const QStringList writeFailed{QStringLiteral("Fehler/0: Fehler beim Schreiben der Datei!")};
+        const QStringList writeFailed{u"Fehler/0: Fehler beim Schreiben der Datei!"_s};
         const QStringList notDeleted{
-            QStringLiteral("Frage/0: Der aktuelle Eintrag wird gelöscht.\nSicher?"),
+            u"Frage/0: Der aktuelle Eintrag wird gelöscht.\nSicher?"_s,
             QStringLiteral("Fehler/0: Fehler beim Erzeugen einer temporären Datei. Konnte "
                            "Eintrag nicht löschen!")};
         const QStringList changed{QStringLiteral(
             "Fehler/0: Die Datei wurde inzwischen von einem anderen Programm geändert! Es wurde "
             "nichts geschrieben.")};
-        const QStringList notReplaced{
-            notDeleted[0], QStringLiteral("Fehler/0: Eintrag konnte nicht gelöscht werden.")};
+        const QStringList notReplaced{notDeleted[0],
+                                      u"Fehler/0: Eintrag konnte nicht gelöscht werden."_s};
         const QStringList convertAsk{
-            QStringLiteral("Frage/2: Die Output-Datei existiert bereits. Überschreiben?")};
-        const QString notCreated = QStringLiteral("Konnte Output-Datei nicht erzeugen.");
+            u"Frage/2: Die Output-Datei existiert bereits. Überschreiben?"_s};
+        const QString notCreated = u"Konnte Output-Datei nicht erzeugen."_s;
         const QString htmlAsk =
-            QStringLiteral("Frage/2: Ausgabedatei liste.html existiert bereits. Überschreiben?");
-        const QString htmlFailed =
-            QStringLiteral("Fehler/1: Die HTML-Datei konnte nicht geschrieben werden!");
-        const QString zipAsk =
-            QStringLiteral("Frage/0: %1/liste.zip existiert bereits.\nÜberschreiben?");
-        const QString packFailed =
-            QStringLiteral("Lernkompass/0: Fataler Fehler in ZipDLL.DLL: Abbruch\n");
-        const QString unpackFailed =
-            QStringLiteral("Lernkompass/0: Fataler Fehler in UnzDLL.DLL: Abbruch\n");
+            u"Frage/2: Ausgabedatei liste.html existiert bereits. Überschreiben?"_s;
+        const QString htmlFailed = u"Fehler/1: Die HTML-Datei konnte nicht geschrieben werden!"_s;
+        const QString zipAsk = u"Frage/0: %1/liste.zip existiert bereits.\nÜberschreiben?"_s;
+        const QString packFailed = u"Lernkompass/0: Fataler Fehler in ZipDLL.DLL: Abbruch\n"_s;
+        const QString unpackFailed = u"Lernkompass/0: Fataler Fehler in UnzDLL.DLL: Abbruch\n"_s;
         const QString notWritten =
-            unpackFailed + QStringLiteral("Die Datei %1/liste.vok kann nicht geschrieben werden.");
+            unpackFailed + u"Die Datei %1/liste.vok kann nicht geschrieben werden."_s;
         // clang-format off
         QTest::newRow("store, disk full") << "store" << "full" << "liste.vok" << 16400LL
             << writeFailed << "";
@@ -186,7 +168,7 @@ private Q_SLOTS:
         QTest::newRow("header, file cut while open") << "header" << "cut" << "liste.vok"
             << 200LL << changed << "";
         QTest::newRow("header, file locked while open") << "header" << "rofile" << "liste.vok"
-            << 0LL << QStringList{QStringLiteral("Fehler/0: Fehler beim Schreiben der Datei!")}
+            << 0LL << QStringList{u"Fehler/0: Fehler beim Schreiben der Datei!"_s}
             << "";
         QTest::newRow("statistics, file locked") << "statistics" << "rofile"
             << "Lernkompass.dat" << 0LL << QStringList() << "";
@@ -202,7 +184,7 @@ private Q_SLOTS:
         QTest::newRow("html, page locked") << "html" << "rofile" << "liste.html" << 0LL
             << QStringList{htmlAsk, htmlFailed} << "Bereit.";
         QTest::newRow("pack, disk full") << "pack" << "full" << "" << 100LL
-            << QStringList{zipAsk, packFailed + QStringLiteral("Schreibfehler.")} << "Beendet.";
+            << QStringList{zipAsk, packFailed + u"Schreibfehler."_s} << "Beendet.";
         QTest::newRow("pack, folder locked") << "pack" << "rodir" << "" << 0LL
             << QStringList{zipAsk, packFailed + QStringLiteral("Die temporäre Datei kann nicht "
                                                          "angelegt werden.")}
@@ -218,12 +200,12 @@ private Q_SLOTS:
             << QStringList{notWritten} << "Beendet.";
         QTest::newRow("unpack, folder locked") << "unpack" << "rodir" << "" << 0LL
             << QStringList{unpackFailed +
-                           QStringLiteral("Die Datei %1/liste.vok kann nicht angelegt werden.")}
+                           u"Die Datei %1/liste.vok kann nicht angelegt werden."_s}
             << "Beendet.";
         QTest::newRow("unpack, file locked") << "unpack" << "rofile" << "liste.vok" << 0LL
             << QStringList{notWritten} << "Beendet.";
         QTest::newRow("unpack, archive cut while read") << "unpack" << "cut" << "liste.zip"
-            << 100LL << QStringList{unpackFailed + QStringLiteral("Unerwartetes Dateiende.")}
+            << 100LL << QStringList{unpackFailed + u"Unerwartetes Dateiende."_s}
             << "Beendet.";
         // clang-format on
     }
@@ -236,86 +218,83 @@ private Q_SLOTS:
         QFETCH(QStringList, messages);
         QFETCH(QString, status);
         if (fault.startsWith(u'r') && RunningAsRoot() &&
-            QStandardPaths::findExecutable(QStringLiteral("chattr")).isEmpty())
+            QStandardPaths::findExecutable(u"chattr"_s).isEmpty())
             QSKIP("root is stopped by chattr only");
         // Permissions stop neither writes through an open file nor a rename over it.
-        if (fault == QLatin1String("rofile") && !RunningAsRoot() &&
-            !QStringList{QStringLiteral("convert"), QStringLiteral("html"),
-                         QStringLiteral("statistics")}
-                 .contains(operation))
+        if (fault == u"rofile"_s && !RunningAsRoot() &&
+            !QStringList{u"convert"_s, u"html"_s, u"statistics"_s}.contains(operation))
             QSKIP("only the immutable attribute (root) locks an open file and its name");
 
-        if (fault == QLatin1String("fsfull") &&
-            QProcess::execute(QStringLiteral("mount"),
-                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                               QStringLiteral("size=64k"), QStringLiteral("tmpfs"), dir}) != 0)
+        if (fault == u"fsfull"_s &&
+            QProcess::execute(u"mount"_s,
+                              {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s, u"tmpfs"_s, dir}) != 0)
             QSKIP("cannot mount a small file system here");
         // Left after the editor, which holds a file there open.
         const auto unmount = qScopeGuard([&] {
-            if (fault == QLatin1String("fsfull"))
-                QProcess::execute(QStringLiteral("umount"), {dir});
+            if (fault == u"fsfull"_s)
+                QProcess::execute(u"umount"_s, {dir});
         });
 
         // What a user has: a word list, its page, its archive, a library, the statistics.
         const QList<VocabularyEntry> entries = NumberedEntries(40);
-        const QString vok = WriteVocabularyFile(dir, QStringLiteral("liste.vok"), entries);
+        const QString vok = WriteVocabularyFile(dir, u"liste.vok"_s, entries);
         const QString other = NewTestDirectory();  // a folder elsewhere
-        const QString privat = other + QStringLiteral("/privat.txt");
+        const QString privat = other + u"/privat.txt"_s;
         QVERIFY(WriteBytes(privat, "geheim"));
         QVERIFY(QFile::setPermissions(privat, QFile::ReadOwner | QFile::WriteOwner));
-        if (fault == QLatin1String("tmplink"))
-            QVERIFY(QFile::link(privat, at(QStringLiteral("liste.tmp"))));
-        if (fault == QLatin1String("tmpfile"))
-            QVERIFY(WriteBytes(at(QStringLiteral("liste.tmp")), "Notizen"));
-        if (fault == QLatin1String("voklink"))
-            QVERIFY(QFile::rename(vok, other + QStringLiteral("/real.vok")) &&
-                    QFile::link(other + QStringLiteral("/real.vok"), vok));
-        if (fault == QLatin1String("fsfull")) {
-            QFile filler(at(QStringLiteral("filler")));
+        if (fault == u"tmplink"_s)
+            QVERIFY(QFile::link(privat, at(u"liste.tmp"_s)));
+        if (fault == u"tmpfile"_s)
+            QVERIFY(WriteBytes(at(u"liste.tmp"_s), "Notizen"));
+        if (fault == u"voklink"_s)
+            QVERIFY(QFile::rename(vok, other + u"/real.vok"_s) &&
+                    QFile::link(other + u"/real.vok"_s, vok));
+        if (fault == u"fsfull"_s) {
+            QFile filler(at(u"filler"_s));
             QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
             filler.write(QByteArray(64 * 1024, 'f'));  // as much as fits
         }
-        if (operation == QLatin1String("html"))
-            QVERIFY(WriteBytes(at(QStringLiteral("liste.html")), "alte Seite"));
-        if (operation == QLatin1String("convert"))
-            QVERIFY(WriteBytes(at(QStringLiteral("liste.bib")),
-                               Library({Lesson("L", QByteArrayList(3, kHouse))})));
-        if (operation == QLatin1String("pack"))
-            QVERIFY(WriteArchive(at(QStringLiteral("liste.zip")), L("alt.txt=alt")));
-        if (operation == QLatin1String("unpack")) {
-            QStringList spec{QStringLiteral("liste.vok=")};
+        if (operation == u"html"_s)
+            QVERIFY(WriteBytes(at(u"liste.html"_s), "alte Seite"));
+        if (operation == u"convert"_s)
+            QVERIFY(
+                WriteBytes(at(u"liste.bib"_s), Library({Lesson("L", QByteArrayList(3, kHouse))})));
+        if (operation == u"pack"_s)
+            QVERIFY(WriteArchive(at(u"liste.zip"_s), L("alt.txt=alt")));
+        if (operation == u"unpack"_s) {
+            QStringList spec{u"liste.vok="_s};
             for (int i = 0; i < 3000; ++i)
                 spec[0] += QString::number(i * 7919 % 10007);
-            QVERIFY(WriteArchive(at(QStringLiteral("liste.zip")), spec, 0));
+            QVERIFY(WriteArchive(at(u"liste.zip"_s), spec, 0));
         }
-        if (operation == QLatin1String("statistics"))
-            QVERIFY(WriteBytes(at(QStringLiteral("Lernkompass.dat")),
-                               QByteArray(2 * kStatisticsRecordSize, 'r')));
+        if (operation == u"statistics"_s)
+            QVERIFY(
+                WriteBytes(at(u"Lernkompass.dat"_s), QByteArray(2 * kStatisticsRecordSize, 'r')));
         const QMap<QString, QByteArray> before = Contents(dir);
         QMap<QString, QByteArray> elsewhere = Contents(other);
 
         // The editor and the file information hold the file open before the fault.
         std::unique_ptr<TForm2> editor;
         VocabularyFile open;
-        if (operation == QLatin1String("store") || operation == QLatin1String("delete")) {
+        if (operation == u"store"_s || operation == u"delete"_s) {
             editor = std::make_unique<TForm2>();
             editor->ResetEditor();
             editor->show();
             platform.fileAnswers << vok;
             editor->OeffnenClick();
             QCOMPARE(editor->Label2->text(), vok);
-            if (operation == QLatin1String("store")) {  // a new entry after the last one
+            if (operation == u"store"_s) {  // a new entry after the last one
                 editor->ScrollBar1->setValue(editor->ScrollBar1->maximum());
                 editor->Button1->click();
             }
-        } else if (operation == QLatin1String("header")) {
+        } else if (operation == u"header"_s) {
             QVERIFY(open.open(vok, VocabularyFile::Access::ReadWrite));
         }
-        if (fault == QLatin1String("cut") && (editor || open.isOpen()))
+        if (fault == u"cut"_s && (editor || open.isOpen()))
             QVERIFY(QFile::resize(at(target), limit));
-        if (fault == QLatin1String("rofile") && !lock(at(target)))
+        if (fault == u"rofile"_s && !lock(at(target)))
             QSKIP("cannot make a file unwritable here");
-        if (fault == QLatin1String("rodir") && !lock(dir))
+        if (fault == u"rodir"_s && !lock(dir))
             QSKIP("cannot make a folder unwritable here");
 
         TForm10 zipper;
@@ -324,39 +303,39 @@ private Q_SLOTS:
         zipper.show();
         const TZipBuilder::ProgressEvent forward = zipper.ZipBuilder1.OnProgress;
         zipper.ZipBuilder1.OnProgress = [&](ProgressType kind, const QString& name, qint64 n) {
-            if (fault == QLatin1String("cut") && kind == ProgressType::NewFile && !cut)
+            if (fault == u"cut"_s && kind == ProgressType::NewFile && !cut)
                 cut = QFile::resize(at(target), limit);
             forward(kind, name, n);
         };
         QString shownStatus;
         const auto act = [&] {
-            if (operation == QLatin1String("store")) {
-                editor->Edit2->setText(QStringLiteral("neu"));
-                editor->Edit3->setText(QStringLiteral("new"));
+            if (operation == u"store"_s) {
+                editor->Edit2->setText(u"neu"_s);
+                editor->Edit3->setText(u"new"_s);
                 editor->Button1->click();
-            } else if (operation == QLatin1String("delete")) {
+            } else if (operation == u"delete"_s) {
                 platform.answers << MsgAnswer::Yes;
                 editor->Eintraglschen1->trigger();
-            } else if (operation == QLatin1String("header")) {
+            } else if (operation == u"header"_s) {
                 TForm4 form;
                 QTimer::singleShot(0, &form, [&form] { form.close(); });
                 form.ShowForEditor(open);
-            } else if (operation == QLatin1String("statistics")) {
+            } else if (operation == u"statistics"_s) {
                 RunResult run;
                 run.vocabularyPath = vok;
-                run.lesson = QStringLiteral("L");
+                run.lesson = u"L"_s;
                 run.date = QDate(2001, 3, 5);
-                if (WriteStatisticsRecord(at(QStringLiteral("Lernkompass.dat")), run))
-                    shownStatus = QStringLiteral("geschrieben");
-            } else if (operation == QLatin1String("convert")) {
+                if (WriteStatisticsRecord(at(u"Lernkompass.dat"_s), run))
+                    shownStatus = u"geschrieben"_s;
+            } else if (operation == u"convert"_s) {
                 converter.show();
-                platform.fileAnswers << at(QStringLiteral("liste.bib")) << vok;
+                platform.fileAnswers << at(u"liste.bib"_s) << vok;
                 platform.answers << MsgAnswer::Yes;
                 converter.Button1->click();
                 converter.Button2->click();
                 converter.Button3->click();
                 shownStatus = converter.StatusText();
-            } else if (operation == QLatin1String("html")) {
+            } else if (operation == u"html"_s) {
                 Form12->show();
                 Form12->Edit1->setText(vok);
                 platform.answers << MsgAnswer::Yes;
@@ -364,18 +343,18 @@ private Q_SLOTS:
                 shownStatus = Form12->StatusText->text();
                 Form12->close();
             } else {
-                const bool pack = operation == QLatin1String("pack");
+                const bool pack = operation == u"pack"_s;
                 if (!zipper.CheckBox1->isChecked())
                     zipper.CheckBox1->click();  // unpacking overwrites
                 platform.answers << MsgAnswer::Yes;
-                platform.fileAnswers << (pack ? vok : at(QStringLiteral("liste.zip")));
+                platform.fileAnswers << (pack ? vok : at(u"liste.zip"_s));
                 (pack ? zipper.Button1 : zipper.Button2)->click();
                 shownStatus = zipper.StatusText();
             }
             return true;
         };
-        SetRecordMoveFaults({.failReplace = fault == QLatin1String("rename")});
-        if (fault == QLatin1String("full")) {
+        SetRecordMoveFaults({.failReplace = fault == u"rename"_s});
+        if (fault == u"full"_s) {
             if (!WithFileSizeLimit(limit, act))
                 QSKIP("needs a file size limit");
         } else {
@@ -384,31 +363,30 @@ private Q_SLOTS:
         SetRecordMoveFaults({});
         cleanup();
 
-        QCOMPARE(shownMessages(), messages.replaceInStrings(QStringLiteral("%1"), dir));
-        if (!status.isEmpty() && status != QLatin1String("deleted"))
+        QCOMPARE(platform.messageLines(true), messages.replaceInStrings(u"%1"_s, dir));
+        if (!status.isEmpty() && status != u"deleted"_s)
             QCOMPARE(shownStatus, status);
-        QCOMPARE(shownStatus == QLatin1String("geschrieben"), false);
-        if (fault == QLatin1String("cut") && !editor && !open.isOpen())
+        QCOMPARE(shownStatus == u"geschrieben"_s, false);
+        if (fault == u"cut"_s && !editor && !open.isOpen())
             QVERIFY(cut);
         QMap<QString, QByteArray> expected = before;
-        if (status == QLatin1String("deleted")) {
-            expected[QStringLiteral("liste.vok")] = VocabularyBytes(entries.mid(1));
-            if (fault == QLatin1String("voklink"))
-                elsewhere[QStringLiteral("real.vok")] = expected[QStringLiteral("liste.vok")];
+        if (status == u"deleted"_s) {
+            expected[u"liste.vok"_s] = VocabularyBytes(entries.mid(1));
+            if (fault == u"voklink"_s)
+                elsewhere[u"real.vok"_s] = expected[u"liste.vok"_s];
         }
         QCOMPARE(Contents(other), elsewhere);
-        QCOMPARE(QFileInfo(vok).isSymLink(), fault == QLatin1String("voklink"));
-        QCOMPARE(QFileInfo(at(QStringLiteral("liste.tmp"))).isSymLink(),
-                 fault == QLatin1String("tmplink"));
+        QCOMPARE(QFileInfo(vok).isSymLink(), fault == u"voklink"_s);
+        QCOMPARE(QFileInfo(at(u"liste.tmp"_s)).isSymLink(), fault == u"tmplink"_s);
         QCOMPARE(int(QFile::permissions(privat) & 0x7077), 0x6000);  // still private
-        if (fault == QLatin1String("cut"))
+        if (fault == u"cut"_s)
             expected[target] = before[target].left(limit);  // what the other did
         QMap<QString, QByteArray> after = Contents(dir);
-        if (operation == QLatin1String("pack") && fault == QLatin1String("cut")) {
-            const auto packed = ReadArchive(at(QStringLiteral("liste.zip")));
-            QCOMPARE(packed.keys(), QStringList{QStringLiteral("liste.vok")});
+        if (operation == u"pack"_s && fault == u"cut"_s) {
+            const auto packed = ReadArchive(at(u"liste.zip"_s));
+            QCOMPARE(packed.keys(), QStringList{u"liste.vok"_s});
             QCOMPARE(std::get<0>(packed.first()), expected[target]);
-            after[QStringLiteral("liste.zip")] = expected[QStringLiteral("liste.zip")];
+            after[u"liste.zip"_s] = expected[u"liste.zip"_s];
         }
         QCOMPARE(after.keys(), expected.keys());
         for (auto it = expected.cbegin(); it != expected.cend(); ++it)

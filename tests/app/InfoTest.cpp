@@ -1,19 +1,13 @@
-#include "app/Forms.h"
 #include "app/Info.h"
 #include "app/Urllabel.h"
 #include "learn/Lernprogramm.h"
-#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "vocab/Editor.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QDir>
 #include <QEnterEvent>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -21,14 +15,14 @@ namespace {
 
 QAction* MenuItem(const QString& window, const QString& item)
 {
-    return (window == QLatin1String("Editor") ? static_cast<QWidget*>(Form2) : Form5)
+    return (window == u"Editor"_s ? static_cast<QWidget*>(Form2) : Form5)
         ->findChild<QAction*>(item);
 }
 
 // What a link shows: underlined or not, and its colour.
 QString Look(const TURLLabel* link)
 {
-    return (link->font().underline() ? QStringLiteral("underlined ") : QStringLiteral("plain ")) +
+    return (link->font().underline() ? u"underlined "_s : u"plain "_s) +
            link->palette().color(QPalette::WindowText).name();
 }
 
@@ -79,7 +73,7 @@ private Q_SLOTS:
         QFETCH(QStringList, messages);
         platform.programDir = programDir;
         const QString elsewhere = NewTestDirectory();
-        QVERIFY(WriteBytes(elsewhere + QStringLiteral("/Liesmich.htm"), "<html></html>"));
+        QVERIFY(WriteBytes(elsewhere + u"/Liesmich.htm"_s, "<html></html>"));
         const QString before = QDir::currentPath();
         QVERIFY(QDir::setCurrent(elsewhere));
         MenuItem(window, item)->trigger();
@@ -87,20 +81,20 @@ private Q_SLOTS:
         QCOMPARE(platform.urlsOpened, opened);
         QCOMPARE(platform.messageTexts(), messages);
         for (const FakePlatform::Message& m : platform.messages)
-            QVERIFY(m.caption == QStringLiteral("Fehler") && m.buttons == MsgButtons::Ok &&
+            QVERIFY(m.caption == u"Fehler"_s && m.buttons == MsgButtons::Ok &&
                     m.icon == MsgIcon::None);
     }
 
-    // "&Info ..." shows the about box modally in both windows; Esc closes it.
+    // "&Info ..." shows the about box modally in both windows.
     void infoItem()
     {
-        for (const QString& window : {QStringLiteral("Editor"), QStringLiteral("Lernprogramm")}) {
+        for (const QString& window : {u"Editor"_s, u"Lernprogramm"_s}) {
             bool shownModally = false;
             QTimer::singleShot(0, Form9, [&] {
                 shownModally = Form9->isVisible() && Form9->isModal();
-                QTest::keyClick(Form9, Qt::Key_Escape);
+                Form9->close();
             });
-            MenuItem(window, QStringLiteral("Info1"))->trigger();
+            MenuItem(window, u"Info1"_s)->trigger();
             QVERIFY2(shownModally && !Form9->isVisible(), qPrintable(window));
         }
     }
@@ -135,9 +129,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("steps");  // e: enter, l: leave, t: Tab to it, o: Tab on
         QTest::addColumn<QStringList>("looks");
-        const QString plain = QStringLiteral("plain #0000ff");
-        const QString under = QStringLiteral("underlined #0000ff");
-        const QString framed = QStringLiteral(" framed");
+        const QString plain = u"plain #0000ff"_s;
+        const QString under = u"underlined #0000ff"_s;
+        const QString framed = u" framed"_s;
         QTest::newRow("enter, leave") << "el" << QStringList{under, plain};
         QTest::newRow("Tab to it, Tab on") << "to" << QStringList{plain + framed, plain};
         QTest::newRow("focus during hover")
@@ -170,7 +164,7 @@ private Q_SLOTS:
             bool framed = false;
             for (int x = 0; x < shot.width(); ++x)
                 framed = framed || shot.pixel(x, 0) != background;
-            return Look(label) + (framed ? QStringLiteral(" framed") : QString());
+            return Look(label) + (framed ? u" framed"_s : QString());
         };
         QStringList seen;
         for (QChar step : steps) {
@@ -181,8 +175,7 @@ private Q_SLOTS:
             else if (step == QLatin1Char('l'))
                 QApplication::sendEvent(label, &leave);
             else
-                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window,
-                                Qt::Key_Tab);
+                PressKey(&window, Qt::Key_Tab);
             seen << look();
         }
         QCOMPARE(seen, looks);
@@ -194,21 +187,19 @@ private Q_SLOTS:
     void helpPage()
     {
         const QByteArray bytes =
-            ReadBytes(QCoreApplication::applicationDirPath() + QStringLiteral("/Liesmich.htm"));
+            ReadBytes(QCoreApplication::applicationDirPath() + u"/Liesmich.htm"_s);
         QVERIFY(bytes.size() > 10000);
         QStringDecoder utf8(QStringDecoder::Utf8);
         const QString page = utf8(bytes);
         QVERIFY(!utf8.hasError());
-        QVERIFY(page.contains(QLatin1String("<meta charset=\"utf-8\">")));
+        QVERIFY(page.contains(u"<meta charset=\"utf-8\">"_s));
         for (const char* banned :
              {"<script", "\\son\\w+\\s*=", "<(img|link|iframe|object)\\b", "url\\("})
             QVERIFY2(!page.contains(QRegularExpression(QLatin1String(banned))), banned);
         QSet<QString> ids;
-        for (const auto& m :
-             QRegularExpression(QStringLiteral("\\sid=\"([^\"]+)\"")).globalMatch(page))
+        for (const auto& m : QRegularExpression(u"\\sid=\"([^\"]+)\""_s).globalMatch(page))
             ids << m.captured(1);
-        for (const auto& m :
-             QRegularExpression(QStringLiteral("\\shref=\"([^\"]*)\"")).globalMatch(page))
+        for (const auto& m : QRegularExpression(u"\\shref=\"([^\"]*)\""_s).globalMatch(page))
             QVERIFY2(
                 m.captured(1).startsWith(QLatin1Char('#')) && ids.contains(m.captured(1).mid(1)),
                 qPrintable(m.captured(1)));

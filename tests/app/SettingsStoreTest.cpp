@@ -1,9 +1,5 @@
-#include "app/SettingsStore.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QScopeGuard>
 
 #ifdef Q_OS_UNIX
@@ -11,16 +7,7 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-// Replaces the settings file as another program (or a second instance) would.
-void PlantSettings(const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(SettingsFilePath()).path());
-    QVERIFY(WriteBytes(SettingsFilePath(), content));
-}
-
-}  // namespace
+using namespace Qt::StringLiterals;
 
 class SettingsStoreTest : public QObject {
     Q_OBJECT
@@ -30,15 +17,15 @@ private Q_SLOTS:
     // A value of another type, or damaged, reads as its default; the others are unharmed.
     void typeRules()
     {
-        PlantSettings(
+        QVERIFY(WriteSettingsFile(
             Lines({"AutoDelete=dword:00000002", "Compression=sz:7", "Font=dword:00000001",
                    "\x01\xff kaputt", "IgnoreGrossKlein=sz:1", "Overwrite=dword:1",
-                   "Shortcut1=sz:eins", "Synonyme=dword:00000000", "WrongSound=sz: /snd/f.wav "}));
+                   "Shortcut1=sz:eins", "Synonyme=dword:00000000", "WrongSound=sz: /snd/f.wav "})));
         const QVariantList read = {ReadAutoDelete(),       ReadCompression(), ReadFont(),
                                    ReadIgnoreGrossKlein(), ReadOverwrite(),   ReadShortcut(10),
                                    ReadSynonyme(),         ReadWrongSound()};
         QCOMPARE(read, (QVariantList{true, 5, QString(), false, false, QString(), false,
-                                     QStringLiteral(" /snd/f.wav ")}));
+                                     u" /snd/f.wav "_s}));
     }
 
     // Without a store every setting reads as its default, also when an organisation-wide
@@ -47,8 +34,7 @@ private Q_SLOTS:
     {
         const QString folder = QFileInfo(SettingsFilePath()).path();
         QDir(folder).removeRecursively();
-        QVERIFY(
-            WriteBytes(folder + QStringLiteral(".conf"), Lines({"Compression=dword:00000009"})));
+        QVERIFY(WriteBytes(folder + u".conf"_s, Lines({"Compression=dword:00000009"})));
         WriteCompression(9);
         QVERIFY(!QFileInfo::exists(QFileInfo(SettingsFilePath()).path()));
         const QVariantList read = {
@@ -65,8 +51,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("suffix");  // to the store's folder
         QTest::addColumn<bool>("storeUsable");
-        QTest::newRow("the store") << QStringLiteral("/Lernkompass.conf") << false;
-        QTest::newRow("the organisation-wide file") << QStringLiteral(".conf") << true;
+        QTest::newRow("the store") << u"/Lernkompass.conf"_s << false;
+        QTest::newRow("the organisation-wide file") << u".conf"_s << true;
     }
     void fifo_defaultsWithoutHanging()
     {
@@ -97,12 +83,13 @@ private Q_SLOTS:
 
     void writes_giveExactTypedLines()
     {
-        PlantSettings(Lines({"Compression=sz:7", "Font=hex:41"}));  // replaced, whatever their type
+        QVERIFY(WriteSettingsFile(
+            Lines({"Compression=sz:7", "Font=hex:41"})));  // replaced, whatever their type
         WriteCompression(-7);
-        WriteFont(QStringLiteral("Symbol"));
+        WriteFont(u"Symbol"_s);
         WriteFontField(-1, 2);
-        WriteShortcut(QStringLiteral("zehn"), 10);
-        WriteShortcut(QStringLiteral("C:\\V\\\n2"), 1);
+        WriteShortcut(u"zehn"_s, 10);
+        WriteShortcut(u"C:\\V\\\n2"_s, 1);
         WriteAutoDelete(true);
         QCOMPARE(ReadBytes(SettingsFilePath()),
                  Lines({"AutoDelete=dword:00000001", "Compression=dword:fffffff9", "Font=sz:Symbol",
@@ -110,7 +97,7 @@ private Q_SLOTS:
                         "Shortcut10=sz:zehn"}));
         QCOMPARE(ReadCompression(), -7);
         QCOMPARE(ReadFontField(2), -1);
-        QCOMPARE(ReadShortcut(1), QStringLiteral("C:\\V\\\n2"));
+        QCOMPARE(ReadShortcut(1), u"C:\\V\\\n2"_s);
     }
 };
 

@@ -1,10 +1,7 @@
 #include "app/Sound.h"
 
-#include "app/SettingsStore.h"
-#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -19,6 +16,8 @@
 #include <QAudioDevice>
 #include <QMediaDevices>
 #endif
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -42,8 +41,8 @@ QByteArray Wave(int format, int channels, int rate, int bits, int ms, int sub = 
 {
     const auto Le16 = [](int v) { return Le32(static_cast<quint32>(v)).left(2); };
     const int align = channels * bits / 8;
-    QByteArray fmt = Le16(format) + Le16(channels) + Le32(rate) + Le32(rate * align) +
-                     Le16(align) + Le16(bits);
+    QByteArray fmt =
+        Le16(format) + Le16(channels) + Le32(rate) + Le32(rate * align) + Le16(align) + Le16(bits);
     if (format == 0xFFFE)
         fmt += Le16(22) + Le16(bits) + Le32(0) + Le16(sub) + QByteArray(14, '\x11');
     const int bytes = rate / 1000 * ms * align;
@@ -108,14 +107,14 @@ private Q_SLOTS:
     void answerSounds_followTheirSettings()
     {
         FakePlatform platform;
-        const QString file = QStringLiteral("/home/klang/tusch.wav");
-        WriteRightSound(QStringLiteral("default"));
+        const QString file = u"/home/klang/tusch.wav"_s;
+        WriteRightSound(u"default"_s);
         WriteWrongSound(file);
         PlayRightSound();
         PlayWrongSound();
         WriteRightSound(QString());
         PlayRightSound();
-        WriteWrongSound(QStringLiteral("default"));
+        WriteWrongSound(u"default"_s);
         platform.soundPlayable = false;
         PlayWrongSound();
         QCOMPARE(platform.soundsPlayed,
@@ -129,7 +128,7 @@ private Q_SLOTS:
     void qtPlatform_withoutServer_refusesAtOnce()
     {
 #ifdef Q_OS_LINUX
-        qputenv("PULSE_SERVER", QFile::encodeName(TestRoot() + QStringLiteral("/no-server")));
+        qputenv("PULSE_SERVER", QFile::encodeName(TestRoot() + u"/no-server"_s));
 #else
         if (!QMediaDevices::audioOutputs().isEmpty())
             QSKIP("this machine has an audio output");
@@ -160,13 +159,13 @@ private Q_SLOTS:
         QFETCH(QByteArray, wave);
         QFETCH(int, ms);
         QFETCH(bool, stopped);
-        const QString program = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+        const QString program = QStandardPaths::findExecutable(u"pulseaudio"_s);
         if (program.isEmpty())
             QSKIP("no pulseaudio here to play through");
         QVERIFY(StartServer(program));
         QString file = kRightSoundResource;
         if (!wave.isEmpty())
-            QVERIFY(WriteBytes(file = NewTestDirectory() + QStringLiteral("/ton.wav"), wave));
+            QVERIFY(WriteBytes(file = NewTestDirectory() + u"/ton.wav"_s, wave));
         const auto pid = static_cast<pid_t>(m_server.processId());
         if (stopped)
             ::kill(pid, SIGSTOP);
@@ -186,18 +185,19 @@ private:
     // QProcess ends it.
     bool StartServer(const QString& program)
     {
-        const QString socket = TestRoot() + QStringLiteral("/pulse-native");
-        qputenv("PULSE_SERVER", QFile::encodeName(QStringLiteral("unix:") + socket));
+        const QString socket = TestRoot() + u"/pulse-native"_s;
+        qputenv("PULSE_SERVER", QFile::encodeName(u"unix:"_s + socket));
         if (m_server.state() != QProcess::NotRunning)
             return true;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), TestRoot());
+        env.insert(u"XDG_RUNTIME_DIR"_s, TestRoot());
         m_server.setProcessEnvironment(env);
         m_server.start(program, QStringLiteral("-n --daemonize=no --exit-idle-time=-1 "
                                                "--use-pid-file=no -Lmodule-null-sink")
-                                    .split(QLatin1Char(' '))
+                                        .split(QLatin1Char(' '))
                                     << QStringLiteral("-Lmodule-native-protocol-unix "
-                                                      "auth-anonymous=1 socket=") + socket);
+                                                      "auth-anonymous=1 socket=") +
+                                           socket);
         return QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000);
     }
 

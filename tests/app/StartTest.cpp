@@ -1,13 +1,7 @@
-#include "app/Forms.h"
-#include "app/SettingsStore.h"
 #include "app/Start.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
+using namespace Qt::StringLiterals;
 
 class StartTest : public QObject {
     Q_OBJECT
@@ -44,14 +38,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("shownName");
         QTest::addColumn<QString>("handedOver");
-        const QString longPath =
-            QStringLiteral("/x/") + QString(420, u'v') + QStringLiteral("/lang.vok");
+        const QString longPath = u"/x/"_s + QString(420, u'v') + u"/lang.vok"_s;
         QTest::newRow("none") << QStringList() << QString() << QString();
-        QTest::newRow("bare name") << QStringList{QStringLiteral("englisch.vok")}
-                                   << "englisch.vok" << "englisch.vok";
+        QTest::newRow("bare name") << QStringList{u"englisch.vok"_s} << "englisch.vok"
+                                   << "englisch.vok";
         QTest::newRow("two paths, the first counts")
-            << QStringList{QStringLiteral("/x/erste.vok"), QStringLiteral("/x/zweite.vok")}
-            << "erste.vok" << "/x/erste.vok";
+            << QStringList{u"/x/erste.vok"_s, u"/x/zweite.vok"_s} << "erste.vok"
+            << "/x/erste.vok";
         QTest::newRow("over 399 characters") << QStringList{longPath} << "lang.vok" << longPath;
     }
     void commandLine()

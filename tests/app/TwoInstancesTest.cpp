@@ -1,16 +1,8 @@
-#include "app/SettingsStore.h"
 #include "learn/StatisticsFile.h"
-#include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "vocab/Editor.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QThread>
 
 #include <cstdio>
@@ -20,6 +12,8 @@
 // child process with a role: it shares the parent's settings directory (inherited
 // environment), statistics file and vocabulary files.
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int kWriters = 4;
@@ -27,8 +21,8 @@ constexpr int kRecordsEach = 200;
 
 RunResult Run(int writer, int number)
 {
-    return {QStringLiteral("/v/englisch.vok"), QStringLiteral("Schreiber %1").arg(writer),
-            number, writer, 0, 0, 1, QDate(2026, 12, 7)};
+    return {u"/v/englisch.vok"_s, u"Schreiber %1"_s.arg(writer), number, writer, 0, 0, 1,
+            QDate(2026, 12, 7)};
 }
 
 // A child whose parent has died ends on its own after two minutes.
@@ -36,6 +30,16 @@ void WaitForFile(const QString& path)
 {
     for (int i = 0; i < 600000 && !QFileInfo::exists(path); ++i)
         QThread::usleep(200);
+}
+
+// Stores a new entry after the file's last one.
+void StoreNewEntry(TForm2& editor, const QString& text)
+{
+    editor.Letztes1->trigger();
+    editor.Button1->click();
+    editor.Edit2->setText(text);
+    editor.Edit3->setText(text);
+    editor.Button1->click();
 }
 
 // --editor <file> <go file>: opens the file in an editor and says "offen"; once the go
@@ -53,43 +57,36 @@ int EditorChild(int argc, char* argv[])
     std::printf("%s\n", platform.messages.isEmpty() ? "offen" : "abgewiesen");
     std::fflush(stdout);
     WaitForFile(args.at(3));
-    editor.Letztes1->trigger();
-    editor.Button1->click();
-    editor.Edit2->setText(QStringLiteral("aaa"));
-    editor.Edit3->setText(QStringLiteral("aaa"));
-    editor.Button1->click();
+    StoreNewEntry(editor, u"aaa"_s);
     std::printf("%s\n", platform.messages.isEmpty() ? "gespeichert" : "Fehler");
     std::fflush(stdout);
     QThread::sleep(120);
     return 1;
 }
 
-// --resize <file> <n>: cuts the file to n entries, or appends entries up to n.
-int ResizeChild(const QString& path, int entries)
+// Cuts the file to n entries, or appends entries up to n, as another program would.
+bool Resize(const QString& path, int entries)
 {
     QFile file(path);
     const qint64 size = qint64(entries + 1) * kRecordSize;
     if (!file.open(QIODevice::ReadWrite) || !file.seek(file.size()))
-        return 1;
+        return false;
     while (file.size() < size)
-        file.write(EncodeEntry({QStringLiteral("L"), QStringLiteral("fremd"), {}, {}, {}}).value());
-    return file.resize(size) ? 0 : 1;
+        file.write(EncodeEntry({u"L"_s, u"fremd"_s, {}, {}, {}}).value());
+    return file.resize(size);
 }
 
 // --append <statistics file> <writer> <go file>: waits for the go file, then appends.
-// --resize: see ResizeChild.
 // --settings: prints the settings this test writes.
 int Child(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.at(1) == QLatin1String("--settings")) {
+    if (args.at(1) == u"--settings"_s) {
         std::printf("%d|%s|%s\n", ReadCompression(), ReadCurrentDirectory().toUtf8().constData(),
                     ReadShortcut(3).toUtf8().constData());
         return 0;
     }
-    if (args.at(1) == QLatin1String("--resize"))
-        return ResizeChild(args.at(2), args.at(3).toInt());
     const int writer = args.at(3).toInt();
     WaitForFile(args.at(4));
     for (int i = 1; i <= kRecordsEach; ++i)
@@ -113,12 +110,6 @@ QString ReadLine(QProcess* child)
     return QString::fromUtf8(child->readLine()).trimmed();
 }
 
-QString InUse()
-{
-    return QStringLiteral(
-        "Die Datei wird bereits in einem anderen Lernkompass-Fenster bearbeitet.");
-}
-
 }  // namespace
 
 class TwoInstancesTest : public QObject {
@@ -132,14 +123,6 @@ class TwoInstancesTest : public QObject {
         platform->clear();
         platform->fileAnswers << path;
         editor->OeffnenClick();
-    }
-    void storeNewEntry(const QString& text)
-    {
-        editor->Letztes1->trigger();
-        editor->Button1->click();
-        editor->Edit2->setText(text);
-        editor->Edit3->setText(text);
-        editor->Button1->click();
     }
 
 private Q_SLOTS:
@@ -160,27 +143,28 @@ private Q_SLOTS:
     void editor_secondRefused_killedOneReleases()
     {
         const QString dir = NewTestDirectory();
-        const QString path =
-            WriteVocabularyFile(dir, QStringLiteral("liste.vok"), NumberedEntries(2));
-        const QString go = dir + QStringLiteral("/go");
-        QProcess* child = StartChild({QStringLiteral("--editor"), path, go}, this);
-        QCOMPARE(ReadLine(child), QStringLiteral("offen"));
+        const QString path = WriteVocabularyFile(dir, u"liste.vok"_s, NumberedEntries(2));
+        const QString go = dir + u"/go"_s;
+        QProcess* child = StartChild({u"--editor"_s, path, go}, this);
+        QCOMPARE(ReadLine(child), u"offen"_s);
 
         openInEditor(path);
-        QCOMPARE(platform->messageTexts(), QStringList{InUse()});
-        QCOMPARE(editor->Label2->text(), QStringLiteral("(keine ausgewählt)"));
+        QCOMPARE(platform->messageTexts(),
+                 QStringList{QStringLiteral(
+                     "Die Datei wird bereits in einem anderen Lernkompass-Fenster bearbeitet.")});
+        QCOMPARE(editor->Label2->text(), u"(keine ausgewählt)"_s);
         QVERIFY(!editor->Button1->isEnabled());
 
         QVERIFY(WriteBytes(go, {}));
-        QCOMPARE(ReadLine(child), QStringLiteral("gespeichert"));
+        QCOMPARE(ReadLine(child), u"gespeichert"_s);
         child->kill();
         QVERIFY(child->waitForFinished());
         openInEditor(path);
         QCOMPARE(platform->messageTexts(), QStringList());
-        storeNewEntry(QStringLiteral("bbb"));
+        StoreNewEntry(*editor, u"bbb"_s);
         QList<VocabularyEntry> expected = NumberedEntries(2);
-        for (const QString& word : {QStringLiteral("aaa"), QStringLiteral("bbb")})
-            expected << VocabularyEntry{QStringLiteral("L2"), word, word, {}, {}};
+        for (const QString& word : {u"aaa"_s, u"bbb"_s})
+            expected << VocabularyEntry{u"L2"_s, word, word, {}, {}};
         QCOMPARE(ReadBytes(path), VocabularyBytes(expected));
     }
 
@@ -196,14 +180,12 @@ private Q_SLOTS:
     void editor_fileResizedByAnother()
     {
         QFETCH(int, entries);
-        const QString path = WriteVocabularyFile(NewTestDirectory(), QStringLiteral("liste.vok"),
-                                                 NumberedEntries(3));
+        const QString path =
+            WriteVocabularyFile(NewTestDirectory(), u"liste.vok"_s, NumberedEntries(3));
         openInEditor(path);
         editor->Button1->click();  // entry 1 stored, entry 2 shown
-        editor->Edit5->setText(QStringLiteral("neu"));
-        QProcess* child =
-            StartChild({QStringLiteral("--resize"), path, QString::number(entries)}, this);
-        QVERIFY(child->waitForFinished());
+        editor->Edit5->setText(u"neu"_s);
+        QVERIFY(Resize(path, entries));
         const QByteArray left = ReadBytes(path);
         QCOMPARE(left.size(), (entries + 1) * kRecordSize);
 
@@ -215,11 +197,11 @@ private Q_SLOTS:
         const QString last = QString::number(entries + 1);
         QCOMPARE(QStringList({editor->Label8->text(), editor->Label11->text(),
                               editor->Edit2->text(), editor->Edit5->text()}),
-                 QStringList({last, last, QStringLiteral("deutsch2"), QStringLiteral("neu")}));
+                 QStringList({last, last, u"deutsch2"_s, u"neu"_s}));
 
         editor->Button1->click();
         VocabularyEntry typed = NumberedEntries(2)[1];
-        typed.remark = QStringLiteral("neu");
+        typed.remark = u"neu"_s;
         QCOMPARE(ReadBytes(path), left + EncodeEntry(typed).value());
     }
 
@@ -228,29 +210,29 @@ private Q_SLOTS:
     {
         QVERIFY(WriteVersionCreatingStore());
         const auto childReads = [this] {
-            QProcess* child = StartChild({QStringLiteral("--settings")}, this);
+            QProcess* child = StartChild({u"--settings"_s}, this);
             child->waitForFinished(60000);
             return QString::fromUtf8(child->readAllStandardOutput()).trimmed();
         };
         WriteCompression(9);
-        WriteCurrentDirectory(QStringLiteral("/home/anna/Übungen"));
-        WriteShortcut(QStringLiteral("a\\b\nc"), 3);
-        QCOMPARE(childReads(), QStringLiteral("9|/home/anna/Übungen|a\\b\nc"));
+        WriteCurrentDirectory(u"/home/anna/Übungen"_s);
+        WriteShortcut(u"a\\b\nc"_s, 3);
+        QCOMPARE(childReads(), u"9|/home/anna/Übungen|a\\b\nc"_s);
         WriteCompression(0);
-        QCOMPARE(childReads(), QStringLiteral("0|/home/anna/Übungen|a\\b\nc"));
+        QCOMPARE(childReads(), u"0|/home/anna/Übungen|a\\b\nc"_s);
     }
 
     // Runs ending at the same moment in several instances all land whole in the file.
     void statistics_simultaneousAppendsAllLandWhole()
     {
         const QString dir = NewTestDirectory();
-        const QString path = dir + QStringLiteral("/Lernkompass.dat");
-        const QString go = dir + QStringLiteral("/go");
+        const QString path = dir + u"/Lernkompass.dat"_s;
+        const QString go = dir + u"/go"_s;
         QList<QProcess*> children;
         for (int w = 1; w <= kWriters; ++w)
-            children << StartChild({QStringLiteral("--append"), path, QString::number(w), go},
-                                   this);
-        for (QProcess* child : children) QVERIFY(child->waitForStarted());
+            children << StartChild({u"--append"_s, path, QString::number(w), go}, this);
+        for (QProcess* child : children)
+            QVERIFY(child->waitForStarted());
         QVERIFY(WriteBytes(go, {}));
         for (QProcess* child : children) {
             QVERIFY(child->waitForFinished(120000));
@@ -275,8 +257,7 @@ int main(int argc, char* argv[])
     if (argc > 1 && std::strcmp(argv[1], "--editor") == 0)
         return EditorChild(argc, argv);
     if (argc > 1 &&
-        (std::strcmp(argv[1], "--settings") == 0 || std::strcmp(argv[1], "--append") == 0 ||
-         std::strcmp(argv[1], "--resize") == 0))
+        (std::strcmp(argv[1], "--settings") == 0 || std::strcmp(argv[1], "--append") == 0))
         return Child(argc, argv);
     PrepareTestEnvironment();
     QApplication app(argc, argv);

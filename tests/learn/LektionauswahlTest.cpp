@@ -37,8 +37,6 @@ private Q_SLOTS:
         QTest::newRow("tabs before, after and inside a name")
             << L("\tVerben|Verben| Verben\t|Ver ben|Ti\tere|Tiere\t|\x01Ti\tere\t")
             << L("Verben|Ver ben|Ti\tere|Tiere") << 2 << 0 << "Ti\tere" << QList<int>{3, 1, 2, 1};
-        QTest::newRow("Esc hands nothing back")
-            << L("A|B") << L("A|B") << 0 << int(Qt::Key_Escape) << "vorher" << QList<int>{1, 1};
     }
     void choose()
     {

@@ -221,8 +221,6 @@ private Q_SLOTS:
         QTest::newRow("aborted by Ctrl+A")
             << four << "open lesson right enter right enter wrong ctrl+a" << kFileOpen << none << ""
             << QByteArray();
-        QTest::newRow("Esc does nothing")
-            << four << "open lesson esc" << kRun << none << "" << QByteArray();
         QTest::newRow("window left by the close box")
             << four << "open lesson right enter right enter wrong close" << kNoFile << none << ""
             << QByteArray();
@@ -269,7 +267,6 @@ private Q_SLOTS:
             {QStringLiteral("enter"), [] { Press(Qt::Key_Return); }},
             {QStringLiteral("tab"), [] { Press(Qt::Key_Tab); }},
             {QStringLiteral("ctrl+a"), [] { Press(Qt::Key_A, Qt::ControlModifier); }},
-            {QStringLiteral("esc"), [] { Press(Qt::Key_Escape); }},
             {QStringLiteral("close"), [] { Form5->close(); }}};
         for (const QString& step : road.split(u' ', Qt::SkipEmptyParts))
             steps.value(step)();

@@ -1,21 +1,20 @@
 #include "FakePlatform.h"
 
-FakePlatform::FakePlatform()
-{
-    Platform::install(this);
-}
-
-FakePlatform::~FakePlatform()
-{
-    Platform::install(nullptr);
-}
-
 QStringList FakePlatform::messageTexts() const
 {
     QStringList texts;
     for (const Message& m : messages)
         texts << m.text;
     return texts;
+}
+
+QStringList FakePlatform::messageLines(bool withIcon) const
+{
+    QStringList lines;
+    for (const Message& m : messages)
+        lines << m.caption + (withIcon ? u'/' + QString::number(int(m.icon)) : QString()) +
+                     QStringLiteral(": ") + m.text;
+    return lines;
 }
 
 void FakePlatform::clear()

@@ -24,8 +24,8 @@ public:
         FileChoice choice;
     };
 
-    FakePlatform();   // installs itself
-    ~FakePlatform() override;  // restores the Qt platform
+    FakePlatform() { Platform::install(this); }
+    ~FakePlatform() override { Platform::install(nullptr); }  // restores the Qt platform
 
     // Scripted answers. A message box without a scripted answer returns Ok (OK boxes) or
     // No (questions); a file dialog without one is cancelled.
@@ -63,6 +63,9 @@ public:
 
     // Texts of all messages shown, in order.
     QStringList messageTexts() const;
+    // All messages shown, as "caption: text", or "caption/icon: text" with the icon's number.
+    QStringList messageLines(bool withIcon = false) const;
+    // Forgets what was recorded and scripted; the fixed answers (today, locale, ...) stay.
     void clear();
 
     MsgAnswer messageBox(QWidget* parent, const QString& text, const QString& caption,

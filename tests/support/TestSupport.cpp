@@ -3,10 +3,8 @@
 #include "app/AnsiText.h"
 #include "app/SettingsStore.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QWidget>
 
 #include <memory>
 
@@ -53,6 +51,12 @@ void RemoveSettingsFile()
     QFile::remove(SettingsFilePath());
 }
 
+bool WriteSettingsFile(const QByteArray& content)
+{
+    return QDir().mkpath(QFileInfo(SettingsFilePath()).path()) &&
+           WriteBytes(SettingsFilePath(), content);
+}
+
 QByteArray ReadBytes(const QString& path)
 {
     QFile file(path);
@@ -68,8 +72,7 @@ bool WriteBytes(const QString& path, const QByteArray& bytes)
            file.write(bytes) == bytes.size();
 }
 
-QByteArray VocabularyBytes(const QList<VocabularyEntry>& entries,
-                           const VocabularyHeader& header)
+QByteArray VocabularyBytes(const QList<VocabularyEntry>& entries, const VocabularyHeader& header)
 {
     QByteArray bytes = EncodeHeader(header).value();
     for (const VocabularyEntry& entry : entries)
@@ -78,8 +81,7 @@ QByteArray VocabularyBytes(const QList<VocabularyEntry>& entries,
 }
 
 QString WriteVocabularyFile(const QString& dir, const QString& name,
-                            const QList<VocabularyEntry>& entries,
-                            const VocabularyHeader& header)
+                            const QList<VocabularyEntry>& entries, const VocabularyHeader& header)
 {
     const QString path = dir + QLatin1Char('/') + name;
     WriteBytes(path, VocabularyBytes(entries, header));
@@ -140,4 +142,33 @@ void TypeText(QWidget* widget, const QString& text)
 {
     for (QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+void PressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, key, modifiers);
+}
+
+bool WhileShown(QWidget* window, const std::function<void()>& open,
+                const std::function<void()>& act)
+{
+    bool done = false;
+    bool closedByAct = false;
+    QTimer::singleShot(0, window, [&] {
+        window->activateWindow();
+        if (QTest::qWaitForWindowExposed(window)) {
+            // Offscreen, a window shown again may stay inactive.
+            (void)QTest::qWaitForWindowActive(window, 1000);
+            act();
+        }
+        closedByAct = !window->isVisible();
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (!dialog)
+            window->hide();  // closing the start screen would end the program
+        else if (dialog->isVisible() && (dialog->close(), dialog->isVisible()))
+            dialog->done(QDialog::Rejected);
+        done = true;
+    });
+    open();
+    return QTest::qWaitFor([&] { return done; }) && closedByAct;
 }

@@ -1,12 +1,25 @@
 #pragma once
 
+#include "FakePlatform.h"
+#include "app/Forms.h"
+#include "app/SettingsStore.h"
 #include "vocab/VocabularyFile.h"
 
+// What nearly every test of a window needs.
+#include <QAction>
+#include <QApplication>
 #include <QByteArray>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QList>
+#include <QPushButton>
 #include <QString>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -22,6 +35,8 @@ QString TestRoot();
 QString NewTestDirectory();
 // Removes the settings file, as on a machine where the program never ran.
 void RemoveSettingsFile();
+// Replaces the settings file as another program (or a second instance) would.
+bool WriteSettingsFile(const QByteArray& content);
 
 QByteArray ReadBytes(const QString& path);
 bool WriteBytes(const QString& path, const QByteArray& bytes);
@@ -49,17 +64,25 @@ std::optional<bool> WithFileSizeLimit(qint64 limit, const std::function<bool()>&
 
 // Sends a text as key events, one character at a time (umlauts included).
 void TypeText(QWidget* widget, const QString& text);
+// Presses a key where window's keyboard focus is, or on window when nothing there has it.
+void PressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Opens window with open (its modal exec, or a show) and calls act once it is up and active.
+// Whatever act leaves open is closed afterwards (a dialog rejected), so that a failing check
+// cannot hang the test. True when act closed the window itself.
+bool WhileShown(QWidget* window, const std::function<void()>& open,
+                const std::function<void()>& act);
 
 // A main() for Qt Test that prepares the environment first.
-#define LK_TEST_MAIN(TestClass)                              \
-    int main(int argc, char* argv[])                         \
-    {                                                        \
-        PrepareTestEnvironment();                            \
-        QApplication app(argc, argv);                        \
-        app.setAttribute(Qt::AA_Use96Dpi, true);             \
+#define LK_TEST_MAIN(TestClass)                                \
+    int main(int argc, char* argv[])                           \
+    {                                                          \
+        PrepareTestEnvironment();                              \
+        QApplication app(argc, argv);                          \
+        app.setAttribute(Qt::AA_Use96Dpi, true);               \
         app.setApplicationName(QStringLiteral("Lernkompass")); \
-        app.setOrganizationName(QStringLiteral("Kelp"));     \
-        TestClass test;                                      \
-        QTEST_SET_MAIN_SOURCE_PATH                           \
-        return QTest::qExec(&test, argc, argv);              \
+        app.setOrganizationName(QStringLiteral("Kelp"));       \
+        TestClass test;                                        \
+        QTEST_SET_MAIN_SOURCE_PATH                             \
+        return QTest::qExec(&test, argc, argv);                \
     }

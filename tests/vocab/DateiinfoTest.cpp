@@ -42,8 +42,6 @@ private Q_SLOTS:
         const QByteArray indented = Header("  Englisch", "Anna", "Grundwortschatz");
         const QByteArray fitted = Header("Englisch", "Anna", "Grundwortschatz");
         const QByteArray blank(kRecordSize, ' ');
-        QTest::newRow("Esc") << indented << true << false << QStringList() << fitted
-                             << QStringList();
         QTest::newRow("close box")
             << indented << true << true << QStringList() << fitted << QStringList();
         QTest::newRow("typed") << blank << true << false

@@ -180,8 +180,8 @@ private Q_SLOTS:
         row("one line", 2, 2, "L|Haus|", "F1", {missing + kForeignMissing}, {1, 2}, "2/2 L Haus",
             "Edit3");
         // Cut by another program: nothing written, the entry stays as a new one after the
-        // file's last. Esc does nothing.
-        QTest::newRow("file cut meanwhile") << 3 << 3 << QString() << "cut:1 Button1 Esc"
+        // file's last.
+        QTest::newRow("file cut meanwhile") << 3 << 3 << QString() << "cut:1 Button1"
             << QStringList{kChanged} << QList<int>{1} << "2/2 L3 deutsch3" << QString();
 
         // Inserting stores the current entry first, deleting discards it, exchanging stores
@@ -351,7 +351,7 @@ private Q_SLOTS:
     }
 
     // The start screen's button shows the editor modally with the handed-over file open,
-    // without a file dialog; Esc does nothing, the close box stores the entry and leaves.
+    // without a file dialog; the close box stores the entry and leaves.
     void startScreen_handedOverFile_closeBoxLeaves()
     {
         const QString path =
@@ -362,12 +362,9 @@ private Q_SLOTS:
         Form2 = editor;
         editor->hide();
         QString shown;
-        bool escLeft = true;
         QTimer::singleShot(0, editor, [&] {
             shown = editor->Label2->text() + QLatin1Char(' ') + view();
             editor->Edit3->setText(QStringLiteral("geändert"));
-            QTest::keyClick(editor->Edit3, Qt::Key_Escape);
-            escLeft = !editor->isVisible();
             editor->close();
         });
         // Should the close box not leave, the test fails instead of hanging.
@@ -376,7 +373,6 @@ private Q_SLOTS:
         Form1 = nullptr;
         Form2 = nullptr;
         QCOMPARE(shown, path + QStringLiteral(" 1/2 L1 deutsch1"));
-        QVERIFY(!escLeft);
         QVERIFY(platform->fileDialogs.isEmpty());
         QVERIFY(!editor->isVisible());
         QList<VocabularyEntry> expected = NumberedEntries(2);
