@@ -53,26 +53,13 @@ std::optional<QList<int>> LearningRun::lessonCandidates(VocabularyFile& file, co
     // Lesson fields hold only Windows-1252 text: a lesson it cannot store matches nothing.
     // Otherwise comparing bytes equals comparing the decoded texts.
     const auto wanted = ToAnsi(lesson);
-    const int n = file.entryCount();
-    constexpr int kBlock = 2048;  // records per read
-    QFile& device = file.device();
-    for (int first = 1; first <= n; first += kBlock) {
-        const int count = std::min(kBlock, n - first + 1);
-        if (!device.seek(qint64(first) * kRecordSize))
-            return std::nullopt;
-        const QByteArray block = device.read(qint64(count) * kRecordSize);
-        if (block.size() != qint64(count) * kRecordSize)
-            return std::nullopt;  // shortened meanwhile
-        for (int r = 0; wanted && r < count; ++r) {
-            const QByteArrayView field =
-                QByteArrayView(block).sliced(qsizetype(r) * kRecordSize, kFieldWidth);
-            // The lists' own rule, so that every lesson they offer runs all of its entries.
-            if (LessonKey(field) == *wanted)
-                candidates.append(first + r);
-        }
-        if (progress)
-            progress();
-    }
+    const auto visit = [&](int number, QByteArrayView record) {
+        // The lists' own rule, so that every lesson they offer runs all of its entries.
+        if (wanted && LessonKey(record.first(kFieldWidth)) == *wanted)
+            candidates.append(number);
+    };
+    if (file.scanEntries(visit, progress) != file.entryCount())
+        return std::nullopt;  // shortened meanwhile
     return candidates;
 }
 

@@ -43,25 +43,14 @@ QString TermText(const char* field)
 std::optional<QList<CardKey>> ReadCardKeys(VocabularyFile& file,
                                            const std::function<void()>& progress)
 {
-    const int n = file.entryCount();
     QList<CardKey> keys;
-    keys.reserve(n);
-    constexpr int kBlock = 2048;  // records per read
-    QFile& device = file.device();
-    for (int first = 1; first <= n; first += kBlock) {
-        const int count = std::min(kBlock, n - first + 1);
-        if (!device.seek(qint64(first) * kRecordSize))
-            return std::nullopt;
-        const QByteArray block = device.read(qint64(count) * kRecordSize);
-        if (block.size() != qint64(count) * kRecordSize)
-            return std::nullopt;  // shortened meanwhile
-        for (int r = 0; r < count; ++r) {
-            const char* record = block.constData() + qsizetype(r) * kRecordSize;
-            keys.append({TermText(record + kFieldWidth), TermText(record + 2 * kFieldWidth)});
-        }
-        if (progress)
-            progress();
-    }
+    keys.reserve(file.entryCount());
+    const auto visit = [&](int, QByteArrayView record) {
+        keys.append(
+            {TermText(record.data() + kFieldWidth), TermText(record.data() + 2 * kFieldWidth)});
+    };
+    if (file.scanEntries(visit, progress) != file.entryCount())
+        return std::nullopt;  // shortened meanwhile
     return keys;
 }
 

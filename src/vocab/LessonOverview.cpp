@@ -20,19 +20,9 @@ QList<LessonCount> CountLessons(VocabularyFile& file, const std::function<void()
 {
     QList<LessonCount> rows;
     QHash<QByteArray, qsizetype> rowOf;
-    const int n = file.entryCount();
-    constexpr int kBlock = 2048;  // records per read
-    for (int first = 1; first <= n; first += kBlock) {
-        const int count = std::min(kBlock, n - first + 1);
-        QFile& device = file.device();
-        if (!device.seek(qint64(first) * kRecordSize))
-            break;
-        const QByteArray block = device.read(qint64(count) * kRecordSize);
-        const int whole = static_cast<int>(block.size() / kRecordSize);
-        for (int r = 0; r < whole; ++r) {
-            const QByteArray lesson =
-                LessonKey(QByteArrayView(block).sliced(qsizetype(r) * kRecordSize, kFieldWidth))
-                    .toByteArray();
+    file.scanEntries(
+        [&](int, QByteArrayView record) {
+            const QByteArray lesson = LessonKey(record.first(kFieldWidth)).toByteArray();
             const auto it = rowOf.constFind(lesson);
             if (it != rowOf.constEnd()) {
                 ++rows[*it].entries;
@@ -40,11 +30,7 @@ QList<LessonCount> CountLessons(VocabularyFile& file, const std::function<void()
                 rowOf.insert(lesson, rows.size());
                 rows.append({FromAnsi(lesson), 1});
             }
-        }
-        if (whole < count)
-            break;  // the file is shorter than its size said
-        if (progress)
-            progress();
-    }
+        },
+        progress);
     return rows;
 }

@@ -244,3 +244,24 @@ bool VocabularyFile::writeRecord(int k, const QByteArray& record)
         return false;
     return writeAt(RecordPos(k), record);
 }
+
+int VocabularyFile::scanEntries(const std::function<void(int, QByteArrayView)>& visit,
+                                const std::function<void()>& progress)
+{
+    const int n = entryCount();
+    constexpr int kBlock = 2048;  // records per read
+    for (int first = 1; first <= n; first += kBlock) {
+        const int count = std::min(kBlock, n - first + 1);
+        if (!file_.seek(qint64(first) * kRecordSize))
+            return first - 1;
+        const QByteArray block = file_.read(qint64(count) * kRecordSize);
+        const int whole = static_cast<int>(block.size() / kRecordSize);
+        for (int r = 0; r < whole; ++r)
+            visit(first + r, QByteArrayView(block).sliced(qsizetype(r) * kRecordSize, kRecordSize));
+        if (whole < count)
+            return first - 1 + whole;
+        if (progress)
+            progress();
+    }
+    return n;
+}

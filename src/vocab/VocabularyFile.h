@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // The ".vok" format: records of exactly 400 bytes of Windows-1252 text. Record 0 is the
@@ -104,6 +105,11 @@ public:
     bool writeRecord(int k, const QByteArray& record);
 
     QFile& device() { return file_; }
+    // Reads the entries a block of records at a time, for huge files: visit gets each
+    // entry's number (1-based) and record, progress is called after each block. Returns
+    // how many entries were read: fewer than entryCount() when the file is shorter by now.
+    int scanEntries(const std::function<void(int number, QByteArrayView record)>& visit,
+                    const std::function<void()>& progress = {});
 
 private:
     std::optional<QByteArray> readAt(qint64 pos, qint64 length);
