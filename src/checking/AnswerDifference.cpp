@@ -148,8 +148,9 @@ AnswerDifference MarkDifference(const QString& typed, const QString& stored,
     for (const QString& candidate : candidates) {
         const auto right = Characters(candidate, options);
         // The distance is at least the difference in length.
-        const auto lengths = std::minmax(typedCharacters.size(), right.size());
-        if (best >= 0 && lengths.second - lengths.first >= std::size_t(best))
+        const std::size_t shorter = std::min(typedCharacters.size(), right.size());
+        const std::size_t longer = std::max(typedCharacters.size(), right.size());
+        if (best >= 0 && longer - shorter >= std::size_t(best))
             continue;
         const Alignment alignment(typedCharacters, right);
         if (best >= 0 && alignment.distance() >= best)

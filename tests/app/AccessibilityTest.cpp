@@ -21,6 +21,7 @@
 #include "vocab/Editor.h"
 #include "vocab/Lektionen.h"
 
+#include <QPointer>
 #include <QSignalSpy>
 #include <QtWidgets>
 
@@ -484,7 +485,7 @@ private Q_SLOTS:
     {
         QFETCH(int, state);
         QString after;
-        QWidget* shown = nullptr;
+        QPointer<QWidget> shown;  // some windows live only while their row shows them
         const auto handed = [] {
             return QStringList{QString::fromUtf8(ReadBytes(SettingsFilePath())),
                                Form1->Label3->text(), Form5->Label8->text()};
