@@ -8,18 +8,9 @@ constexpr auto L = &SplitTexts;
 
 class LektionauswahlTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
-    void initTestCase()
-    {
-        Form5 = new TForm5();
-        Form6 = new TForm6();
-    }
-    void cleanupTestCase()
-    {
-        delete std::exchange(Form6, nullptr);
-        delete std::exchange(Form5, nullptr);
-    }
+    LearningForms forms_;
 
+private Q_SLOTS:
     // The list of distinct lessons, what each way of leaving hands back in Label8, and the
     // number of questions a run over each listed lesson asks: all of its entries.
     void choose_data()

@@ -135,20 +135,9 @@ QString LoggedRatings(const QString& tag)
 
 class LernprogrammTest : public QObject {
     Q_OBJECT
+    LearningForms forms_;
+
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(WriteVersionCreatingStore());
-        Form1 = new TForm1();
-        Form5 = new TForm5();
-        Form6 = new TForm6();
-    }
-    void cleanupTestCase()
-    {
-        delete std::exchange(Form6, nullptr);
-        delete std::exchange(Form5, nullptr);
-        delete std::exchange(Form1, nullptr);
-    }
     void init()
     {
         platform_.clear();

@@ -43,21 +43,9 @@ class ReadAloudTest : public QObject {
     Q_OBJECT
 
     FakePlatform platform_;
+    LearningForms forms_;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(WriteVersionCreatingStore());
-        Form1 = new TForm1();
-        Form5 = new TForm5();
-        Form6 = new TForm6();
-    }
-    void cleanupTestCase()
-    {
-        delete std::exchange(Form6, nullptr);
-        delete std::exchange(Form5, nullptr);
-        delete std::exchange(Form1, nullptr);
-    }
 
     // Steps after the run started: "key" (Ctrl+R), "wrong" or "right" (typed, Enter).
     void learningWindow_data()

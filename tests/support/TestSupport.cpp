@@ -2,6 +2,9 @@
 
 #include "app/AnsiText.h"
 #include "app/SettingsStore.h"
+#include "app/Start.h"
+#include "learn/Lernprogramm.h"
+#include "learn/Lektionauswahl.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -171,4 +174,20 @@ bool WhileShown(QWidget* window, const std::function<void()>& open,
     });
     open();
     return QTest::qWaitFor([&] { return done; }) && closedByAct;
+}
+
+LearningForms::LearningForms()
+{
+    if (!WriteVersionCreatingStore())
+        qFatal("cannot write the settings file");
+    Form1 = new TForm1();
+    Form5 = new TForm5();
+    Form6 = new TForm6();
+}
+
+LearningForms::~LearningForms()
+{
+    delete std::exchange(Form6, nullptr);
+    delete std::exchange(Form5, nullptr);
+    delete std::exchange(Form1, nullptr);
 }

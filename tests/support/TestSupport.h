@@ -73,6 +73,13 @@ void PressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt
 bool WhileShown(QWidget* window, const std::function<void()>& open,
                 const std::function<void()>& act);
 
+// The start screen, learning window and statistics window that the learning window reaches
+// through their globals, made with the settings file in place and deleted in reverse.
+struct LearningForms {
+    LearningForms();
+    ~LearningForms();
+};
+
 // A main() for Qt Test that prepares the environment first.
 #define LK_TEST_MAIN(TestClass)                                \
     int main(int argc, char* argv[])                           \
