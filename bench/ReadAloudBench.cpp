@@ -13,7 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #ifdef Q_OS_LINUX
-#include "speech/PrivateSoundServer.h"
+#include "support/PrivateSoundServer.h"
 #endif
 
 // The learning window's reaction to Enter with reading aloud off and on: a wrong answer

@@ -7,7 +7,7 @@
 #include "speech/SpeechEngine.h"
 
 #ifdef Q_OS_LINUX
-#include "speech/PrivateSoundServer.h"
+#include "support/PrivateSoundServer.h"
 #endif
 
 #include <algorithm>

@@ -4,13 +4,13 @@
 
 #include <QBuffer>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QtEndian>
 
 #include <cmath>
 
 #ifdef Q_OS_LINUX
+#include "support/PrivateSoundServer.h"
+
 #include <csignal>
 #else
 #include <QAudioDevice>
@@ -159,10 +159,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, wave);
         QFETCH(int, ms);
         QFETCH(bool, stopped);
-        const QString program = QStandardPaths::findExecutable(u"pulseaudio"_s);
-        if (program.isEmpty())
+        if (PrivateSoundServer::program().isEmpty())
             QSKIP("no pulseaudio here to play through");
-        QVERIFY(StartServer(program));
+        QVERIFY(m_server.processId() || m_server.start(false));
         QString file = kRightSoundResource;
         if (!wave.isEmpty())
             QVERIFY(WriteBytes(file = NewTestDirectory() + u"/ton.wav"_s, wave));
@@ -181,27 +180,7 @@ private Q_SLOTS:
     }
 
 private:
-    // A PulseAudio server of this test with a null sink, reached through PULSE_SERVER; the
-    // QProcess ends it.
-    bool StartServer(const QString& program)
-    {
-        const QString socket = TestRoot() + u"/pulse-native"_s;
-        qputenv("PULSE_SERVER", QFile::encodeName(u"unix:"_s + socket));
-        if (m_server.state() != QProcess::NotRunning)
-            return true;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"XDG_RUNTIME_DIR"_s, TestRoot());
-        m_server.setProcessEnvironment(env);
-        m_server.start(program, QStringLiteral("-n --daemonize=no --exit-idle-time=-1 "
-                                               "--use-pid-file=no -Lmodule-null-sink")
-                                        .split(QLatin1Char(' '))
-                                    << QStringLiteral("-Lmodule-native-protocol-unix "
-                                                      "auth-anonymous=1 socket=") +
-                                           socket);
-        return QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000);
-    }
-
-    QProcess m_server;
+    PrivateSoundServer m_server;
 #endif
 };
 

@@ -1,20 +1,13 @@
-#include "app/Forms.h"
-#include "app/SettingsStore.h"
 #include "app/Sound.h"
-#include "app/Start.h"
-#include "learn/Lektionauswahl.h"
 #include "learn/Lernprogramm.h"
 #include "speech/ReadAloud.h"
-#include "support/FakePlatform.h"
-#include "support/TestSupport.h"
+#include "support/VocabTests.h"
 #include "vocab/Editor.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QTimer>
+
+using Status = SpeechEngine::Status;
+using namespace Qt::StringLiterals;
 
 // Reading aloud as the windows do it, through the fake platform: what is read, in which
 // language, and in which order with the sounds of the verdict.
@@ -46,88 +39,69 @@ class ReadAloudTest : public QObject {
     LearningForms forms_;
 
 private Q_SLOTS:
-
-    // Steps after the run started: "key" (Ctrl+R), "wrong" or "right" (typed, Enter).
+    // steps: "tick" (reading aloud on), "right" or "wrong" (typed, Enter), or keys pressed.
     void learningWindow_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("chosen");  // the language kept for the file
-        QTest::addColumn<bool>("germanAsked");
-        QTest::addColumn<bool>("tick");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("events");
-        QTest::addColumn<QStringList>("messages");
-        const int ready = int(SpeechEngine::Status::Ready);
-        const QString en = QStringLiteral("englisch.vok");
-        const QStringList none;
+        // chosen: the language kept for the file
+        DataColumns<QString, QString, Status, QString, QString, QStringList>(
+            "file", "chosen", "status", "steps", "events", "messages");
+        const QString en = u"englisch.vok"_s;
         QTest::newRow("German asked, wrong: the answer after the sound")
-            << en << "" << true << true << ready << "wrong"
-            << "speak:de:Haus|stop|WRONG|speak:en:house" << none;
+            << en << "" << Status::Ready << "tick F5 F2 wrong"
+            << "speak:de:Haus|stop|WRONG|speak:en:house" << QStringList();
         QTest::newRow("foreign asked, right: the sound only")
-            << en << "" << false << true << ready << "right"
-            << "speak:en:house|stop|RIGHT" << none;
+            << en << "" << Status::Ready << "tick F6 F2 right" << "speak:en:house|stop|RIGHT"
+            << QStringList();
         QTest::newRow("the language kept for the file beats the guess")
-            << en << "fr" << true << true << ready << "wrong"
-            << "speak:de:Haus|stop|WRONG|speak:fr:house" << none;
+            << en << "fr" << Status::Ready << "tick F5 F2 wrong"
+            << "speak:de:Haus|stop|WRONG|speak:fr:house" << QStringList();
         QTest::newRow("tick off: only the key reads")
-            << en << "" << true << false << ready << "key wrong"
-            << "speak:de:Haus|stop|WRONG" << none;
+            << en << "" << Status::Ready << "F5 F2 Ctrl+R wrong" << "speak:de:Haus|stop|WRONG"
+            << QStringList();
         QTest::newRow("no voice for the language: told once")
-            << en << "es" << false << true << ready << "key key wrong"
-            << "stop|WRONG|speak:de:Haus"
-            << QStringList{SpeechProblemText(SpeechEngine::Status::NoVoice, QStringLiteral("es"))};
+            << en << "es" << Status::Ready << "tick F6 F2 Ctrl+R Ctrl+R wrong"
+            << "stop|WRONG|speak:de:Haus" << QStringList{SpeechProblemText(Status::NoVoice, u"es"_s)};
         QTest::newRow("language unknown: told once, German still read")
-            << "liste.vok"
-            << "" << true << true << ready << "key wrong"
+            << u"liste.vok"_s << "" << Status::Ready << "tick F5 F2 Ctrl+R wrong"
             << "speak:de:Haus|speak:de:Haus|stop|WRONG"
-            << QStringList{QStringLiteral(
-                   "Die Fremdsprache dieser Datei ist nicht bekannt.\nWählen Sie sie unter "
-                   "„Optionen“ → „Sprache der Fremdsprache ...“ im Lernprogramm.")};
+            << QStringList{u"Die Fremdsprache dieser Datei ist nicht bekannt.\nWählen Sie sie unter "
+                           "„Optionen“ → „Sprache der Fremdsprache ...“ im Lernprogramm."_s};
         QTest::newRow("no engine: told once, then silent")
-            << en << "" << true << true << int(SpeechEngine::Status::NoEngine) << "key wrong"
-            << "stop|WRONG"
-            << QStringList{SpeechProblemText(SpeechEngine::Status::NoEngine, QString())};
+            << en << "" << Status::NoEngine << "tick F5 F2 Ctrl+R wrong" << "stop|WRONG"
+            << QStringList{SpeechProblemText(Status::NoEngine, QString())};
     }
     void learningWindow()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, chosen);
-        QFETCH(bool, germanAsked);
-        QFETCH(bool, tick);
-        QFETCH(int, status);
-        QFETCH(QString, steps);
+        const auto [file, chosen, status, steps] =
+            DataRow<QString, QString, Status, QString>("file", "chosen", "status", "steps");
         platform_.clear();
-        platform_.speechStatus = SpeechEngine::Status(status);
-        WriteRightSound(QStringLiteral("default"));
-        WriteWrongSound(QStringLiteral("default"));
+        platform_.speechStatus = status;
+        WriteRightSound(u"default"_s);
+        WriteWrongSound(u"default"_s);
         const QString path = WriteHausFile(NewTestDirectory(), file);
         WriteForeignLanguage(QFileInfo(path).absoluteFilePath(), chosen);
         WriteReadAloud(false);
         Form5->ReadAloud1->setChecked(false);
-        if (tick)
-            Form5->ReadAloud1->trigger();
-        QCOMPARE(ReadReadAloud(), tick);
         Form5->show();
         QVERIFY(QTest::qWaitForWindowActive(Form5));
         QVERIFY(Form5->OpenLearningFile(path));
-        QTest::keyClick(Form5, germanAsked ? Qt::Key_F5 : Qt::Key_F6);
-        QTest::keyClick(Form5, Qt::Key_F2);
         for (const QString& step : steps.split(u' ')) {
-            if (step == QStringLiteral("key")) {
-                QTest::keyClick(Form5->Edit1, Qt::Key_R, Qt::ControlModifier);
-                continue;
+            if (step == u"tick"_s) {
+                Form5->ReadAloud1->trigger();
+            } else if (step == u"right"_s || step == u"wrong"_s) {
+                TypeText(Form5->Edit1, step == u"right"_s ? Form5->ExpectedAnswer() : u"falsch"_s);
+                QTest::keyClick(Form5->Edit1, Qt::Key_Return);
+            } else {
+                const QKeyCombination key = QKeySequence::fromString(step)[0];
+                PressKey(Form5, key.key(), key.keyboardModifiers());
             }
-            TypeText(Form5->Edit1, step == QStringLiteral("right") ? Form5->ExpectedAnswer()
-                                                                   : QStringLiteral("falsch"));
-            QTest::keyClick(Form5->Edit1, Qt::Key_Return);
         }
         QTest::qWait(1);  // messages come after the event that read aloud
         QTEST(Events(platform_), "events");
         QTEST(platform_.messageTexts(), "messages");
         Form5->CloseLearningFile();
         Form5->close();
-        platform_.speechStatus = SpeechEngine::Status::Ready;
+        platform_.speechStatus = Status::Ready;
     }
 
     // The language dialog offers the guess first, is worked by keys and keeps the choice

@@ -1,6 +1,6 @@
 #include "speech/Languages.h"
 #include "speech/SpeechEngine.h"
-#include "support/TestSupport.h"
+#include "support/VocabTests.h"
 
 #include <QApplication>
 #include <QDir>
@@ -10,7 +10,7 @@
 #include <memory>
 
 #ifdef Q_OS_LINUX
-#include "speech/PrivateSoundServer.h"
+#include "support/PrivateSoundServer.h"
 #endif
 
 using Status = SpeechEngine::Status;
@@ -57,9 +57,7 @@ private Q_SLOTS:
 
     void guessLanguage_data()
     {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("language");
+        DataColumns<QString, QString, QString>("fileName", "title", "language");
         QTest::newRow("file name") << u"/home/anna/englisch.vok"_s << QString() << u"en"_s;
         QTest::newRow("title") << u"lektion3.vok"_s << u"Französisch Lektion 3"_s << u"fr"_s;
         QTest::newRow("file name first") << u"Latein.vok"_s << u"Spanisch"_s << u"la"_s;
@@ -75,8 +73,7 @@ private Q_SLOTS:
     }
     void guessLanguage()
     {
-        QFETCH(QString, fileName);
-        QFETCH(QString, title);
+        const auto [fileName, title] = DataRow<QString, QString>("fileName", "title");
         QTEST(GuessLanguage(fileName, title), "language");
     }
 
@@ -85,41 +82,28 @@ private Q_SLOTS:
     // to hear; a new word, stop() or the end of the program cut off a running sentence.
     void speech_reachesSoundServer_data()
     {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<double>("shortest");  // seconds from first to last audible sample
-        QTest::addColumn<double>("longest");
-        QTest::newRow("German word") << "speak"
-                                     << "Haus"
-                                     << "de" << 0.2 << 1.2;
-        QTest::newRow("English word") << "speak"
-                                      << "house"
-                                      << "en" << 0.2 << 1.2;
-        QTest::newRow("new word cuts in") << "replace"
-                                          << "Baum"
-                                          << "de" << 0.5 << 1.8;
-        QTest::newRow("stop") << "stop"
-                              << ""
-                              << "de" << 0.1 << 0.9;
-        QTest::newRow("engine ends") << "destroy"
-                                     << ""
-                                     << "de" << 0.1 << 0.9;
+        // shortest, longest: seconds from the first to the last audible sample
+        DataColumns<QString, QString, QString, double, double>("action", "word", "language",
+                                                               "shortest", "longest");
+        QTest::newRow("German word") << u"speak"_s << u"Haus"_s << u"de"_s << 0.2 << 1.2;
+        QTest::newRow("English word") << u"speak"_s << u"house"_s << u"en"_s << 0.2 << 1.2;
+        QTest::newRow("new word cuts in") << u"replace"_s << u"Baum"_s << u"de"_s << 0.5 << 1.8;
+        QTest::newRow("stop") << u"stop"_s << QString() << u"de"_s << 0.1 << 0.9;
+        QTest::newRow("engine ends") << u"destroy"_s << QString() << u"de"_s << 0.1 << 0.9;
     }
     void speech_reachesSoundServer()
     {
-        QFETCH(QString, action);
-        QFETCH(QString, word);
-        QFETCH(QString, language);
-        QFETCH(double, shortest);
-        QFETCH(double, longest);
-        if (!m_server && !(m_server = std::make_unique<PrivateSoundServer>())->start())
+        const auto [action, word, language, shortest, longest] =
+            DataRow<QString, QString, QString, double, double>("action", "word", "language",
+                                                               "shortest", "longest");
+        if (PrivateSoundServer::program().isEmpty())
             QSKIP("no pulseaudio here to play through");
+        QVERIFY(m_server.processId() || m_server.start());
         auto engine = std::make_unique<SpeechEngine>();
         if (!engine->hasEngine())
             QSKIP("eSpeak NG is not installed here");
         QSignalSpy finished(engine.get(), &SpeechEngine::finished);
-        m_server->played();
+        m_server.played();
         QElapsedTimer timer;
         timer.start();
         if (action == QLatin1String("speak")) {
@@ -141,7 +125,7 @@ private Q_SLOTS:
         QVERIFY(timer.elapsed() < 100);
         QVERIFY(!engine || finished.wait(5000));
         QTest::qWait(300);
-        const QByteArray bytes = m_server->played();
+        const QByteArray bytes = m_server.played();
         const auto* samples = reinterpret_cast<const qint16*>(bytes.constData());
         const auto loud = [](qint16 sample) { return std::abs(sample) > 1000; };
         const auto* first = std::find_if(samples, samples + bytes.size() / 2, loud);
@@ -154,7 +138,7 @@ private Q_SLOTS:
     }
 
 private:
-    std::unique_ptr<PrivateSoundServer> m_server;
+    PrivateSoundServer m_server;
 #endif
 };
 

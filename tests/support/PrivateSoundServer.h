@@ -8,20 +8,22 @@
 
 // A PulseAudio server of our own with a null sink, reached through PULSE_SERVER, and what
 // its sink plays, recorded from the sink's monitor by parec (16-bit mono, kRate). Linux
-// only; for the speech tests and the speech bench.
+// only; for the sound and speech tests and the speech benches.
 class PrivateSoundServer {
 public:
     static constexpr int kRate = 22050;
 
-    // False when there is no pulseaudio here or it did not come up.
-    bool start()
+    static QString program() { return QStandardPaths::findExecutable(QStringLiteral("pulseaudio")); }
+
+    // False when there is no pulseaudio here or it did not come up (or, with record, the
+    // recording did not).
+    bool start(bool record = true)
     {
-        const QString server = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
         const QString socket = NewTestDirectory() + QStringLiteral("/pulse-native");
-        if (server.isEmpty())
+        if (program().isEmpty())
             return false;
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(TestRoot()));
-        m_server.start(server,
+        m_server.start(program(),
                        {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
                         QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
                         QStringLiteral("-Lmodule-null-sink"),
@@ -31,6 +33,8 @@ public:
         qputenv("PULSE_SERVER", QFile::encodeName(QStringLiteral("unix:") + socket));
         if (!QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000))
             return false;
+        if (!record)
+            return true;
         m_recorder.start(QStringLiteral("parec"),
                          QStringLiteral("-d null.monitor --raw --format=s16ne --channels=1 "
                                         "--rate=22050 --latency-msec=5")
@@ -39,6 +43,16 @@ public:
         // it short from then on.
         return QTest::qWaitFor([&] { return m_recorder.bytesAvailable() > 0; }, 5000);
     }
+
+    ~PrivateSoundServer()
+    {
+        for (QProcess* process : {&m_recorder, &m_server}) {
+            process->kill();
+            process->waitForFinished();
+        }
+    }
+
+    qint64 processId() const { return m_server.processId(); }
 
     // What the sink played since the last call.
     QByteArray played() { return m_recorder.readAll(); }
