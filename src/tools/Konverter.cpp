@@ -151,6 +151,19 @@ void TForm11::SetStatus(const QString& text)
     statusLabel_->setText(text);
 }
 
+bool TForm11::StartWriting(bool outputExists)
+{
+    if (outputExists &&
+        Platform::instance().messageBox(
+            this, QStringLiteral("Die Output-Datei existiert bereits. Überschreiben?"),
+            QStringLiteral("Frage"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
+        SetStatus(kRefused);
+        return false;
+    }
+    SetStatus(QStringLiteral("Starte Konvertierung ..."));
+    return true;
+}
+
 void TForm11::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -261,14 +274,8 @@ void TForm11::Button3Click()
         inputFormat_ = kWinVokFormat;
         Label5->setText(FormatName(inputFormat_));
     }
-    if (QFileInfo::exists(output) &&
-        Platform::instance().messageBox(
-            this, QStringLiteral("Die Output-Datei existiert bereits. Überschreiben?"),
-            QStringLiteral("Frage"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
-        SetStatus(kRefused);
+    if (!StartWriting(QFileInfo::exists(output)))
         return;
-    }
-    SetStatus(QStringLiteral("Starte Konvertierung ..."));
     if (Konvertieren())
         SetStatus(QStringLiteral("Konvertierung erfolgreich abgeschlossen."));
 }
@@ -329,14 +336,8 @@ void TForm11::ConvertList(const QString& input, const QString& output)
     inputFormat_ = kListFormat;
     const QFileInfo target(output);
     const bool exists = target.exists() || target.isSymLink();
-    if (exists &&
-        Platform::instance().messageBox(
-            this, QStringLiteral("Die Output-Datei existiert bereits. Überschreiben?"),
-            QStringLiteral("Frage"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
-        SetStatus(kRefused);
+    if (!StartWriting(exists))
         return;
-    }
-    SetStatus(QStringLiteral("Starte Konvertierung ..."));
     ImportResult result;
     RunBusy([&](const std::function<void()>& pace) {
         result = CountImportFile(input, settings, TargetMode::NewFile, [&](int) { pace(); });

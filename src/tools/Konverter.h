@@ -68,6 +68,9 @@ private:
     void FormShow();
     void SetStatus(const QString& text);
     void Refuse(const QString& message);
+    // Asks before an existing output file is replaced; false, with the refusal in the status
+    // line, when the user says no.
+    bool StartWriting(bool outputExists);
     // Runs a long job with the window disabled and the hourglass; the job calls pace now
     // and then, which repaints the window at most every kRepaintIntervalMs.
     void RunBusy(const std::function<void(const std::function<void()>& pace)>& job);
