@@ -60,8 +60,7 @@ QString WithoutClosingSlash(const QString& address)
 }  // namespace
 
 TForm9::TForm9(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, kFixedToolWindow)
 {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("Info"));

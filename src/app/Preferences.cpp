@@ -110,8 +110,7 @@ std::optional<QString> ChosenSound(QRadioButton* builtIn, QRadioButton* none, QR
 }  // namespace
 
 TForm7::TForm7(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, kFixedToolWindow)
 {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(QStringLiteral("Voreinstellungen"));

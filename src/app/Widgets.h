@@ -14,6 +14,11 @@ class QToolButton;
 
 // Small helpers shared by the windows.
 
+// A small tool window of fixed size whose title bar has only the close button.
+inline constexpr Qt::WindowFlags kFixedToolWindow = Qt::Tool | Qt::MSWindowsFixedSizeDialogHint |
+                                                    Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                    Qt::WindowCloseButtonHint;
+
 // The one way a window makes a named control: a new T (constructor arguments args, then
 // parent) whose objectName is name, the name tests and screen-reader checks find it by.
 template <class T, class Parent, class... Args>

@@ -13,8 +13,7 @@
 #include <QValidator>
 
 TForm4::TForm4(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, kFixedToolWindow)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Datei-Informationen"));
