@@ -8,6 +8,8 @@
 #include <benchmark/benchmark.h>
 
 #include <map>
+#include <string>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -149,39 +151,25 @@ void BM_CountEndlessField(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(BM_CountEndlessField)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Export, Csv, ListFormat::Csv)->Arg(100'000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Export, Anki, ListFormat::AnkiText)
-    ->Arg(100'000)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Export, Kvtml, ListFormat::Kvtml)->Arg(100'000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Count, Csv, ListFormat::Csv)->Arg(100'000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Count, Anki, ListFormat::AnkiText)
-    ->Arg(100'000)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Count, Kvtml, ListFormat::Kvtml)->Arg(100'000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Import, Csv, ListFormat::Csv)->Arg(100'000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Import, Anki, ListFormat::AnkiText)
-    ->Arg(100'000)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Import, Kvtml, ListFormat::Kvtml)->Arg(100'000)->Unit(benchmark::kMillisecond);
-// A million entries, once each.
-BENCHMARK_CAPTURE(BM_Export, HugeCsv, ListFormat::Csv)
-    ->Arg(1'000'000)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Export, HugeKvtml, ListFormat::Kvtml)
-    ->Arg(1'000'000)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Import, HugeCsv, ListFormat::Csv)
-    ->Arg(1'000'000)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Import, HugeAnki, ListFormat::AnkiText)
-    ->Arg(1'000'000)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Import, HugeKvtml, ListFormat::Kvtml)
-    ->Arg(1'000'000)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond);
+// Each direction for each format at 100,000 entries, and once at a million.
+const bool kFormatBenchmarks = [] {
+    using Job = void (*)(benchmark::State&, ListFormat);
+    const std::pair<const char*, Job> jobs[] = {
+        {"BM_Export", BM_Export}, {"BM_Count", BM_Count}, {"BM_Import", BM_Import}};
+    const std::pair<const char*, ListFormat> formats[] = {
+        {"Csv", ListFormat::Csv}, {"Anki", ListFormat::AnkiText}, {"Kvtml", ListFormat::Kvtml}};
+    for (const auto& [job, run] : jobs) {
+        for (const auto& [format, value] : formats) {
+            const std::string name = std::string(job) + "/" + format;
+            benchmark::RegisterBenchmark(name.c_str(), run, value)
+                ->Arg(100'000)
+                ->Unit(benchmark::kMillisecond);
+            if (run != BM_Count)
+                benchmark::RegisterBenchmark((name + "/huge").c_str(), run, value)
+                    ->Arg(1'000'000)
+                    ->Iterations(1)
+                    ->Unit(benchmark::kMillisecond);
+        }
+    }
+    return true;
+}();
