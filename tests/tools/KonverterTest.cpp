@@ -4,6 +4,7 @@
 #include "app/SettingsStore.h"
 #include "app/Start.h"
 #include "exchange/ListImport.h"
+#include "support/DataTables.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "tools/Konverter.h"
@@ -76,11 +77,9 @@ private Q_SLOTS:
     }
     void start()
     {
-        QFETCH(QString, how);
-        QFETCH(QString, input);
-        QFETCH(QString, output);
-        QFETCH(QString, message);
-        QFETCH(QString, status);
+        auto [how, input, output, message, status] =
+            DataRow<QString, QString, QString, QString, QString>("how", "input", "output",
+                                                                 "message", "status");
         const QString dir = NewTestDirectory() + u'/';
         QVERIFY(WriteBytes(dir + u"liste.bib"_s, kLibrary) &&
                 WriteBytes(dir + u"alt.vok"_s, "alt"));

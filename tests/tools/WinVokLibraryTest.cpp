@@ -1,4 +1,5 @@
 #include "WinVokBytes.h"
+#include "support/DataTables.h"
 #include "support/TestSupport.h"
 
 #include <QBuffer>
@@ -45,8 +46,7 @@ private Q_SLOTS:
     }
     void convert()
     {
-        QFETCH(QByteArray, library);
-        QFETCH(QByteArray, expected);
+        const auto [library, expected] = DataRow<QByteArray, QByteArray>("library", "expected");
         QBuffer out;
         out.open(QIODevice::WriteOnly);
         QCOMPARE(ConvertLibrary(library, out),
