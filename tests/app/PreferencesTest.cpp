@@ -6,7 +6,6 @@
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
-#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QMenu>

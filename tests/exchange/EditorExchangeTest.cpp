@@ -5,15 +5,9 @@
 #include "support/TestSupport.h"
 #include "vocab/Editor.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTimer>
 
 namespace {
 

@@ -4,8 +4,6 @@
 #include "support/DataTables.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QFile>
 
 namespace {

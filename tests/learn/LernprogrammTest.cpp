@@ -10,15 +10,9 @@
 #include "support/VocabTests.h"
 
 #include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QToolButton>
-
-#include <functional>
 
 #include <sqlite3.h>
 

@@ -3,8 +3,6 @@
 #include "support/DataTables.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
-
 // The published reference values of FSRS-6 with its default parameters, within 1e-4.
 class FsrsTest : public QObject {
     Q_OBJECT

@@ -5,8 +5,6 @@
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QFile>
 
 #include <sqlite3.h>

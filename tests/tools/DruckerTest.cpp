@@ -6,12 +6,7 @@
 #include "support/TestSupport.h"
 #include "tools/Drucker.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 

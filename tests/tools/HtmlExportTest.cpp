@@ -3,7 +3,6 @@
 #include "support/TestSupport.h"
 #include "tools/HtmlExport.h"
 
-#include <QApplication>
 #include <QRandomGenerator>
 
 #include <numeric>

@@ -9,11 +9,6 @@
 #include "support/TestSupport.h"
 #include "tools/Konverter.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
-
 namespace {
 
 using namespace Qt::StringLiterals;

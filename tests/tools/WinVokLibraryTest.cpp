@@ -3,7 +3,6 @@
 #include "support/TestSupport.h"
 
 #include <QBuffer>
-#include <QDir>
 
 using namespace Qt::StringLiterals;
 

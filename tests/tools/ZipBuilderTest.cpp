@@ -2,7 +2,6 @@
 #include "support/DataTables.h"
 #include "tools/ZipBuilder.h"
 
-#include <QApplication>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>

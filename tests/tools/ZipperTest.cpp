@@ -6,13 +6,9 @@
 #include "support/FakePlatform.h"
 #include "tools/Zipper.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSlider>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,5 @@
 // The vocabulary editor driven through its controls and keys.
 
-#include <QAction>
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
