@@ -1,5 +1,6 @@
 #include "app/AnsiText.h"
 #include "app/FileNames.h"
+#include "support/DataTables.h"
 #include "support/TestSupport.h"
 
 #include <QStringDecoder>
@@ -35,8 +36,7 @@ private Q_SLOTS:
     }
     void encoding()
     {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
+        const auto [text, bytes] = DataRow<QString, QByteArray>("text", "bytes");
         QCOMPARE(IsAnsiEncodable(text), !bytes.isNull());
         QCOMPARE(ToAnsi(text), bytes.isNull() ? std::nullopt : std::optional(bytes));
     }

@@ -13,6 +13,7 @@
 
 #include "app/Start.h"
 #include "learn/StatisticsFile.h"
+#include "support/DataTables.h"
 #include "support/TestSupport.h"
 #include "tools/Drucker.h"
 #include "tools/Konverter.h"
@@ -112,12 +113,10 @@ private Q_SLOTS:
     // folder); the status is the tool window's status line (empty: not checked).
     void faults_data()
     {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("target");  // the file the fault hits
-        QTest::addColumn<qint64>("limit");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QString>("status");  // for a deletion, "deleted": entry 1 is gone
+        // target: the file the fault hits
+        // status: for a deletion, "deleted": entry 1 is gone
+        DataColumns<QString, QString, QString, qint64, QStringList, QString>(
+            "operation", "fault", "target", "limit", "messages", "status");
         const QStringList writeFailed{u"Fehler/0: Fehler beim Schreiben der Datei!"_s};
         const QStringList notDeleted{
             u"Frage/0: Der aktuelle Eintrag wird gelöscht.\nSicher?"_s,
@@ -128,9 +127,10 @@ private Q_SLOTS:
             "nichts geschrieben.")};
         const QStringList notReplaced{notDeleted[0],
                                       u"Fehler/0: Eintrag konnte nicht gelöscht werden."_s};
+        const QStringList asked{notDeleted[0]};
         const QStringList convertAsk{
             u"Frage/2: Die Output-Datei existiert bereits. Überschreiben?"_s};
-        const QString notCreated = u"Konnte Output-Datei nicht erzeugen."_s;
+        const char* notCreated = "Konnte Output-Datei nicht erzeugen.";
         const QString htmlAsk =
             u"Frage/2: Ausgabedatei liste.html existiert bereits. Überschreiben?"_s;
         const QString htmlFailed = u"Fehler/1: Die HTML-Datei konnte nicht geschrieben werden!"_s;
@@ -139,84 +139,61 @@ private Q_SLOTS:
         const QString unpackFailed = u"Lernkompass/0: Fataler Fehler in UnzDLL.DLL: Abbruch\n"_s;
         const QString notWritten =
             unpackFailed + u"Die Datei %1/liste.vok kann nicht geschrieben werden."_s;
+        const auto row = [](const char* name, const char* operation, const char* fault,
+                            const char* target, qint64 limit, const QStringList& messages,
+                            const char* status) {
+            QTest::newRow(name) << operation << fault << target << limit << messages << status;
+        };
         // clang-format off
-        QTest::newRow("store, disk full") << "store" << "full" << "liste.vok" << 16400LL
-            << writeFailed << "";
-        QTest::newRow("store, file locked while open") << "store" << "rofile" << "liste.vok"
-            << 0LL << writeFailed << "";
-        QTest::newRow("delete, disk full") << "delete" << "full" << "liste.vok" << 400LL
-            << notDeleted << "";
+        row("store, disk full", "store", "full", "liste.vok", 16400, writeFailed, "");
+        row("store, file locked while open", "store", "rofile", "liste.vok", 0, writeFailed, "");
+        row("delete, disk full", "delete", "full", "liste.vok", 400, notDeleted, "");
         // A disk that is really full: the list itself could still grow into its last block.
-        QTest::newRow("delete, file system full") << "delete" << "fsfull" << "" << 0LL
-            << notDeleted << "";
-        QTest::newRow("delete, folder locked") << "delete" << "rodir" << "" << 0LL
-            << notDeleted << "";
-        QTest::newRow("delete, file locked while open") << "delete" << "rofile" << "liste.vok"
-            << 0LL << notReplaced << "";
-        QTest::newRow("delete, rename fails") << "delete" << "rename" << "" << 0LL
-            << notReplaced << "";
-        QTest::newRow("delete, file cut while open") << "delete" << "cut" << "liste.vok"
-            << 4400LL << changed << "";
+        row("delete, file system full", "delete", "fsfull", "", 0, notDeleted, "");
+        row("delete, folder locked", "delete", "rodir", "", 0, notDeleted, "");
+        row("delete, file locked while open", "delete", "rofile", "liste.vok", 0, notReplaced, "");
+        row("delete, rename fails", "delete", "rename", "", 0, notReplaced, "");
+        row("delete, file cut while open", "delete", "cut", "liste.vok", 4400, changed, "");
         // A .tmp file of the user's, or a link by that name, is left alone; a list that is
         // a link stays one, and the file it names loses the entry.
-        QTest::newRow("delete, liste.tmp a link") << "delete" << "tmplink" << "" << 0LL
-            << QStringList{notDeleted[0]} << "deleted";
-        QTest::newRow("delete, liste.tmp a file") << "delete" << "tmpfile" << "" << 0LL
-            << QStringList{notDeleted[0]} << "deleted";
-        QTest::newRow("delete, list a link") << "delete" << "voklink" << "" << 0LL
-            << QStringList{notDeleted[0]} << "deleted";
-        QTest::newRow("header, file cut while open") << "header" << "cut" << "liste.vok"
-            << 200LL << changed << "";
-        QTest::newRow("header, file locked while open") << "header" << "rofile" << "liste.vok"
-            << 0LL << QStringList{u"Fehler/0: Fehler beim Schreiben der Datei!"_s}
-            << "";
-        QTest::newRow("statistics, file locked") << "statistics" << "rofile"
-            << "Lernkompass.dat" << 0LL << QStringList() << "";
+        row("delete, liste.tmp a link", "delete", "tmplink", "", 0, asked, "deleted");
+        row("delete, liste.tmp a file", "delete", "tmpfile", "", 0, asked, "deleted");
+        row("delete, list a link", "delete", "voklink", "", 0, asked, "deleted");
+        row("header, file cut while open", "header", "cut", "liste.vok", 200, changed, "");
+        row("header, file locked while open", "header", "rofile", "liste.vok", 0, writeFailed, "");
+        row("statistics, file locked", "statistics", "rofile", "Lernkompass.dat", 0, {}, "");
         // The converted file fits in the write buffer: only the final flush fails.
-        QTest::newRow("convert, disk full") << "convert" << "full" << "" << 100LL
-            << convertAsk << "Bei der Konvertierung ist ein Fehler aufgetreten.";
-        QTest::newRow("convert, folder locked") << "convert" << "rodir" << "" << 0LL
-            << convertAsk << notCreated;
-        QTest::newRow("convert, output locked") << "convert" << "rofile" << "liste.vok" << 0LL
-            << convertAsk << notCreated;
-        QTest::newRow("html, folder locked") << "html" << "rodir" << "" << 0LL
-            << QStringList{htmlAsk, htmlFailed} << "Bereit.";
-        QTest::newRow("html, page locked") << "html" << "rofile" << "liste.html" << 0LL
-            << QStringList{htmlAsk, htmlFailed} << "Bereit.";
-        QTest::newRow("pack, disk full") << "pack" << "full" << "" << 100LL
-            << QStringList{zipAsk, packFailed + u"Schreibfehler."_s} << "Beendet.";
-        QTest::newRow("pack, folder locked") << "pack" << "rodir" << "" << 0LL
-            << QStringList{zipAsk, packFailed + QStringLiteral("Die temporäre Datei kann nicht "
-                                                         "angelegt werden.")}
-            << "Beendet.";
-        QTest::newRow("pack, archive locked") << "pack" << "rofile" << "liste.zip" << 0LL
-            << QStringList{zipAsk, packFailed + QStringLiteral("Die temporäre Datei kann nicht "
-                                                               "umbenannt werden.")}
-            << "Beendet.";
+        row("convert, disk full", "convert", "full", "", 100, convertAsk,
+            "Bei der Konvertierung ist ein Fehler aufgetreten.");
+        row("convert, folder locked", "convert", "rodir", "", 0, convertAsk, notCreated);
+        row("convert, output locked", "convert", "rofile", "liste.vok", 0, convertAsk, notCreated);
+        row("html, folder locked", "html", "rodir", "", 0, {htmlAsk, htmlFailed}, "Bereit.");
+        row("html, page locked", "html", "rofile", "liste.html", 0, {htmlAsk, htmlFailed},
+            "Bereit.");
+        row("pack, disk full", "pack", "full", "", 100, {zipAsk, packFailed + u"Schreibfehler."_s},
+            "Beendet.");
+        row("pack, folder locked", "pack", "rodir", "", 0,
+            {zipAsk, packFailed + u"Die temporäre Datei kann nicht angelegt werden."_s},
+            "Beendet.");
+        row("pack, archive locked", "pack", "rofile", "liste.zip", 0,
+            {zipAsk, packFailed + u"Die temporäre Datei kann nicht umbenannt werden."_s},
+            "Beendet.");
         // The archive holds the file as it was read; so does the folder now.
-        QTest::newRow("pack, file cut while packed") << "pack" << "cut" << "liste.vok"
-            << 500LL << QStringList{zipAsk} << "Beendet.";
-        QTest::newRow("unpack, disk full") << "unpack" << "full" << "" << 1000LL
-            << QStringList{notWritten} << "Beendet.";
-        QTest::newRow("unpack, folder locked") << "unpack" << "rodir" << "" << 0LL
-            << QStringList{unpackFailed +
-                           u"Die Datei %1/liste.vok kann nicht angelegt werden."_s}
-            << "Beendet.";
-        QTest::newRow("unpack, file locked") << "unpack" << "rofile" << "liste.vok" << 0LL
-            << QStringList{notWritten} << "Beendet.";
-        QTest::newRow("unpack, archive cut while read") << "unpack" << "cut" << "liste.zip"
-            << 100LL << QStringList{unpackFailed + u"Unerwartetes Dateiende."_s}
-            << "Beendet.";
+        row("pack, file cut while packed", "pack", "cut", "liste.vok", 500, {zipAsk}, "Beendet.");
+        row("unpack, disk full", "unpack", "full", "", 1000, {notWritten}, "Beendet.");
+        row("unpack, folder locked", "unpack", "rodir", "", 0,
+            {unpackFailed + u"Die Datei %1/liste.vok kann nicht angelegt werden."_s},
+            "Beendet.");
+        row("unpack, file locked", "unpack", "rofile", "liste.vok", 0, {notWritten}, "Beendet.");
+        row("unpack, archive cut while read", "unpack", "cut", "liste.zip", 100,
+            {unpackFailed + u"Unerwartetes Dateiende."_s}, "Beendet.");
         // clang-format on
     }
     void faults()
     {
-        QFETCH(QString, operation);
-        QFETCH(QString, fault);
-        QFETCH(QString, target);
-        QFETCH(qint64, limit);
-        QFETCH(QStringList, messages);
-        QFETCH(QString, status);
+        const auto [operation, fault, target, limit, messages, status] =
+            DataRow<QString, QString, QString, qint64, QStringList, QString>(
+                "operation", "fault", "target", "limit", "messages", "status");
         if (fault.startsWith(u'r') && RunningAsRoot() &&
             QStandardPaths::findExecutable(u"chattr"_s).isEmpty())
             QSKIP("root is stopped by chattr only");
@@ -363,7 +340,7 @@ private Q_SLOTS:
         SetRecordMoveFaults({});
         cleanup();
 
-        QCOMPARE(platform.messageLines(true), messages.replaceInStrings(u"%1"_s, dir));
+        QCOMPARE(platform.messageLines(true), QStringList(messages).replaceInStrings(u"%1"_s, dir));
         if (!status.isEmpty() && status != u"deleted"_s)
             QCOMPARE(shownStatus, status);
         QCOMPARE(shownStatus == u"geschrieben"_s, false);

@@ -1,6 +1,7 @@
 #include "app/Info.h"
 #include "app/Urllabel.h"
 #include "learn/Lernprogramm.h"
+#include "support/DataTables.h"
 #include "support/TestSupport.h"
 #include "vocab/Editor.h"
 
@@ -66,11 +67,9 @@ private Q_SLOTS:
     }
     void helpMenu()
     {
-        QFETCH(QString, window);
-        QFETCH(QString, item);
-        QFETCH(QString, programDir);
-        QFETCH(QStringList, opened);
-        QFETCH(QStringList, messages);
+        const auto [window, item, programDir, opened, messages] =
+            DataRow<QString, QString, QString, QStringList, QStringList>(
+                "window", "item", "programDir", "opened", "messages");
         platform.programDir = programDir;
         const QString elsewhere = NewTestDirectory();
         QVERIFY(WriteBytes(elsewhere + u"/Liesmich.htm"_s, "<html></html>"));
@@ -141,8 +140,7 @@ private Q_SLOTS:
     }
     void hover()
     {
-        QFETCH(QString, steps);
-        QFETCH(QStringList, looks);
+        const auto [steps, looks] = DataRow<QString, QStringList>("steps", "looks");
         // Two links of the about box's build in a window of their own, so that it is active.
         QWidget window;
         TURLLabel* links[2];

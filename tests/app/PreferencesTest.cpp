@@ -1,11 +1,11 @@
 #include "app/Preferences.h"
 #include "learn/Lernprogramm.h"
+#include "support/DataTables.h"
 #include "support/TestSupport.h"
 #include "vocab/Editor.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
-#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -98,10 +98,8 @@ private Q_SLOTS:
     // dialogs listed. Lists are separated by blanks; "_" stands for a blank.
     void closing_data()
     {
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("platformCalls");
+        DataColumns<QString, QString, QString, QString>("settings", "steps", "expected",
+                                                        "platformCalls");
         const QString fileDialog = u"Sounddatei_auswählen|Sounddateien_(*.wav)|"_s;
         // The second showing must not keep the file name of the first.
         QTest::newRow("files; shown again after the built-in sound was chosen")
@@ -157,10 +155,9 @@ private Q_SLOTS:
     }
     void closing()
     {
-        QFETCH(QString, settings);
-        QFETCH(QString, steps);
-        QFETCH(QString, expected);
-        QFETCH(QString, platformCalls);
+        const auto [settings, steps, expected, platformCalls] =
+            DataRow<QString, QString, QString, QString>("settings", "steps", "expected",
+                                                        "platformCalls");
         const auto list = [](const QString& s) {
             return s.split(u' ', Qt::SkipEmptyParts).replaceInStrings(u"_"_s, u" "_s);
         };
@@ -203,8 +200,7 @@ private Q_SLOTS:
     }
     void shortcutKeys()
     {
-        QFETCH(QString, field);
-        QFETCH(QString, clipboard);
+        const auto [field, clipboard] = DataRow<QString, QString>("field", "clipboard");
         WriteShortcut(u"Ω"_s, 1);
         WriteShortcut(u"é"_s, 3);
         WriteShortcut(QString(90, u'x'), 12);

@@ -1,3 +1,4 @@
+#include "support/DataTables.h"
 #include "support/TestSupport.h"
 
 #include <QScopeGuard>
@@ -57,8 +58,7 @@ private Q_SLOTS:
     void fifo_defaultsWithoutHanging()
     {
 #ifdef Q_OS_UNIX
-        QFETCH(QString, suffix);
-        QFETCH(bool, storeUsable);
+        const auto [suffix, storeUsable] = DataRow<QString, bool>("suffix", "storeUsable");
         const QString folder = QFileInfo(SettingsFilePath()).path();
         const QString fifo = folder + suffix;
         QDir().mkpath(folder);

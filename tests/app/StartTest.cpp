@@ -1,4 +1,5 @@
 #include "app/Start.h"
+#include "support/DataTables.h"
 #include "support/TestSupport.h"
 
 using namespace Qt::StringLiterals;
@@ -35,9 +36,7 @@ private Q_SLOTS:
 
     void commandLine_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("shownName");
-        QTest::addColumn<QString>("handedOver");
+        DataColumns<QStringList, QString, QString>("arguments", "shownName", "handedOver");
         const QString longPath = u"/x/"_s + QString(420, u'v') + u"/lang.vok"_s;
         QTest::newRow("none") << QStringList() << QString() << QString();
         QTest::newRow("bare name") << QStringList{u"englisch.vok"_s} << "englisch.vok"

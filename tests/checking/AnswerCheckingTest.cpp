@@ -5,7 +5,6 @@
 #include "support/TestSupport.h"
 
 #include <QAccessible>
-#include <QApplication>
 
 namespace {
 

@@ -1,18 +1,13 @@
 #include "app/SettingsStore.h"
 #include "exchange/ImportDialog.h"
+#include "support/DataTables.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "vocab/Editor.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTimer>
 
 namespace {
 
@@ -74,10 +69,7 @@ private Q_SLOTS:
     // and gives the name its extension unless it has one of that format's.
     void exportList_data()
     {
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QByteArray>("head");
+        DataColumns<QString, QString, QString, QByteArray>("type", "typed", "written", "head");
         QTest::newRow("first type: CSV")
             << QString() << u"liste"_s << u"liste.csv"_s
             << QByteArray(
@@ -95,10 +87,8 @@ private Q_SLOTS:
 
     void exportList()
     {
-        QFETCH(QString, type);
-        QFETCH(QString, typed);
-        QFETCH(QString, written);
-        QFETCH(QByteArray, head);
+        const auto [type, typed, written, head] =
+            DataRow<QString, QString, QString, QByteArray>("type", "typed", "written", "head");
         openTwoEntries(editor);
         QTest::keyClick(editor, Qt::Key_F3);
         editor->Edit3->selectAll();
@@ -124,9 +114,7 @@ private Q_SLOTS:
     // with nothing open opens the new file; a file a second editor has open is not replaced.
     void importList_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("view");
-        QTest::addColumn<QString>("message");
+        DataColumns<QString, QString, QString>("how", "view", "message");
         QTest::newRow("appended to the open file")
             << u"append"_s << u"2/4 bar 2/4 deutsch2"_s << QString();
         QTest::newRow("new file, nothing open") << u"new"_s << u"1/2 bar 1/2 Baum"_s << QString();
@@ -137,9 +125,8 @@ private Q_SLOTS:
 
     void importList()
     {
-        QFETCH(QString, how);
-        QFETCH(QString, view);
-        QFETCH(QString, message);
+        const auto [how, view, message] =
+            DataRow<QString, QString, QString>("how", "view", "message");
         const QString list = dir + u"/liste.csv"_s;
         QVERIFY(WriteBytes(list, kList));
         TForm2 other;

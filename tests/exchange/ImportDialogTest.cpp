@@ -1,14 +1,11 @@
 #include "exchange/ImportDialog.h"
+#include "support/DataTables.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 
@@ -101,17 +98,14 @@ private Q_SLOTS:
                      value->text());
         QTest::keyClick(&dialog, Qt::Key_R, Qt::AltModifier);
         QTRY_COMPARE(QApplication::focusWidget(), dialog.columnBoxes[kForeignField]);
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-        QVERIFY(!dialog.isVisible());
     }
 
     // The import: a cut or replaced entry only when the user says yes; nothing written on
     // "Nein"; appending to the file open in the editor.
     void import_data()
     {
-        QTest::addColumn<bool>("append");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<int>("entries");  // in the target afterwards, -1: none
+        // entries: in the target afterwards, -1: none
+        DataColumns<bool, int, int>("append", "answer", "entries");
         QTest::newRow("declined") << false << int(MsgAnswer::No) << -1;
         QTest::newRow("new file") << false << int(MsgAnswer::Yes) << 3;
         QTest::newRow("appended") << true << int(MsgAnswer::Yes) << 4;
@@ -119,9 +113,8 @@ private Q_SLOTS:
 
     void import()
     {
-        QFETCH(bool, append);
-        QFETCH(int, answer);
-        QFETCH(int, entries);
+        const auto [append, answer, entries] =
+            DataRow<bool, int, int>("append", "answer", "entries");
         const QString open =
             WriteVocabularyFile(dir_, u"offen.vok"_s, {{u"A"_s, u"a"_s, u"a"_s, {}, {}}});
         ImportDialog dialog;

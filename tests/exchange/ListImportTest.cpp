@@ -1,10 +1,9 @@
 #include "app/AnsiText.h"
 #include "exchange/ListExport.h"
 #include "exchange/ListImport.h"
+#include "support/DataTables.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QFile>
 
 namespace {
@@ -60,11 +59,8 @@ private Q_SLOTS:
     // A row becomes an entry, is skipped as empty or refused; texts are made fit and flagged.
     void rowToEntry_data()
     {
-        QTest::addColumn<QStringList>("row");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("fields");
-        QTest::addColumn<bool>("cut");
-        QTest::addColumn<bool>("replaced");
+        DataColumns<QStringList, int, QString, bool, bool>("row", "kind", "fields", "cut",
+                                                           "replaced");
         const QString a81(81, u'a');
         const auto entry = int(RowKind::Entry);
         QTest::newRow("empty cells") << QStringList{u""_s, u" "_s, u"\t"_s} << int(RowKind::Empty)
@@ -114,11 +110,10 @@ private Q_SLOTS:
     // A new file is written whole or not at all, and never through a link.
     void newFile_data()
     {
-        QTest::addColumn<QByteArray>("list");
-        QTest::addColumn<QString>("target");  // in a directory with alt.vok and link.vok -> alt.vok
-        QTest::addColumn<bool>("replace");
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<int>("entries");  // in the target afterwards, -1: no such file
+        // target: in a directory with alt.vok and link.vok -> alt.vok
+        // entries: in the target afterwards, -1: no such file
+        DataColumns<QByteArray, QString, bool, QString, int>("list", "target", "replace", "error",
+                                                             "entries");
         const QByteArray list = "L;Haus;house\nL;Baum;tree\n";
         QTest::newRow("new") << list << u"neu.vok"_s << false << QString() << 2;
         QTest::newRow("exists") << list << u"alt.vok"_s << false
@@ -139,10 +134,9 @@ private Q_SLOTS:
 
     void newFile()
     {
-        QFETCH(QByteArray, list);
-        QFETCH(QString, target);
-        QFETCH(bool, replace);
-        QFETCH(QString, error);
+        const auto [list, target, replace, error, entries] =
+            DataRow<QByteArray, QString, bool, QString, int>("list", "target", "replace", "error",
+                                                             "entries");
         const QString dir = NewTestDirectory();
         const QString csv = dir + u"/liste.csv"_s;
         QVERIFY(WriteBytes(csv, list));
@@ -154,8 +148,7 @@ private Q_SLOTS:
         ImportSettings settings = CsvSettings();
         const ImportResult result =
             ImportListFile(csv, settings, {path, TargetMode::NewFile, replace, -1}, false);
-        QCOMPARE(result.error, error.replace(u"%1"_s, dir));
-        QFETCH(int, entries);
+        QCOMPARE(result.error, QString(error).replace(u"%1"_s, dir));
         QCOMPARE(CheckVocabularyFile(path, false).entryCount, std::max(entries, 0));
         QCOMPARE(QFileInfo::exists(path), entries >= 0);
         // No temporary file stays; a link is replaced, never written through.
@@ -170,9 +163,8 @@ private Q_SLOTS:
     // Appending leaves the file as it was unless every entry went in.
     void append_data()
     {
-        QTest::addColumn<int>("expected");
-        QTest::addColumn<qint64>("sizeLimit");  // 0: none
-        QTest::addColumn<QString>("error");
+        // sizeLimit: 0: none
+        DataColumns<int, qint64, QString>("expected", "sizeLimit", "error");
         QTest::newRow("appended") << 1 << qint64(0) << QString();
         QTest::newRow("changed meanwhile")
             << 2 << qint64(0)
@@ -184,9 +176,8 @@ private Q_SLOTS:
 
     void append()
     {
-        QFETCH(int, expected);
-        QFETCH(qint64, sizeLimit);
-        QFETCH(QString, error);
+        const auto [expected, sizeLimit, error] =
+            DataRow<int, qint64, QString>("expected", "sizeLimit", "error");
         const QString dir = NewTestDirectory();
         const QString csv = dir + u"/liste.csv"_s;
         const QString vok = dir + u"/alt.vok"_s;
@@ -215,9 +206,7 @@ private Q_SLOTS:
     // format has a place for it.
     void roundTrip_data()
     {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QString>("extension");
-        QTest::addColumn<bool>("generated");
+        DataColumns<int, QString, bool>("format", "extension", "generated");
         for (const auto& [format, extension] :
              {std::pair{ListFormat::Csv, ".csv"}, std::pair{ListFormat::AnkiText, ".txt"},
               std::pair{ListFormat::Kvtml, ".kvtml"}}) {
@@ -229,9 +218,8 @@ private Q_SLOTS:
 
     void roundTrip()
     {
-        QFETCH(int, format);
-        QFETCH(QString, extension);
-        QFETCH(bool, generated);
+        const auto [format, extension, generated] =
+            DataRow<int, QString, bool>("format", "extension", "generated");
         const QString dir = NewTestDirectory();
         const QString vok = generated
                                 ? WriteVocabularyFile(dir, u"alle.vok"_s, EveryCharacter(),

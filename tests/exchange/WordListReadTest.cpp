@@ -1,7 +1,6 @@
 #include "exchange/ListImport.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QRegularExpression>
 

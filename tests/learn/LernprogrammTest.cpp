@@ -10,15 +10,9 @@
 #include "support/VocabTests.h"
 
 #include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QToolButton>
-
-#include <functional>
 
 #include <sqlite3.h>
 
@@ -178,46 +172,38 @@ private Q_SLOTS:
         QList<VocabularyEntry> entries = NumberedEntries(4, QStringLiteral("L"));
         entries[1].lesson = QStringLiteral("M");
         const QByteArray four = VocabularyBytes(entries);
-        const QByteArray tooLong(801, ' ');
-        const QStringList bad{QStringLiteral("Die Datei hat ein ungültiges Format!")};
-        const QStringList end{QStringLiteral("Lerndurchgang beendet!")};
-        const QStringList none;
+        const QStringList end{u"Lerndurchgang beendet!"_s};
         const QByteArray start =
             QByteArray("l.vok").leftJustified(80) + QByteArray("L").leftJustified(80);
-        QTest::newRow("no file") << four << "" << kNoFile << none << "" << QByteArray();
-        QTest::newRow("header only: no entries")
-            << QByteArray(400, ' ') << "open" << kFileOpen << none << "" << QByteArray();
-        QTest::newRow("801 bytes refused")
-            << tooLong << "open" << kNoFile << bad << "" << QByteArray();
-        QTest::newRow("lesson run") << four << "open lesson" << kRun << none << "" << QByteArray();
-        QTest::newRow("kept, then right in the repeat pass")
-            << four << "open lesson wrong enter right enter right enter right enter" << kFileOpen
-            << end << "3 0 2 1 0|66,67 %|8 s" << start + "3    2    1    0    8    05032001";
-        QTest::newRow("English separator, dropped in the first and in the repeat pass")
-            << four << "open lesson en wrong tab enter wrong enter right enter wrong tab enter"
-            << kFileOpen << end << "3 0 1 2 1|33.33 %|8 s"
-            << start + "3    1    2    1    8    05032001";
-        QTest::newRow("statistics file cannot be written")
-            << four << "nostats open lesson right enter right enter right enter" << kFileOpen
-            << QStringList{QStringLiteral("Fehler beim Schreiben der Statistikdatei!"), end[0]}
-            << "3 0 3 0 0|100,00 %|6 s" << QByteArray();
-        QTest::newRow("29 entries: no random run")
-            << VocabularyBytes(NumberedEntries(29)) << "open random" << kFileOpen
-            << QStringList{QStringLiteral(
-                   "Für diese Funktion muß die Datei mindestens 30 Einträge enthalten!")}
-            << "" << QByteArray();
+        const auto row = [](const char* name, const QByteArray& file, const char* road,
+                            const QString& controls, const QStringList& messages = {},
+                            const char* atEnd = "", const QByteArray& statistics = {}) {
+            QTest::newRow(name) << file << road << controls << messages << atEnd << statistics;
+        };
+        row("no file", four, "", kNoFile);
+        row("header only: no entries", QByteArray(400, ' '), "open", kFileOpen);
+        row("801 bytes refused", QByteArray(801, ' '), "open", kNoFile,
+            {u"Die Datei hat ein ungültiges Format!"_s});
+        row("lesson run", four, "open lesson", kRun);
+        row("kept, then right in the repeat pass", four,
+            "open lesson wrong enter right enter right enter right enter", kFileOpen, end,
+            "3 0 2 1 0|66,67 %|8 s", start + "3    2    1    0    8    05032001");
+        row("English separator, dropped in the first and in the repeat pass", four,
+            "open lesson en wrong tab enter wrong enter right enter wrong tab enter", kFileOpen,
+            end, "3 0 1 2 1|33.33 %|8 s", start + "3    1    2    1    8    05032001");
+        row("statistics file cannot be written", four,
+            "nostats open lesson right enter right enter right enter", kFileOpen,
+            {u"Fehler beim Schreiben der Statistikdatei!"_s, end[0]}, "3 0 3 0 0|100,00 %|6 s");
+        row("29 entries: no random run", VocabularyBytes(NumberedEntries(29)), "open random",
+            kFileOpen, {u"Für diese Funktion muß die Datei mindestens 30 Einträge enthalten!"_s});
         // At the last question, answered wrongly: one press of "&OK" would end the run.
-        QTest::newRow("aborted by Ctrl+A")
-            << four << "open lesson right enter right enter wrong ctrl+a" << kFileOpen << none << ""
-            << QByteArray();
-        QTest::newRow("window left by the close box")
-            << four << "open lesson right enter right enter wrong close" << kNoFile << none << ""
-            << QByteArray();
+        row("aborted by Ctrl+A", four, "open lesson right enter right enter wrong ctrl+a",
+            kFileOpen);
+        row("window left by the close box", four,
+            "open lesson right enter right enter wrong close", kNoFile);
         // A handed-over name is opened as it is, at every showing, until it is cleared.
-        QTest::newRow("handed over, shown again")
-            << four << "hand close show close show" << kFileOpen << none << "" << QByteArray();
-        QTest::newRow("hand-over cleared")
-            << four << "hand close show close clear show" << kNoFile << none << "" << QByteArray();
+        row("handed over, shown again", four, "hand close show close show", kFileOpen);
+        row("hand-over cleared", four, "hand close show close clear show", kNoFile);
     }
     void roads()
     {
@@ -281,38 +267,32 @@ private Q_SLOTS:
     // The feedback to an answer, where the focus goes and stays, and what Enter does.
     void answer_data()
     {
-        QTest::addColumn<bool>("germanAsked");
-        QTest::addColumn<QString>("foreign");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("tick");  // chosen during the run: counts at the next answer
-        QTest::addColumn<QString>("feedback");
-        QTest::addColumn<QString>("counters");
-        const QString wrong = QStringLiteral("Falsch!|Die richtige Antwort lautet:|");
-        QTest::newRow("German asked, right") << true << "house" << "house" << "" << "Richtig!"
-                                             << "2 1 1 0 0";
-        QTest::newRow("foreign asked, case counts: kept")
-            << false << "house" << "haus" << ""
-            << wrong + QStringLiteral("Haus|Ihre Antwort: haus. Richtig: Haus. 1 Zeichen falsch.")
-            << "2 2 0 1 0";
-        QTest::newRow("case ignored") << false << "house" << "haus"
-                                      << "GroundKleinschreibungignorieren1" << "Richtig!"
-                                      << "2 1 1 0 0";
-        QTest::newRow("automatisch löschen: dropped")
-            << true << "house" << "falsch" << "FalscheVokabelnautomatischlschen1"
-            << wrong + QStringLiteral("house|Ihre Antwort: falsch. Richtig: house. 5 Zeichen "
-                                      "falsch.")
-            << "2 1 0 1 1";
-        QTest::newRow("umlauts spelt out") << true << "Grüße" << "Gruesse" << "UmlautSpellings1"
-                                           << "Richtig!" << "2 1 1 0 0";
-        QTest::newRow("one meaning") << true << "house; home" << "home" << "AnyMeaning1"
-                                     << "Richtig!" << "2 1 1 0 0";
+        // tick: chosen during the run: counts at the next answer
+        DataColumns<bool, QString, QString, QString, QString, QString>(
+            "germanAsked", "foreign", "typed", "tick", "feedback", "counters");
+        const QString wrong = u"Falsch!|Die richtige Antwort lautet:|"_s;
+        const QString right = u"Richtig!"_s;
+        const auto row = [](const char* name, bool germanAsked, const char* foreign,
+                            const char* typed, const char* tick, const QString& feedback,
+                            const char* counters) {
+            QTest::newRow(name) << germanAsked << foreign << typed << tick << feedback << counters;
+        };
+        row("German asked, right", true, "house", "house", "", right, "2 1 1 0 0");
+        row("foreign asked, case counts: kept", false, "house", "haus", "",
+            wrong + u"Haus|Ihre Antwort: haus. Richtig: Haus. 1 Zeichen falsch."_s, "2 2 0 1 0");
+        row("case ignored", false, "house", "haus", "GroundKleinschreibungignorieren1", right,
+            "2 1 1 0 0");
+        row("automatisch löschen: dropped", true, "house", "falsch",
+            "FalscheVokabelnautomatischlschen1",
+            wrong + u"house|Ihre Antwort: falsch. Richtig: house. 5 Zeichen falsch."_s,
+            "2 1 0 1 1");
+        row("umlauts spelt out", true, "Grüße", "Gruesse", "UmlautSpellings1", right, "2 1 1 0 0");
+        row("one meaning", true, "house; home", "home", "AnyMeaning1", right, "2 1 1 0 0");
     }
     void answer()
     {
-        QFETCH(bool, germanAsked);
-        QFETCH(QString, foreign);
-        QFETCH(QString, typed);
-        QFETCH(QString, tick);
+        const auto [germanAsked, foreign, typed, tick] =
+            DataRow<bool, QString, QString, QString>("germanAsked", "foreign", "typed", "tick");
         // Twice the same entry, so that the run goes on after the first answer.
         const VocabularyEntry haus{QStringLiteral("L"), QStringLiteral("Haus"), foreign,
                                    QStringLiteral("home"), QString()};
@@ -375,9 +355,9 @@ private Q_SLOTS:
     // Lernstand reached through the menu, the ratings logged (1 Again, 3 Good).
     void dueRun_data()
     {
-        QTest::addColumn<int>("newPerDay");
-        QTest::addColumn<QString>("road");  // a wrong answer is kept
-        QTest::addColumn<QString>("seen");  // asked|messages and Lernstand|ratings
+        // road: a wrong answer is kept
+        // seen: asked|messages and Lernstand|ratings
+        DataColumns<int, QString, QString>("newPerDay", "road", "seen");
         QTest::newRow("nothing due today; two days later all three")
             << 20 << "due right right right due later:2 stand due right right right"
             << "1 2 3 1 2 3|Lerndurchgang beendet!|Heute ist keine Vokabel fällig.\nDie nächsten "
@@ -391,8 +371,7 @@ private Q_SLOTS:
     }
     void dueRun()
     {
-        QFETCH(int, newPerDay);
-        QFETCH(QString, road);
+        const auto [newPerDay, road] = DataRow<int, QString>("newPerDay", "road");
         WriteNewCardsPerDay(newPerDay);
         platform_.fixedNow = QDateTime(QDate(2001, 3, 5), QTime(19, 0));
         // Terms of their own: no other run has reviewed these cards.

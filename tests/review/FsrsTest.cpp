@@ -1,8 +1,7 @@
 #include "review/Fsrs.h"
 
+#include "support/DataTables.h"
 #include "support/TestSupport.h"
-
-#include <QApplication>
 
 // The published reference values of FSRS-6 with its default parameters, within 1e-4.
 class FsrsTest : public QObject {
@@ -37,8 +36,7 @@ private Q_SLOTS:
     }
     void referenceValues()
     {
-        QFETCH(double, actual);
-        QFETCH(double, expected);
+        const auto [actual, expected] = DataRow<double, double>("actual", "expected");
         QVERIFY2(qAbs(actual - expected) <= 1e-4 * expected, qPrintable(QString::number(actual)));
     }
 
@@ -55,8 +53,7 @@ private Q_SLOTS:
     }
     void intervalsOfGoodOnDueDays()
     {
-        QFETCH(double, retention);
-        QFETCH(QList<int>, intervals);
+        const auto [retention, intervals] = DataRow<double, QList<int>>("retention", "intervals");
         QList<int> seen;
         MemoryState state = fsrs::Initial(Rating::Good);
         for (int k = 0; k < 5; ++k) {

@@ -3,10 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QClipboard>
-#include <QLabel>
-#include <QPushButton>
 
 namespace {
 

@@ -1,11 +1,10 @@
 #include "review/DueSelection.h"
 #include "review/ReviewStore.h"
 
+#include "support/DataTables.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QFile>
 
 #include <sqlite3.h>
@@ -99,8 +98,7 @@ private Q_SLOTS:
     }
     void record()
     {
-        QFETCH(QList<Answer>, answers);
-        QFETCH(int, lapses);
+        const auto [answers, lapses] = DataRow<QList<Answer>, int>("answers", "lapses");
         const QString path = NewStorePath();
         ReviewStore store;
         QCOMPARE(store.open(path), Status::Ok);
@@ -127,12 +125,9 @@ private Q_SLOTS:
 
     void select_data()
     {
-        QTest::addColumn<QList<std::optional<CardState>>>("cards");
-        QTest::addColumn<int>("newPerDay");
-        QTest::addColumn<int>("runSize");
-        QTest::addColumn<QList<int>>("entries");
-        QTest::addColumn<int>("dueCount");
-        QTest::addColumn<QString>("message");  // when nothing is due
+        // message: when nothing is due
+        DataColumns<QList<std::optional<CardState>>, int, int, QList<int>, int, QString>(
+            "cards", "newPerDay", "runSize", "entries", "dueCount", "message");
         const qint64 t = kDay0.toJulianDay();
         // Stability 1 ten days after the review is less likely recalled than stability 50.
         const CardState sure{1, {50, 5}, t, t - 10, 3, 0};
@@ -164,12 +159,9 @@ private Q_SLOTS:
     }
     void select()
     {
-        QFETCH(QList<std::optional<CardState>>, cards);
-        QFETCH(int, newPerDay);
-        QFETCH(int, runSize);
-        QFETCH(QList<int>, entries);
-        QFETCH(int, dueCount);
-        QFETCH(QString, message);
+        const auto [cards, newPerDay, runSize, entries, dueCount, message] =
+            DataRow<QList<std::optional<CardState>>, int, int, QList<int>, int, QString>(
+                "cards", "newPerDay", "runSize", "entries", "dueCount", "message");
         QList<CardKey> keys = Keys(int(cards.size()));
         if (QByteArray(QTest::currentDataTag()).contains("twice"))
             keys[3] = keys[2];
@@ -358,8 +350,7 @@ private Q_SLOTS:
     }
     void streak()
     {
-        QFETCH(QList<int>, reviewDays);
-        QFETCH(int, streak);
+        const auto [reviewDays, streak] = DataRow<QList<int>, int>("reviewDays", "streak");
         ReviewStore store;
         QCOMPARE(store.open(NewStorePath()), Status::Ok);
         for (const int ago : reviewDays)

@@ -3,6 +3,7 @@
 // What the word-list and learning tests share: their includes, data columns, and readers
 // of what a window shows.
 
+#include "support/DataTables.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 
@@ -19,23 +20,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <tuple>
-
-// One data column per type, named in order: DataColumns<int, QString>("count", "text").
-template <typename... T, typename... Names>
-void DataColumns(const Names&... names)
-{
-    static_assert(sizeof...(T) == sizeof...(Names));
-    (QTest::addColumn<T>(names), ...);
-}
-
-// The current row's values of these columns: auto [n, s] = DataRow<int, QString>("n", "s").
-template <typename... T, typename... Names>
-std::tuple<T...> DataRow(const Names&... names)
-{
-    static_assert(sizeof...(T) == sizeof...(Names));
-    return {*static_cast<T*>(QTest::qData(names, qMetaTypeId<T>()))...};
-}
 
 // A list from a text split at '|'.
 inline QStringList SplitTexts(const char* texts)
@@ -64,15 +48,6 @@ inline QString GridTexts(const QTableWidget* grid, bool trimmed = false)
         rows << cells.join(u',');
     }
     return rows.join(u'|');
-}
-
-// Every message shown, as "caption: text".
-inline QStringList CaptionedTexts(const FakePlatform& platform)
-{
-    QStringList shown;
-    for (const FakePlatform::Message& m : platform.messages)
-        shown << m.caption + QStringLiteral(": ") + m.text;
-    return shown;
 }
 
 // Runs `act` once the dialog is up in its modal loop; `act` must leave it closed.

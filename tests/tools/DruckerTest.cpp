@@ -1,16 +1,12 @@
 #include "app/Forms.h"
 #include "app/SettingsStore.h"
 #include "app/Start.h"
+#include "support/DataTables.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "tools/Drucker.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 
@@ -80,9 +76,8 @@ private Q_SLOTS:
     {
         // The vocabulary file ("-": the field left empty), its entries (-1: header only),
         // what stands beside it ("-", "file", "dir"), the answer, a file size limit.
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("messages");  // caption/icon: text, one a line
-        QTest::addColumn<QString>("status");
+        // messages: caption/icon: text, one a line
+        DataColumns<QString, QString, QString>("setup", "messages", "status");
         const auto row = [](const char* name, const char* setup, const QString& messages,
                             const char* status) {
             QTest::newRow(name) << setup << messages << status;
@@ -105,8 +100,7 @@ private Q_SLOTS:
     }
     void save()
     {
-        QFETCH(QString, setup);
-        QFETCH(QString, status);
+        const auto [setup, status] = DataRow<QString, QString>("setup", "status");
         const QStringList args = setup.split(u' ');
         const QString name = args.at(0) == u"-"_s ? QString() : args.at(0), existing = args.at(2);
         const int entries = args.at(1).toInt(), sizeLimit = args.at(4).toInt();
@@ -125,9 +119,7 @@ private Q_SLOTS:
         if (!(sizeLimit ? WithFileSizeLimit(sizeLimit, click).has_value() : click()))
             QSKIP("no file size limit here");
 
-        QStringList shown;
-        for (const FakePlatform::Message& m : platform_.messages)
-            shown << u"%1/%2: %3"_s.arg(m.caption).arg(int(m.icon)).arg(m.text);
+        const QStringList shown = platform_.messageLines(true);
         QTEST(shown.join(u'\n'), "messages");
         QCOMPARE(Form12->StatusText->text(), status);
         // The phases in turn, each with its count and the final count last, the controls

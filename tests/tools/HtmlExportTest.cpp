@@ -1,8 +1,8 @@
 #include "app/AnsiText.h"
+#include "support/DataTables.h"
 #include "support/TestSupport.h"
 #include "tools/HtmlExport.h"
 
-#include <QApplication>
 #include <QRandomGenerator>
 
 #include <numeric>
@@ -46,11 +46,9 @@ private Q_SLOTS:
     // random lists of words.
     void sortOrder_data()
     {
-        QTest::addColumn<QString>("alphabet");
-        QTest::addColumn<int>("wordLength");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("lists");  // 0: every sequence up to count
-        QTest::addColumn<bool>("caseSensitive");
+        // lists: 0: every sequence up to count
+        DataColumns<QString, int, int, int, bool>("alphabet", "wordLength", "count", "lists",
+                                                  "caseSensitive");
         QTest::newRow("every sequence over a, A, b up to 9") << "aAb" << 1 << 9 << 0 << false;
         for (bool caseSensitive : {true, false}) {
             const char* mode = caseSensitive ? "case" : "no case";
@@ -64,11 +62,9 @@ private Q_SLOTS:
     }
     void sortOrder()
     {
-        QFETCH(QString, alphabet);
-        QFETCH(int, wordLength);
-        QFETCH(int, count);
-        QFETCH(int, lists);
-        QFETCH(bool, caseSensitive);
+        const auto [alphabet, wordLength, count, lists, caseSensitive] =
+            DataRow<QString, int, int, int, bool>("alphabet", "wordLength", "count", "lists",
+                                                  "caseSensitive");
         const auto check = [&](const QStringList& words) {
             WorkingList list;
             list.count = int(words.size());

@@ -4,14 +4,10 @@
 #include "app/SettingsStore.h"
 #include "app/Start.h"
 #include "exchange/ListImport.h"
+#include "support/DataTables.h"
 #include "support/FakePlatform.h"
 #include "support/TestSupport.h"
 #include "tools/Konverter.h"
-
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 
 namespace {
 
@@ -76,11 +72,9 @@ private Q_SLOTS:
     }
     void start()
     {
-        QFETCH(QString, how);
-        QFETCH(QString, input);
-        QFETCH(QString, output);
-        QFETCH(QString, message);
-        QFETCH(QString, status);
+        auto [how, input, output, message, status] =
+            DataRow<QString, QString, QString, QString, QString>("how", "input", "output",
+                                                                 "message", "status");
         const QString dir = NewTestDirectory() + u'/';
         QVERIFY(WriteBytes(dir + u"liste.bib"_s, kLibrary) &&
                 WriteBytes(dir + u"alt.vok"_s, "alt"));

@@ -1,8 +1,8 @@
 #include "WinVokBytes.h"
+#include "support/DataTables.h"
 #include "support/TestSupport.h"
 
 #include <QBuffer>
-#include <QDir>
 
 using namespace Qt::StringLiterals;
 
@@ -45,8 +45,7 @@ private Q_SLOTS:
     }
     void convert()
     {
-        QFETCH(QByteArray, library);
-        QFETCH(QByteArray, expected);
+        const auto [library, expected] = DataRow<QByteArray, QByteArray>("library", "expected");
         QBuffer out;
         out.open(QIODevice::WriteOnly);
         QCOMPARE(ConvertLibrary(library, out),

@@ -1,7 +1,7 @@
 #include "ZipTestSupport.h"
+#include "support/DataTables.h"
 #include "tools/ZipBuilder.h"
 
-#include <QApplication>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -43,10 +43,7 @@ private Q_SLOTS:
     // name that links elsewhere stays a link to the new archive.
     void pack_data()
     {
-        QTest::addColumn<int>("level");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("linked");
+        DataColumns<int, QString, QByteArray, bool>("level", "name", "bytes", "linked");
         QByteArray text;
         for (int i = 0; i < 20000; ++i)
             text += QByteArray::number(i * i % 9973) + " Haus house Baum tree\r\n";
@@ -57,10 +54,8 @@ private Q_SLOTS:
     }
     void pack()
     {
-        QFETCH(int, level);
-        QFETCH(QString, name);
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, linked);
+        const auto [level, name, bytes, linked] =
+            DataRow<int, QString, QByteArray, bool>("level", "name", "bytes", "linked");
         const QString dir = NewTestDirectory(), elsewhere = NewTestDirectory();
         const QString zip = dir + u"/Liste.zip"_s, real = linked ? elsewhere + u"/real.zip"_s : zip;
         QVERIFY(WriteBytes(dir + u'/' + name, bytes) && WriteArchive(real, L("alt.txt=alt")));
@@ -97,10 +92,10 @@ private Q_SLOTS:
     // replaced only with the option.
     void extract_data()
     {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<bool>("overwrite");
-        QTest::addColumn<QString>("before");     // in t/: "name=content" or "name->target"
-        QTest::addColumn<QStringList>("after");  // in t/, beside x.zip
+        // before: in t/: "name=content" or "name->target"
+        // after: in t/, beside x.zip
+        DataColumns<QStringList, bool, QString, QStringList>("entries", "overwrite", "before",
+                                                             "after");
         const auto row = [](const char* name, const QStringList& entries, bool overwrite,
                             const char* before, const char* after) {
             QTest::newRow(name) << entries << overwrite << before << L(after);
@@ -124,10 +119,9 @@ private Q_SLOTS:
     }
     void extract()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(bool, overwrite);
-        QFETCH(QString, before);
-        QFETCH(QStringList, after);
+        auto [entries, overwrite, before, after] =
+            DataRow<QStringList, bool, QString, QStringList>("entries", "overwrite", "before",
+                                                             "after");
         const QString root = NewTestDirectory(), t = root + u"/t/"_s;
         QVERIFY(WriteBytes(root + u"/outside.txt"_s, "draußen") && QDir(root).mkdir(u"t"_s));
         const QString name = t + before.section(QRegularExpression(u"->|="_s), 0, 0);
@@ -154,10 +148,8 @@ private Q_SLOTS:
     // Unzip's listing of an archive made here: the bits as recorded.
     void modes_data()
     {
-        QTest::addColumn<int>("mode");  // of the file packed; -1: made on Windows, -2: read-only
-        QTest::addColumn<int>("umask");
-        QTest::addColumn<QString>("listed");
-        QTest::addColumn<int>("unpacked");
+        // mode: of the file packed; -1: made on Windows, -2: read-only
+        DataColumns<int, int, QString, int>("mode", "umask", "listed", "unpacked");
         QTest::newRow("0644") << 0644 << 022 << "-rw-r--r--" << 0644;
         QTest::newRow("0600") << 0600 << 022 << "-rw-------" << 0600;
         QTest::newRow("0755, umask 077") << 0755 << 077 << "-rwxr-xr-x" << 0700;
@@ -167,10 +159,8 @@ private Q_SLOTS:
     void modes()
     {
 #ifdef Q_OS_UNIX
-        QFETCH(int, mode);
-        QFETCH(int, umask);
-        QFETCH(QString, listed);
-        QFETCH(int, unpacked);
+        const auto [mode, umask, listed, unpacked] =
+            DataRow<int, int, QString, int>("mode", "umask", "listed", "unpacked");
         const QString file = NewTestDirectory() + u"/Liste.vok"_s, ours = NewTestDirectory();
         Recorder r(ours + u"/Liste.zip"_s, {file});
         QVERIFY(mode < 0
@@ -204,11 +194,11 @@ private Q_SLOTS:
     // partial archive or file, the old archive untouched.
     void messages_data()
     {
-        QTest::addColumn<bool>("pack");
-        QTest::addColumn<QString>("archive");
-        QTest::addColumn<QString>("file");      // to pack
-        QTest::addColumn<QByteArray>("bytes");  // of the archive; empty: none; "->x": a link
-        QTest::addColumn<QString>("message");   // %1: the test directory; none: cancelled
+        // file: to pack
+        // bytes: of the archive; empty: none; "->x": a link
+        // message: %1: the test directory; none: cancelled
+        DataColumns<bool, QString, QString, QByteArray, QString>("pack", "archive", "file", "bytes",
+                                                                 "message");
         const auto row = [](const char* name, bool pack, const char* archive, const char* file,
                             const QByteArray& bytes, const QString& message) {
             QTest::newRow(name) << pack << archive << file << bytes << message;
@@ -237,11 +227,9 @@ private Q_SLOTS:
     }
     void messages()
     {
-        QFETCH(bool, pack);
-        QFETCH(QString, archive);
-        QFETCH(QString, file);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, message);
+        auto [pack, archive, file, bytes, message] =
+            DataRow<bool, QString, QString, QByteArray, QString>("pack", "archive", "file", "bytes",
+                                                                 "message");
         const QString dir = NewTestDirectory();
         QVERIFY(file.isEmpty() || file.startsWith(u"fehlt"_s) ||
                 WriteBytes(dir + u'/' + file, QByteArray(4000000, 'a')));

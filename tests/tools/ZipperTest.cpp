@@ -2,16 +2,13 @@
 #include "app/Forms.h"
 #include "app/SettingsStore.h"
 #include "app/Start.h"
+#include "support/DataTables.h"
 #include "support/FakePlatform.h"
 #include "tools/Zipper.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSlider>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -43,11 +40,11 @@ private Q_SLOTS:
     // idle.
     void jobs_data()
     {
-        QTest::addColumn<QString>("job");  // pack or unpack, the name chosen, level, answer, action
-        QTest::addColumn<QStringList>("before");    // "name=content"; "a.zip=": holds alt.txt
-        QTest::addColumn<QStringList>("messages");  // "caption: text"; %1: the directory
-        QTest::addColumn<QStringList>("after");
-        QTest::addColumn<QString>("status");
+        // job: pack or unpack, the name chosen, level, answer, action
+        // before: "name=content"; "a.zip=": holds alt.txt
+        // messages: "caption: text"; %1: the directory
+        DataColumns<QString, QStringList, QStringList, QStringList, QString>(
+            "job", "before", "messages", "after", "status");
         const auto row = [](const QByteArray& name, const char* job, const QStringList& before,
                             const QStringList& messages, const char* after, const char* status) {
             QTest::newRow(name.constData())
@@ -83,10 +80,9 @@ private Q_SLOTS:
     }
     void jobs()
     {
-        QFETCH(QString, job);
-        QFETCH(QStringList, before);
-        QFETCH(QStringList, messages);
-        QFETCH(QString, status);
+        auto [job, before, messages, after, status] =
+            DataRow<QString, QStringList, QStringList, QStringList, QString>(
+                "job", "before", "messages", "after", "status");
         const QStringList args = job.split(u' ');
         const bool pack = args[0] == QLatin1String("pack");
         const QString action = args.value(4);
@@ -117,14 +113,10 @@ private Q_SLOTS:
         platform_.fileAnswers << dir + args[1];
         QTest::mouseClick(pack ? w.Button1 : w.Button2, Qt::LeftButton);
 
-        QStringList shown;
-        for (const FakePlatform::Message& m : platform_.messages)
-            shown << m.caption + QStringLiteral(": ") + m.text;
-        QCOMPARE(shown, messages.replaceInStrings(u"%1/"_s, dir));
+        QCOMPARE(platform_.messageLines(false), messages.replaceInStrings(u"%1/"_s, dir));
         QCOMPARE(platform_.fileDialogs.value(0).title,
                  pack ? u"Komprimieren"_s : u"Dekomprimieren"_s);
         QCOMPARE(ReadCurrentDirectory() + u'/', dir);
-        QFETCH(QStringList, after);
         after.sort();
         QCOMPARE(Tree(dir), after);
         QVERIFY(w.isVisible());
