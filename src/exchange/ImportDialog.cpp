@@ -116,9 +116,13 @@ ImportDialog::ImportDialog(QWidget* parent)
     previewTable->setTabKeyNavigation(false);
     previewTable->horizontalHeader()->setStretchLastSection(true);
     previewTable->setMinimumHeight(220);
-    auto* previewCaption =
-        Caption(QStringLiteral("&Vorschau (die ersten 20 Zeilen, wie sie gespeichert werden):"),
-                previewTable);
+    const QString previewText =
+        QStringLiteral("Vorschau (die ersten 20 Zeilen, wie sie gespeichert werden)");
+    auto* previewCaption = Caption(u'&' + previewText + u':', previewTable);
+    // A table does not take its name from its label; without row numbers there is no
+    // unnamed corner button either.
+    previewTable->setAccessibleName(previewText);
+    previewTable->verticalHeader()->hide();
 
     countsLabel = ValueLabel("countsLabel", QStringLiteral("Zählung"));
     countsLabel->setWordWrap(true);

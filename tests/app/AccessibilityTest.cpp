@@ -414,8 +414,6 @@ private Q_SLOTS:
         QFETCH(int, state);
         QStringList faults{u"not shown"_s};
         kStates[state].show([&](QWidget* window) { faults = Unheard(window); });
-        QEXPECT_FAIL("Import", "the preview table is named by no label nor name of its own",
-                     Continue);
         QCOMPARE(faults.join(u'\n'), QString());
         QVERIFY(platform_.messages.isEmpty());
     }
