@@ -6,6 +6,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <csignal>
+
+#include <sys/prctl.h>
+
 // A PulseAudio server of our own with a null sink, reached through PULSE_SERVER, and what
 // its sink plays, recorded from the sink's monitor by parec (16-bit mono, kRate). Linux
 // only; for the sound and speech tests and the speech benches.
@@ -23,6 +27,9 @@ public:
         if (program().isEmpty())
             return false;
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(TestRoot()));
+        // Both end with us, also when a test or a bench ends without destroying us.
+        for (QProcess* process : {&m_server, &m_recorder})
+            process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         m_server.start(program(),
                        {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
                         QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
