@@ -68,8 +68,8 @@ private:
     void FormShow();
     void SetStatus(const QString& text);
     void Refuse(const QString& message);
-    // Asks before an existing output file is replaced; false, with the refusal in the status
-    // line, when the user says no.
+    // Asks before an existing output file is replaced and then says in the status line that
+    // the conversion starts; false, with the refusal there, when the user says no.
     bool StartWriting(bool outputExists);
     // Runs a long job with the window disabled and the hourglass; the job calls pace now
     // and then, which repaints the window at most every kRepaintIntervalMs.
