@@ -72,8 +72,8 @@ class EditorTest : public QObject {
     // the remark "  note " typed and, if given, lesson|german|foreign. Each step is a key
     // sequence sent to the focused field, "bar:N" (the scroll bar moved to N), "swap:A|B"
     // (the swap fields filled, '_' a blank), "yes" (the next question answered Yes) or
-    // "Button1". `order` lists the
-    // file's entries afterwards: k numbered entry k, -k the edited entry k, 0 a blank one.
+    // "Button1". `order` lists the file's entries afterwards: k numbered entry k, -k the
+    // edited entry k, 0 a blank one.
     // The window stays open; `focus` empty: not checked.
     void addCommandColumns()
     {
