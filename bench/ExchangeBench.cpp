@@ -11,9 +11,7 @@
 #include <string>
 #include <utility>
 
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
+#include "BenchSupport.h"
 
 // Word lists in and out: export of a vocabulary file as CSV, Anki text and KVTML, and the
 // import of such a list (the count the dialog shows, then the import into a new file), for
@@ -80,11 +78,7 @@ const QString& List(int n, ListFormat format)
 void Report(benchmark::State& state, const QString& list)
 {
     state.counters["list_MB"] = double(QFileInfo(list).size()) / (1 << 20);
-#ifdef Q_OS_UNIX
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024.0;
-#endif
+    ReportPeak(state);
 }
 
 void BM_Export(benchmark::State& state, ListFormat format)

@@ -20,9 +20,7 @@
 
 #include <benchmark/benchmark.h>
 
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
+#include "BenchSupport.h"
 
 // The file-heavy operations on a 1,000,000-entry vocabulary file (400 MB: ten lessons of
 // 100,000 entries) and a 1,000,000-record statistics file in which 10,000 runs belong to
@@ -92,17 +90,6 @@ const QString& HugeStatisticsFile()
         return written ? p : QString();
     }();
     return path;
-}
-
-void ReportPeak(benchmark::State& state)
-{
-#ifdef Q_OS_UNIX
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024.0;
-#else
-    Q_UNUSED(state);
-#endif
 }
 
 bool OpenHuge(benchmark::State& state, VocabularyFile& file)

@@ -13,9 +13,7 @@
 #include <algorithm>
 #include <map>
 
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
+#include "BenchSupport.h"
 
 // Due reviews on large files: starting a due run (reading the file's terms, looking up
 // their cards, choosing the run), recording one answer, and the figures of the progress
@@ -30,17 +28,6 @@ const QDateTime kNow(QDate(2001, 3, 5), QTime(19, 0));
 CardKey Key(int i)
 {
     return {QStringLiteral("deutsch %1").arg(i), QStringLiteral("foreign %1").arg(i)};
-}
-
-void ReportPeak(benchmark::State& state)
-{
-#ifdef Q_OS_UNIX
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024.0;
-#else
-    Q_UNUSED(state);
-#endif
 }
 
 struct Fixture {
