@@ -1,5 +1,7 @@
 #include "Platform.h"
 
+#include "FileNames.h"
+#include "SettingsStore.h"
 #include "SoundOutput.h"
 
 #include <QApplication>
@@ -178,6 +180,16 @@ bool AskYesNo(QWidget* parent, const QString& text)
 {
     return Platform::instance().messageBox(parent, text, QStringLiteral("Frage"),
                                            MsgButtons::YesNo, MsgIcon::None) == MsgAnswer::Yes;
+}
+
+std::optional<QString> ChooseFile(QWidget* parent, const QString& title, const QString& filter,
+                                  FileChoice choice, QString* selectedFilter)
+{
+    std::optional<QString> chosen = Platform::instance().openFileName(
+        parent, title, filter, ReadCurrentDirectory(), choice, selectedFilter);
+    if (chosen)
+        WriteCurrentDirectory(DirectoryPart(*chosen));
+    return chosen;
 }
 
 bool PathNamesOpenFile(const QFile& file)

@@ -123,6 +123,12 @@ void ShowError(QWidget* parent, const QString& text);    // "Fehler", OK, no ico
 void ShowNotice(QWidget* parent, const QString& text);   // "Meldung", OK, no icon
 bool AskYesNo(QWidget* parent, const QString& text);     // "Frage", Yes/No, no icon
 
+// The file dialog, opened in the current directory, which then becomes the chosen file's
+// directory. Nothing when the user cancels.
+std::optional<QString> ChooseFile(QWidget* parent, const QString& title, const QString& filter,
+                                  FileChoice choice = FileChoice::Existing,
+                                  QString* selectedFilter = nullptr);
+
 // Whether the path of an open file still names that file: false once another program has
 // removed it, renamed it away or put another file in its place.
 bool PathNamesOpenFile(const QFile& file);

@@ -22,14 +22,12 @@ const char* const kExportExtensions[] = {".csv", ".txt", ".kvtml"};
 
 ImportCommandResult ImportWordListCommand(QWidget* parent, VocabularyFile* openFile)
 {
-    const std::optional<QString> chosen = Platform::instance().openFileName(
-        parent, QStringLiteral("Wortliste importieren"),
-        QStringLiteral("Wortlisten (*.csv *.txt *.tsv *.kvtml);;CSV (*.csv);;"
-                       "Anki-Text (*.txt *.tsv);;KVTML (*.kvtml);;Alle Dateien (*)"),
-        ReadCurrentDirectory());
+    const std::optional<QString> chosen =
+        ChooseFile(parent, QStringLiteral("Wortliste importieren"),
+                   QStringLiteral("Wortlisten (*.csv *.txt *.tsv *.kvtml);;CSV (*.csv);;"
+                                  "Anki-Text (*.txt *.tsv);;KVTML (*.kvtml);;Alle Dateien (*)"));
     if (!chosen)
         return {};
-    WriteCurrentDirectory(DirectoryPart(*chosen));
     ImportDialog dialog(parent);
     if (!dialog.setSource(*chosen, openFile) || dialog.exec() != QDialog::Accepted)
         return {};
@@ -42,12 +40,11 @@ bool ExportWordListCommand(QWidget* parent, const QString& vocabularyPath)
     for (const char* filter : kExportFilters)
         filters << QLatin1String(filter);
     QString selectedFilter;
-    std::optional<QString> chosen = Platform::instance().openFileName(
-        parent, QStringLiteral("Wortliste exportieren"), filters.join(QStringLiteral(";;")),
-        ReadCurrentDirectory(), FileChoice::MayBeNew, &selectedFilter);
+    std::optional<QString> chosen =
+        ChooseFile(parent, QStringLiteral("Wortliste exportieren"),
+                   filters.join(QStringLiteral(";;")), FileChoice::MayBeNew, &selectedFilter);
     if (!chosen)
         return false;
-    WriteCurrentDirectory(DirectoryPart(*chosen));
     // The file type chooses the format; the name gets its extension unless it has one of
     // that format's already (".tsv" for Anki text, ".xml" for KVTML).
     std::optional<ListFormat> format;

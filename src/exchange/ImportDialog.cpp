@@ -390,12 +390,11 @@ void ImportDialog::recount()
 
 void ImportDialog::browseClicked()
 {
-    const std::optional<QString> chosen = Platform::instance().openFileName(
-        this, QStringLiteral("Neue Vokabeldatei wählen"), QStringLiteral("Lernkompass (*.vok)"),
-        ReadCurrentDirectory(), FileChoice::MayBeNew);
+    const std::optional<QString> chosen =
+        ChooseFile(this, QStringLiteral("Neue Vokabeldatei wählen"),
+                   QStringLiteral("Lernkompass (*.vok)"), FileChoice::MayBeNew);
     if (!chosen)
         return;
-    WriteCurrentDirectory(DirectoryPart(*chosen));
     newFileEdit->setText(
         QDir::toNativeSeparators(ReplaceExtension(*chosen, QStringLiteral(".vok"))));
 }

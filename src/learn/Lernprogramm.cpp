@@ -227,14 +227,12 @@ void TForm5::CloseLearningFile()
 
 bool TForm5::OpenLearningFile()
 {
-    const QString start = ReadCurrentDirectory();
-    const auto chosen = Platform::instance().openFileName(
-        this, QStringLiteral("Öffnen"), QStringLiteral("Vokabeldateien (*.vok)"), start);
+    const auto chosen =
+        ChooseFile(this, QStringLiteral("Öffnen"), QStringLiteral("Vokabeldateien (*.vok)"));
     if (!chosen) {
         ShowError(this, QStringLiteral("Fehler beim Öffnen der Datei!"));
         return false;
     }
-    WriteCurrentDirectory(DirectoryPart(*chosen));
     return OpenLearningFile(*chosen);
 }
 

@@ -172,12 +172,11 @@ void TForm12::closeEvent(QCloseEvent* event)
 
 void TForm12::Button1Click()
 {
-    const std::optional<QString> chosen = Platform::instance().openFileName(
-        this, QStringLiteral("Vokabeldatei zum Drucken öffen"),
-        QStringLiteral("Vokabeldateien (*.vok)"), ReadCurrentDirectory());
+    const std::optional<QString> chosen =
+        ChooseFile(this, QStringLiteral("Vokabeldatei zum Drucken öffen"),
+                   QStringLiteral("Vokabeldateien (*.vok)"));
     if (!chosen)
         return;
-    WriteCurrentDirectory(DirectoryPart(*chosen));
     Edit1->setText(*chosen);
 }
 

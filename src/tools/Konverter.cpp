@@ -201,13 +201,11 @@ void TForm11::Button4Click()
 
 void TForm11::Button1Click()
 {
-    const std::optional<QString> chosen = Platform::instance().openFileName(
-        this, QStringLiteral("Input-Datei wählen"),
-        QStringLiteral("WinVok II (*.bib);;Wortlisten (*.csv *.txt *.tsv *.kvtml)"),
-        ReadCurrentDirectory());
+    const std::optional<QString> chosen =
+        ChooseFile(this, QStringLiteral("Input-Datei wählen"),
+                   QStringLiteral("WinVok II (*.bib);;Wortlisten (*.csv *.txt *.tsv *.kvtml)"));
     if (!chosen)
         return;
-    WriteCurrentDirectory(DirectoryPart(*chosen));
     Edit1->setText(*chosen);
     if (IsListName(*chosen)) {
         ImportSettings settings;
@@ -220,12 +218,11 @@ void TForm11::Button1Click()
 
 void TForm11::Button2Click()
 {
-    const std::optional<QString> chosen = Platform::instance().openFileName(
-        this, QStringLiteral("Output-Datei wählen"), QStringLiteral("Lernkompass (*.vok)"),
-        ReadCurrentDirectory(), FileChoice::MayBeNew);
+    const std::optional<QString> chosen =
+        ChooseFile(this, QStringLiteral("Output-Datei wählen"),
+                   QStringLiteral("Lernkompass (*.vok)"), FileChoice::MayBeNew);
     if (!chosen)
         return;
-    WriteCurrentDirectory(DirectoryPart(*chosen));
     Edit2->setText(ReplaceExtension(*chosen, QStringLiteral(".vok")));
     Label6->setText(QStringLiteral("Lernkompass"));
 }

@@ -209,12 +209,11 @@ void TForm10::Button2Click()
 void TForm10::Pack()
 {
     ZipBuilder1.AddCompLevel = TrackBar1->value();
-    const std::optional<QString> chosen = Platform::instance().openFileName(
-        this, QStringLiteral("Komprimieren"),
-        QStringLiteral("Vokabeldateien (*.vok);;Alle Dateien (*)"), ReadCurrentDirectory());
+    const std::optional<QString> chosen =
+        ChooseFile(this, QStringLiteral("Komprimieren"),
+                   QStringLiteral("Vokabeldateien (*.vok);;Alle Dateien (*)"));
     if (!chosen)
         return;
-    WriteCurrentDirectory(DirectoryPart(*chosen));
     // In any letter case: the archive's name would be the chosen file's own.
     if (ReplaceExtension(*chosen, QStringLiteral(".zip")).compare(*chosen, Qt::CaseInsensitive) ==
         0) {
@@ -239,12 +238,10 @@ void TForm10::Pack()
 void TForm10::Unpack()
 {
     ZipBuilder1.AddCompLevel = TrackBar1->value();
-    const std::optional<QString> chosen = Platform::instance().openFileName(
-        this, QStringLiteral("Dekomprimieren"), QStringLiteral("Zip-Dateien (*.zip)"),
-        ReadCurrentDirectory());
+    const std::optional<QString> chosen =
+        ChooseFile(this, QStringLiteral("Dekomprimieren"), QStringLiteral("Zip-Dateien (*.zip)"));
     if (!chosen)
         return;
-    WriteCurrentDirectory(DirectoryPart(*chosen));
     if (ReplaceExtension(*chosen, QStringLiteral(".zip")) != *chosen) {
         ShowError(this, QStringLiteral("Falsche Dateiendung!"));
         return;

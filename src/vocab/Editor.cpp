@@ -415,13 +415,12 @@ void TForm2::OpenDocument(const QString& path)
 void TForm2::NeuClick()
 {
     ResetEditor();
-    const std::optional<QString> chosen = Platform::instance().openFileName(
-        this, QStringLiteral("Neu"), FileFilter(), ReadCurrentDirectory(), FileChoice::MayBeNew);
+    const std::optional<QString> chosen =
+        ChooseFile(this, QStringLiteral("Neu"), FileFilter(), FileChoice::MayBeNew);
     if (!chosen) {
         ShowError(this, QStringLiteral("Fehler beim Erzeugen der Datei!"));
         return;
     }
-    WriteCurrentDirectory(DirectoryPart(*chosen));
     const QString path = ReplaceExtension(*chosen, QStringLiteral(".vok"));
     if (QFile existing(path); existing.open(QIODevice::ReadOnly)) {
         existing.close();
@@ -444,13 +443,11 @@ void TForm2::NeuClick()
 void TForm2::OeffnenClick()
 {
     ResetEditor();
-    const std::optional<QString> chosen = Platform::instance().openFileName(
-        this, QStringLiteral("Öffnen"), FileFilter(), ReadCurrentDirectory());
+    const std::optional<QString> chosen = ChooseFile(this, QStringLiteral("Öffnen"), FileFilter());
     if (!chosen) {
         ShowError(this, QStringLiteral("Fehler beim Öffnen der Datei!"));
         return;
     }
-    WriteCurrentDirectory(DirectoryPart(*chosen));
     OpenDocument(*chosen);
 }
 
