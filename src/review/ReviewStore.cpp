@@ -322,12 +322,17 @@ bool ReviewStore::prepare()
                " stability_before, difficulty_before, stability_after, difficulty_after,"
                " due_day) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
                &log_) &&
-           make("SELECT max(day) FROM review_log WHERE day <= ?1", &lastDay_);
+           make("SELECT max(day) FROM review_log WHERE day <= ?1", &lastDay_) &&
+           make("SELECT card_id FROM review_log WHERE day = ?1 AND stability_before IS NULL",
+                &firstReviews_) &&
+           make("SELECT day, count(*) FROM review_log WHERE day BETWEEN ?1 AND ?2 GROUP BY day",
+                &perDay_);
 }
 
 void ReviewStore::disconnect()
 {
-    for (sqlite3_stmt** statement : {&find_, &findBoth_, &insert_, &update_, &log_, &lastDay_}) {
+    for (sqlite3_stmt** statement :
+         {&find_, &findBoth_, &insert_, &update_, &log_, &lastDay_, &firstReviews_, &perDay_}) {
         sqlite3_finalize(*statement);
         *statement = nullptr;
     }
@@ -551,17 +556,11 @@ std::optional<QSet<qint64>> ReviewStore::cardsFirstReviewedOn(qint64 day)
     QSet<qint64> ids;
     const auto work = [&]() -> int {
         ids.clear();
-        sqlite3_stmt* query = nullptr;
-        int code = sqlite3_prepare_v2(db_,
-                                      "SELECT card_id FROM review_log WHERE day = ?1"
-                                      " AND stability_before IS NULL",
-                                      -1, &query, nullptr);
-        if (code == SQLITE_OK) {
-            sqlite3_bind_int64(query, 1, day);
-            while ((code = sqlite3_step(query)) == SQLITE_ROW)
-                ids.insert(sqlite3_column_int64(query, 0));
-        }
-        sqlite3_finalize(query);
+        Statement query(firstReviews_);
+        query.integer(1, day);
+        int code;
+        while ((code = sqlite3_step(query)) == SQLITE_ROW)
+            ids.insert(sqlite3_column_int64(query, 0));
         return code;
     };
     if (!attempt(work))
@@ -574,18 +573,11 @@ std::optional<QList<int>> ReviewStore::reviewsPerDay(qint64 first, qint64 last)
     QList<int> counts;
     const auto work = [&]() -> int {
         counts = QList<int>(std::max<qint64>(0, last - first + 1), 0);
-        sqlite3_stmt* query = nullptr;
-        int code = sqlite3_prepare_v2(db_,
-                                      "SELECT day, count(*) FROM review_log"
-                                      " WHERE day BETWEEN ?1 AND ?2 GROUP BY day",
-                                      -1, &query, nullptr);
-        if (code == SQLITE_OK) {
-            sqlite3_bind_int64(query, 1, first);
-            sqlite3_bind_int64(query, 2, last);
-            while ((code = sqlite3_step(query)) == SQLITE_ROW)
-                counts[sqlite3_column_int64(query, 0) - first] = sqlite3_column_int(query, 1);
-        }
-        sqlite3_finalize(query);
+        Statement query(perDay_);
+        query.integer(1, first).integer(2, last);
+        int code;
+        while ((code = sqlite3_step(query)) == SQLITE_ROW)
+            counts[sqlite3_column_int64(query, 0) - first] = sqlite3_column_int(query, 1);
         return code;
     };
     if (!attempt(work))

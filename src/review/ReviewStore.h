@@ -148,6 +148,8 @@ private:
     sqlite3_stmt* update_ = nullptr;
     sqlite3_stmt* log_ = nullptr;
     sqlite3_stmt* lastDay_ = nullptr;
+    sqlite3_stmt* firstReviews_ = nullptr;
+    sqlite3_stmt* perDay_ = nullptr;
     QString path_;
     QString movedAside_;
     Status status_ = Status::Ok;
